@@ -1,0 +1,7 @@
+#include "audio/AudioSystem.h"
+
+AudioSystem& AudioSystem::GetInstance()
+{
+    static AudioSystem instance;
+    return instance;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Polls the mouse buttons and keys once per frame into one state per GLFW code (0 up, 1 went
+// down this frame, 2 held), keeps the cursor position and posts every key, mouse-button and
+// cursor event on the message bus as text ("%d, %d" types 1 and 3, "%f, %f" type 2).
+#include "engine/BaseSystem.h"
+
+#include <functional>
+
+struct GLFWwindow;
+
+class InputSystem : public BaseSystem
+{
+public:
+    static constexpr int StateSize = 349;   // mouse buttons 0..7, keys 32..348
+    static constexpr int FirstKey = 32;
+    static constexpr int MouseButtons = 8;
+
+    static InputSystem& GetInstance();
+
+    bool Init() override;
+    void BeginFrame() override;   // cursor in 0..1 of the window, origin top-left
+    void Update(float dt) override;
+
+    // The state of a code; a code outside the state array counts as never pressed.
+    int GetState(int code) const;
+
+    // One polling step with the given reader of "is this code down".
+    void Poll(const std::function<bool(int code)>& isDown);
+
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnCursorPos(GLFWwindow* window, double x, double y);
+
+    double cursorX = 0, cursorY = 0;
+    int state[StateSize] = {};
+
+private:
+    InputSystem() : BaseSystem("Input System") {}
+};
+
+// GLFW codes the engine reads.
+namespace Key
+{
+constexpr int Space = 32;
+constexpr int Escape = 256;
+constexpr int Enter = 257;
+constexpr int Backspace = 259;
+constexpr int Right = 262;
+constexpr int Left = 263;
+constexpr int Down = 264;
+constexpr int Up = 265;
+constexpr int End = 269;
+constexpr int F1 = 290;
+constexpr int F11 = 300;
+constexpr int LeftControl = 341;
+} // namespace Key

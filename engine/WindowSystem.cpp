@@ -1,0 +1,228 @@
+#include "engine/WindowSystem.h"
+
+#include "engine/InputSystem.h"
+#include "engine/MessagingSystem.h"
+#include "engine/TraceSystem.h"
+#include "graphics/GraphicsSystem.h"
+#include "graphics/Image.h"
+#include "scene/SceneSystem.h"
+
+#include <GLFW/glfw3.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <thread>
+
+namespace
+{
+constexpr float FrameTimeCap = 0.06666667f;   // 1/15 s
+
+void OnGlfwError(int code, const char* description)
+{
+    WindowSystem::GetInstance().lastError = description ? description : ("GLFW error " + std::to_string(code));
+}
+
+void CannotOpen(const std::string& reason)
+{
+    std::cerr << "cannot open a window: " << (reason.empty() ? "unknown reason" : reason) << std::endl;
+    Log("WINDOW: cannot open a window: ", reason);
+}
+} // namespace
+
+WindowSystem& WindowSystem::GetInstance()
+{
+    static WindowSystem instance;
+    return instance;
+}
+
+WindowSystem::WindowSystem() : BaseSystem("Window System"), clock([] { return glfwGetTime(); }) {}
+
+WindowSystem::~WindowSystem() = default;
+
+float WindowSystem::Now() const { return static_cast<float>(clock()); }
+
+void WindowSystem::ApplySize(bool toFullscreen)
+{
+    if (toFullscreen)
+    {
+        width = modeWidth;
+        height = modeHeight;
+    }
+    else
+    {
+        height = static_cast<int>(modeHeight * 0.75f);
+        width = static_cast<int>(height * 1.7777778f);
+    }
+}
+
+bool WindowSystem::Init()
+{
+    glfwSetErrorCallback(OnGlfwError);
+    if (!glfwInit())
+    {
+        CannotOpen(lastError);
+        return false;
+    }
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_DOUBLEBUFFER, GLFW_TRUE);
+
+    monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode && mode->width > 0 && mode->height > 0)
+    {
+        modeWidth = mode->width;
+        modeHeight = mode->height;
+    }
+    ApplySize(fullscreen);
+
+    iconImage = std::make_unique<Image>("ZIN_ICON", ".png");
+    if (!iconImage->IsLoaded())
+        Log("WINDOW: [", iconImage->Path(), "] icon not loaded: ", iconImage->Reason());
+
+    window = glfwCreateWindow(width, height, "ZOVERAV", nullptr, nullptr);
+    if (!window)
+    {
+        CannotOpen(lastError);
+        return false;
+    }
+    everOpened = true;
+    glfwSetWindowFocusCallback(window, OnFocus);
+    glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
+    glfwSetWindowSizeCallback(window, GraphicsSystem::OnFramebufferResize);
+    glfwMakeContextCurrent(window);
+
+    // GLFW copies the icon's pixels, so the converted buffer may go right after the calls.
+    const std::string rgba = iconImage->ToTopDownRgba();
+    GLFWimage icon{iconImage->width, iconImage->height,
+                   reinterpret_cast<unsigned char*>(const_cast<char*>(rgba.data()))};
+    if (!rgba.empty())
+        glfwSetWindowIcon(window, 1, &icon);
+    glfwShowWindow(window);
+    if (!rgba.empty())
+        glfwSetWindowIcon(window, 1, &icon);
+
+    glfwSwapInterval(0);
+    glfwSetWindowMonitor(window, fullscreen ? monitor : nullptr, width / 4, height / 4, width, height, 0);
+
+    MessagingSystem::GetInstance().Subscribe(
+        MessageType::Window, "Window System", [this](std::string text) { return OnWindowMessage(text); }, this);
+    return true;
+}
+
+void WindowSystem::MeasureFrameTime()
+{
+    const float now = Now();
+    dt = std::min(now - lastTime, FrameTimeCap) * forceDT;
+    totalTime += dt;
+    lastTime = Now();
+}
+
+void WindowSystem::LimitFrame()
+{
+    // Sleep for most of the wait and yield for the last part: the period stays exact without
+    // spinning a core.
+    dt = 0;
+    for (;;)
+    {
+        dt = Now() - lastTime;
+        if (dt >= framePeriod)
+            break;
+        const float remaining = framePeriod - dt;
+        if (remaining > 0.002f)
+            std::this_thread::sleep_for(std::chrono::duration<float>(remaining - 0.0015f));
+        else
+            std::this_thread::yield();
+    }
+    frameCounter += 1;
+}
+
+void WindowSystem::BeginFrame()
+{
+    MeasureFrameTime();
+    if (!window)
+        return;
+    glfwSwapBuffers(window);
+    glfwPollEvents();
+}
+
+void WindowSystem::Update(float)
+{
+    if (InputSystem::GetInstance().GetState(Key::F11) == 1)
+        ToggleFullscreen();
+}
+
+void WindowSystem::EndFrame() { LimitFrame(); }
+
+void WindowSystem::Shutdown() {}
+
+void WindowSystem::DestroyWindow()
+{
+    if (window)
+        glfwDestroyWindow(window);
+    window = nullptr;
+}
+
+void WindowSystem::ToggleFullscreen()
+{
+    if (monitor)
+        if (const GLFWvidmode* mode = glfwGetVideoMode(monitor); mode && mode->width > 0 && mode->height > 0)
+        {
+            modeWidth = mode->width;
+            modeHeight = mode->height;
+        }
+    const bool toFullscreen = !fullscreen;
+    ApplySize(toFullscreen);
+    if (window)
+        glfwSetWindowMonitor(window, toFullscreen ? monitor : nullptr, width / 4, height / 4, width, height, 0);
+    fullscreen = toFullscreen;
+}
+
+bool WindowSystem::OnWindowMessage(const std::string& text)
+{
+    char word[32] = {};
+    int n = 0;
+    if (std::sscanf(text.c_str(), "%31s %d", word, &n) < 1)
+        return false;
+    const std::string command = word;
+    if (command == "framerate:")
+    {
+        if (n <= 0)
+            return false;   // a period the limiter could never reach
+        framePeriod = 1.0f / static_cast<float>(n);
+        return true;
+    }
+    if (command == "forceDT:")
+    {
+        forceDT = static_cast<float>(n);
+        return true;
+    }
+    if (command == "shutdown")
+    {
+        RequestClose();
+        return true;
+    }
+    if (command == "fullscreen")
+        ToggleFullscreen();
+    return false;
+}
+
+void WindowSystem::RequestClose()
+{
+    closeRequested = true;
+    if (window)
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+}
+
+bool WindowSystem::ShouldClose() const { return closeRequested || !window || glfwWindowShouldClose(window); }
+
+void WindowSystem::OnFocus(GLFWwindow*, int focused)
+{
+    SceneSystem& scenes = SceneSystem::GetInstance();
+    if (scenes.HasCurrentScene())
+        scenes.windowFocused = (focused == 1);
+}

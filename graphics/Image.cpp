@@ -1,0 +1,49 @@
+#include "graphics/Image.h"
+
+#include "engine/DataPath.h"
+
+#include <stb_image.h>
+
+Image::Image(const std::string& folder, const std::string& fileName)
+    : path(ResolveDataPath("./data/" + folder + fileName))
+{
+    stbi_set_flip_vertically_on_load(1);
+    pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
+    if (!pixels)
+    {
+        const char* why = stbi_failure_reason();
+        reason = why ? why : "unknown decoder failure";
+        width = height = channels = 0;
+    }
+}
+
+Image::~Image() { Free(); }
+
+void Image::Free()
+{
+    if (pixels)
+        stbi_image_free(pixels);
+    pixels = nullptr;
+}
+
+std::string Image::ToTopDownRgba() const
+{
+    if (!pixels || channels < 1 || channels > 4)
+        return {};
+    std::string rgba(static_cast<size_t>(width) * height * 4, '\0');
+    for (int y = 0; y < height; ++y)
+    {
+        const unsigned char* row = pixels + static_cast<size_t>(height - 1 - y) * width * channels;
+        for (int x = 0; x < width; ++x)
+        {
+            const unsigned char* p = row + static_cast<size_t>(x) * channels;
+            char* out = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+            const bool gray = channels < 3;
+            out[0] = static_cast<char>(p[0]);
+            out[1] = static_cast<char>(gray ? p[0] : p[1]);
+            out[2] = static_cast<char>(gray ? p[0] : p[2]);
+            out[3] = static_cast<char>(channels == 4 ? p[3] : channels == 2 ? p[1] : 255);
+        }
+    }
+    return rgba;
+}

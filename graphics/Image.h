@@ -1,0 +1,31 @@
+#pragma once
+// A picture decoded from the data folder into 8-bit pixels, bottom row first, with the
+// file's own channel count (1 to 4). A picture that cannot be read or decoded leaves
+// pixels null and Reason() says why; the constructor raises nothing.
+#include <string>
+
+class Image
+{
+public:
+    Image(const std::string& folder, const std::string& fileName);   // reads "./data/" + folder + fileName
+    ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    bool IsLoaded() const { return pixels != nullptr; }
+    const std::string& Path() const { return path; }
+    const std::string& Reason() const { return reason; }
+    void Free();   // releases the pixels early
+
+    // The pixels as 8-bit RGBA, top row first (what window icons expect); empty when not loaded.
+    std::string ToTopDownRgba() const;
+
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* pixels = nullptr;
+
+private:
+    std::string path;
+    std::string reason;
+};

@@ -1,0 +1,7 @@
+#include "scene/GameSystem.h"
+
+GameSystem& GameSystem::GetInstance()
+{
+    static GameSystem instance;
+    return instance;
+}

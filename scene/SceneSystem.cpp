@@ -1,0 +1,7 @@
+#include "scene/SceneSystem.h"
+
+SceneSystem& SceneSystem::GetInstance()
+{
+    static SceneSystem instance;
+    return instance;
+}

@@ -1,0 +1,131 @@
+#include "engine/WindowSystem.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace
+{
+// The window system without a window, on a clock the test sets.
+class WindowTimingTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        saved.forceDT = w.forceDT;
+        saved.framePeriod = w.framePeriod;
+        w.clock = [this] { return now; };
+        w.lastTime = 0;
+        w.totalTime = 0;
+        w.frameCounter = 0;
+        w.forceDT = 1;
+        w.framePeriod = 0.008333334f;
+        w.closeRequested = false;
+    }
+    void TearDown() override
+    {
+        w.clock = [] { return 0.0; };
+        w.forceDT = saved.forceDT;
+        w.framePeriod = saved.framePeriod;
+        w.fullscreen = true;
+        w.closeRequested = false;
+    }
+
+    WindowSystem& w = WindowSystem::GetInstance();
+    double now = 0;
+    struct
+    {
+        float forceDT, framePeriod;
+    } saved{};
+};
+} // namespace
+
+TEST_F(WindowTimingTest, FrameTimeIsCappedAtOneFifteenthTimesForceDT)
+{
+    struct Case
+    {
+        double elapsed;
+        float forceDT;
+        float expected;
+    } cases[] = {{0.010, 1, 0.010f}, {0.5, 1, 0.06666667f}, {0.5, 2, 0.13333334f}, {0.02, 0, 0.0f}};
+    for (const Case& c : cases)
+    {
+        w.lastTime = 10;
+        now = 10 + c.elapsed;
+        w.forceDT = c.forceDT;
+        const float before = w.totalTime;
+        w.MeasureFrameTime();
+        EXPECT_NEAR(w.dt, c.expected, 1e-6) << c.elapsed << " x " << c.forceDT;
+        EXPECT_NEAR(w.totalTime - before, c.expected, 1e-6);
+        EXPECT_FLOAT_EQ(w.lastTime, static_cast<float>(now));
+    }
+}
+
+TEST_F(WindowTimingTest, WindowCommandsAndTheirResults)
+{
+    EXPECT_TRUE(w.OnWindowMessage("forceDT: 0"));
+    EXPECT_EQ(w.forceDT, 0.0f);
+    w.lastTime = 1;
+    now = 1.5;
+    w.MeasureFrameTime();
+    EXPECT_EQ(w.dt, 0.0f);
+    EXPECT_TRUE(w.OnWindowMessage("forceDT: 1"));
+    EXPECT_EQ(w.forceDT, 1.0f);
+
+    EXPECT_TRUE(w.OnWindowMessage("framerate: 60"));
+    EXPECT_FLOAT_EQ(w.framePeriod, 1.0f / 60.0f);
+    EXPECT_FALSE(w.OnWindowMessage("framerate: 0"));
+    EXPECT_FALSE(w.OnWindowMessage("framerate: -5"));
+    EXPECT_FLOAT_EQ(w.framePeriod, 1.0f / 60.0f);
+
+    EXPECT_FALSE(w.OnWindowMessage("fullscreen"));
+    EXPECT_FALSE(w.fullscreen);
+    EXPECT_FALSE(w.OnWindowMessage("fullscreen"));
+    EXPECT_TRUE(w.fullscreen);
+
+    EXPECT_FALSE(w.OnWindowMessage("framerate 60"));   // the colon is part of the word
+    EXPECT_FALSE(w.OnWindowMessage(std::string(40, 'x') + " 3"));
+    EXPECT_FALSE(w.OnWindowMessage(""));
+    EXPECT_FALSE(w.closeRequested);
+    EXPECT_TRUE(w.OnWindowMessage("shutdown"));
+    EXPECT_TRUE(w.closeRequested);
+    EXPECT_TRUE(w.ShouldClose());
+}
+
+TEST_F(WindowTimingTest, WindowedSizeIsThreeQuartersOfTheMonitorAt16By9)
+{
+    w.modeWidth = 1920;
+    w.modeHeight = 1080;
+    w.fullscreen = true;
+    w.ToggleFullscreen();
+    EXPECT_FALSE(w.fullscreen);
+    EXPECT_EQ(w.width, 1440);
+    EXPECT_EQ(w.height, 810);
+    EXPECT_EQ(w.width / 4, 360);
+    EXPECT_EQ(w.height / 4, 202);
+    w.ToggleFullscreen();
+    EXPECT_TRUE(w.fullscreen);
+    EXPECT_EQ(w.width, 1920);
+    EXPECT_EQ(w.height, 1080);
+}
+
+TEST_F(WindowTimingTest, LimiterHoldsTheFramePeriodAndCountsFrames)
+{
+    // A real clock here: the limiter must not return before the period has passed.
+    const auto start = std::chrono::steady_clock::now();
+    w.clock = [start] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    EXPECT_TRUE(w.OnWindowMessage("framerate: 60"));
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        w.lastTime = static_cast<float>(w.clock());
+        w.LimitFrame();
+        EXPECT_GE(w.clock() - w.lastTime, 1.0 / 60.0 - 1e-6);
+    }
+    EXPECT_EQ(w.frameCounter, 3);
+}
+
+TEST(WindowSystemWithoutWindow, CountsAsClosed)
+{
+    WindowSystem& w = WindowSystem::GetInstance();
+    ASSERT_EQ(w.window, nullptr);
+    EXPECT_TRUE(w.ShouldClose());
+}
