@@ -1,0 +1,48 @@
+#pragma once
+// The base of every piece of state or behaviour an entity owns. A component is made by the
+// registry from its type name, filled by Read before it joins its entity, post-created once the
+// entity is complete, then updated and rendered every frame until its entity is deleted.
+// Whatever a component subscribed to on the message bus ends with it.
+#include <cstdint>
+#include <nlohmann/json.hpp>
+
+class Entity;
+using json = nlohmann::json;
+
+// Type ids fix the order of an entity's components: update, drawing and post-creation.
+namespace ComponentType
+{
+constexpr int32_t AnimationSequencer = 0;
+constexpr int32_t Animation = 1;
+constexpr int32_t Behavior = 2;   // every behaviour and the count displays
+constexpr int32_t Collider = 3;
+constexpr int32_t Physics = 4;
+constexpr int32_t PixelGrid = 5;
+constexpr int32_t Sprite = 6;     // and Font
+constexpr int32_t ParticleEmitter = 7;
+constexpr int32_t Transform = 9;
+constexpr int32_t ButtonComponent = 10;
+} // namespace ComponentType
+
+class Component
+{
+public:
+    explicit Component(int32_t typeId) : TypeId(typeId) {}
+    Component(const Component& other) : TypeId(other.TypeId) {}   // a copy joins no entity
+    Component& operator=(const Component&) = delete;
+
+    virtual Component* Clone() const = 0;   // a new heap copy, owned by the caller, without parent
+    virtual void Update(float dt) { (void)dt; }
+    virtual ~Component();
+    virtual void Render() {}
+    virtual void Write(json& out) const = 0;   // the saved form, beginning with "Type"
+    virtual void Read(const json& in) = 0;     // absent keys leave fields unchanged
+    virtual void PostCreate() {}               // once the entity's components are all read and sorted
+
+    // The owning entity. Asked of a null component it says so and gives null.
+    static Entity* GetParent(const Component* component);
+    Entity* GetParent() const { return Parent; }
+
+    int32_t TypeId;
+    Entity* Parent = nullptr;   // not owned
+};

@@ -1,0 +1,58 @@
+#include "scene/ComponentRegistry.h"
+
+#include "engine/TraceSystem.h"
+#include "scene/Transform.h"
+#include "ui/ButtonComponent.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace
+{
+// Defined before the registrators below, so the table exists when they run.
+std::unordered_map<std::string, ComponentFactory>& Table()
+{
+    static std::unordered_map<std::string, ComponentFactory> table;
+    return table;
+}
+
+template <typename T> struct Registrator
+{
+    explicit Registrator(const char* name)
+    {
+        ComponentRegistry::Register(name, [] { return new T(); });
+    }
+};
+
+// One registrator per component class, named after it.
+const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const Registrator<Transform> TransformRegistrator("Transform");
+} // namespace
+
+void ComponentRegistry::Register(const std::string& name, ComponentFactory factory)
+{
+    Table()[name] = std::move(factory);
+}
+
+Component* ComponentRegistry::Create(const std::string& name)
+{
+    const auto found = Table().find(name);
+    if (found == Table().end() || !found->second)
+    {
+        Log("ERROR: ", name, " NOT FOUND in registry!");
+        Log("ERROR:", name);
+        return nullptr;
+    }
+    return found->second();
+}
+
+bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+
+std::vector<std::string> ComponentRegistry::Names()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : Table())
+        names.push_back(entry.first);
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// One screen of the game: the entities read from one scene file and the names of the scenes
+// that follow it. A failed read leaves the scene as it was; MainScene is the one concrete kind.
+#include "scene/Component.h"
+#include "scene/EntityList.h"
+
+#include <string>
+#include <vector>
+
+class Scene
+{
+public:
+    Scene() = default;
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+    virtual ~Scene() = default;
+
+    virtual bool Load() = 0;
+    virtual void BeginFrame() = 0;
+    virtual void Update(float dt) = 0;
+    virtual void EndFrame() = 0;
+    virtual void Unload() = 0;
+    virtual void Write(json& out) const;
+    virtual void Read(const json& in);
+
+    void AddEntity(Entity* entity);   // takes ownership; a "MainCamera" becomes the camera entity
+    void RemoveEntity(const std::string& name);
+    bool LoadFromFile(const std::string& name);   // "X.json" and "Data/Scenes/X.json" read the same file
+    bool OverwriteFile(const std::string& path);
+
+    EntityList& GetEntityList() { return entities; }
+
+    EntityList entities;
+    std::vector<std::string> EntityNames;
+    std::string SceneFile;
+    std::string NextScene;
+    std::string WinScene;
+    std::string LoseScene;
+    std::string Name = "unnamed";
+    bool NameWasRead = false;   // the display name came from the file and is written back
+    bool IsComplete = false;
+    int32_t SpotlightsCreated = 0;
+};
+
+class MainScene : public Scene
+{
+public:
+    bool Load() override { return SceneFile.empty() ? true : LoadFromFile(SceneFile); }
+    void BeginFrame() override {}
+    void Update(float) override {}
+    void EndFrame() override {}
+    void Unload() override {}
+};

@@ -1,0 +1,86 @@
+#include "scene/Transform.h"
+
+#include "graphics/Camera.h"
+#include "scene/Entity.h"
+
+#include <cmath>
+#include <stdexcept>
+
+Transform::~Transform() { Camera::GetInstance().Forget(this); }
+
+Component* Transform::Clone() const
+{
+    Transform* copy = new Transform();
+    copy->Translation = Translation;
+    copy->Rotation = Rotation;
+    copy->Scale = Scale;
+    copy->Dirty = Dirty;
+    copy->Matrix = Matrix;
+    return copy;
+}
+
+bool ReadVec3(const json& value, Vec3& out)
+{
+    if (!value.is_array() || value.size() < 3 || !value[0].is_number() || !value[1].is_number() ||
+        !value[2].is_number())
+        return false;
+    out = {value[0].get<float>(), value[1].get<float>(), value[2].get<float>()};
+    return true;
+}
+
+json WriteVec3(const Vec3& v) { return json::array({v.x, v.y, v.z}); }
+
+void Transform::Write(json& out) const
+{
+    out["Type"] = "Transform";
+    out["Translation"] = WriteVec3(Translation);
+    out["Rotation"] = WriteVec3(Rotation);
+    out["Scale"] = WriteVec3(Scale);
+}
+
+void Transform::Read(const json& in)
+{
+    for (auto [key, field] : {std::pair{"Translation", &Translation}, {"Rotation", &Rotation}, {"Scale", &Scale}})
+        if (in.contains(key) && !ReadVec3(in.at(key), *field))
+            throw std::runtime_error(std::string("\"") + key + "\" is not an array of three numbers");
+}
+
+float Transform::NormalizeAngle(float degrees)
+{
+    if (!std::isfinite(degrees))
+        return 0.0f;
+    if (degrees > 360.0f || degrees < 0.0f)
+    {
+        // Reduce large angles in one step; the loops below then run a step at most.
+        if (std::fabs(degrees) > 3600.0f)
+            degrees = std::fmod(degrees, 360.0f);
+        while (degrees > 360.0f)
+            degrees -= 360.0f;
+        while (degrees < 0.0f)
+            degrees += 360.0f;
+    }
+    return degrees;
+}
+
+const Matrix4& Transform::GetMatrix()
+{
+    if (Dirty)
+    {
+        Rotation.x = NormalizeAngle(Rotation.x);
+        Rotation.y = NormalizeAngle(Rotation.y);
+        Rotation.z = NormalizeAngle(Rotation.z);
+        Matrix = Matrix4::Translation(Translation);
+        Matrix = Matrix4::Multiply(Matrix, Matrix4::Rotation(Rotation.x, {1, 0, 0}));
+        Matrix = Matrix4::Multiply(Matrix, Matrix4::Rotation(Rotation.y, {0, 1, 0}));
+        Matrix = Matrix4::Multiply(Matrix, Matrix4::Rotation(Rotation.z, {0, 0, 1}));
+        Matrix = Matrix4::Multiply(Matrix, Matrix4::Scale(Scale));
+        Dirty = false;
+    }
+    if (ParentEntity)
+        if (Transform* parent = ParentEntity->GetComponent<Transform>(); parent && parent != this)
+        {
+            WorldMatrix = Matrix4::Multiply(parent->GetMatrix(), Matrix);
+            return WorldMatrix;
+        }
+    return Matrix;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Places an entity: a position, three rotation angles in degrees and a scale, from which it
+// builds and caches the model matrix T * Rx * Ry * Rz * S. Whoever changes Translation,
+// Rotation or Scale sets Dirty. Under a parent entity with a transform the parent's matrix is
+// applied on top, at every request.
+#include "engine/Matrix4.h"
+#include "scene/Component.h"
+
+class Transform : public Component
+{
+public:
+    Transform() : Component(ComponentType::Transform) {}
+    ~Transform() override;   // a camera following this transform lets go
+
+    Component* Clone() const override;   // same placement, no parent entity
+    void Write(json& out) const override;
+    void Read(const json& in) override;
+
+    const Matrix4& GetMatrix();
+
+    // Brings an angle into (0, 360], 0 staying 0: what the matrix uses and writes back.
+    static float NormalizeAngle(float degrees);
+
+    Vec3 Translation{0, 0, 0};
+    Vec3 Rotation{0, 0, 0};
+    Vec3 Scale{1, 1, 1};
+    bool Dirty = true;
+    Matrix4 Matrix = Matrix4::Identity();
+    Entity* ParentEntity = nullptr;   // not owned, not saved
+    Matrix4 WorldMatrix = Matrix4::Zero();
+};
+
+// Reads a JSON array of at least three numbers into a vector; false (vector unchanged) otherwise.
+bool ReadVec3(const json& value, Vec3& out);
+json WriteVec3(const Vec3& v);
