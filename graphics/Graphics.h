@@ -2,6 +2,7 @@
 // Shared drawing types: render spaces, draw requests and debug lines.
 #include "engine/Matrix4.h"
 
+#include <cstdint>
 #include <string>
 
 namespace Graphics
@@ -24,4 +25,22 @@ struct DebugLine
 };
 
 void SubmitDebugLine(const DebugLine& line);
+
+// One immediate draw: mesh, shader and texture by index into their libraries (-1: no mesh, the
+// first shader, the first texture "White"), wrap and filter modes, a tint, and the model and
+// texture-coordinate matrices it points at (not owned; null is identity).
+struct DrawRequest
+{
+    RenderSpace space = WorldProj;
+    const char* name = "no";   // label for the draw-failure diagnostic; must outlive the request
+    int32_t mesh = -1;
+    int32_t shader = -1;
+    int32_t reserved = -1;
+    int32_t texture = -1;
+    int32_t wrap = 0;     // 0 repeat, 1 clamp
+    int32_t filter = 0;   // 0 nearest, 1 linear
+    float tint[3] = {1, 1, 1};
+    const Matrix4* model = nullptr;
+    const float* uv = nullptr;   // 3x3, column-major
+};
 } // namespace Graphics
