@@ -18,3 +18,9 @@ void AudioPlayer::StopSound(const std::string&) {}
 void AudioPlayer::StopAll() {}
 
 bool AudioPlayer::IsPaused(const std::string&) { return false; }
+
+bool AudioPlayer::SetVolume(Sound::ChannelGroup*, float) { return false; }
+
+bool AudioPlayer::GetVolume(Sound::ChannelGroup*, float&) { return false; }
+
+bool AudioPlayer::SetPaused(Sound::ChannelGroup*, bool) { return false; }

@@ -24,6 +24,11 @@ public:
     using Listener = std::function<void(const std::string& name, bool paused, float volume)>;
     void SetListener(Listener listener) { this->listener = std::move(listener); }
 
+    // Volume and pause of one channel group; false when the group is missing or the call failed.
+    bool SetVolume(Sound::ChannelGroup* group, float volume);
+    bool GetVolume(Sound::ChannelGroup* group, float& volume);
+    bool SetPaused(Sound::ChannelGroup* group, bool paused);
+
     Sound::ChannelGroup* MasterGroup = nullptr;
     Sound::ChannelGroup* MusicGroup = nullptr;
     Sound::ChannelGroup* SfxGroup = nullptr;
