@@ -46,7 +46,11 @@ Component* ComponentRegistry::Create(const std::string& name)
     return found->second();
 }
 
-bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+bool ComponentRegistry::Has(const std::string& name)
+{
+    const auto found = Table().find(name);
+    return found != Table().end() && found->second;
+}
 
 std::vector<std::string> ComponentRegistry::Names()
 {
