@@ -48,7 +48,11 @@ Component* ComponentRegistry::Create(const std::string& name)
     return found->second();
 }
 
-bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+bool ComponentRegistry::Has(const std::string& name)
+{
+    const auto found = Table().find(name);
+    return found != Table().end() && found->second;
+}
 
 std::vector<std::string> ComponentRegistry::Names()
 {
