@@ -1,6 +1,7 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
 
@@ -26,6 +27,7 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
@@ -46,7 +48,11 @@ Component* ComponentRegistry::Create(const std::string& name)
     return found->second();
 }
 
-bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+bool ComponentRegistry::Has(const std::string& name)
+{
+    const auto found = Table().find(name);
+    return found != Table().end() && found->second;
+}
 
 std::vector<std::string> ComponentRegistry::Names()
 {
