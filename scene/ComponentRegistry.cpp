@@ -3,6 +3,10 @@
 #include "engine/TraceSystem.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorLevelSelectTint.h"
+#include "ui/BehaviorPauseButton.h"
+#include "ui/BehaviorSceneButton.h"
+#include "ui/Button.h"
 #include "ui/ButtonComponent.h"
 
 #include <algorithm>
@@ -26,6 +30,10 @@ template <typename T> struct Registrator
 };
 
 // One registrator per component class, named after it.
+const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
+const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
+const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
+const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
