@@ -22,6 +22,7 @@ public:
     size_t QueuedDebugLines() const { return debugLines.size(); }
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
+    bool IsReady() const { return ready; }   // a GL context exists and its functions are loaded
 
     bool debugDrawing = true;
 
