@@ -138,7 +138,16 @@ void EntityList::Update(float dt)
         for (size_t c = 0; c < e->components.size(); ++c)
             if (Component* component = e->components[c])
                 component->Update(dt);
-        if (i < entities.size() && entities[i] == e && e->IsDestroyed)
+        // The update may have removed entities before this one: find it again by pointer. When
+        // it is gone, whatever now stands at i has not been updated yet.
+        if (i >= entities.size() || entities[i] != e)
+        {
+            const auto at = std::find(entities.begin(), entities.end(), e);
+            if (at == entities.end())
+                continue;
+            i = static_cast<size_t>(at - entities.begin());
+        }
+        if (e->IsDestroyed)
         {
             Erase(i);
             continue;
