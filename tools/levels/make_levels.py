@@ -9,11 +9,12 @@ It rewrites Data/Levels/debug.json and Data/Levels/Meadow.png.
 import json
 import math
 import pathlib
-import struct
-import zlib
+import sys
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 LEVELS = ROOT / "Data" / "Levels"
+sys.path.insert(0, str(ROOT / "tools" / "art"))
+import pixelart  # noqa: E402  (the shared PNG writer)
 
 # name, RGBA, solid, diggable, lethal. "Bridge" always takes the bots' bridge id.
 MATERIALS = [
@@ -30,19 +31,6 @@ COLOUR = {name: rgba for name, rgba, *_ in MATERIALS}
 def pack(rgba):
     r, g, b, a = rgba
     return r << 24 | g << 16 | b << 8 | a
-
-
-def write_png(path, width, height, rows):
-    """rows: top row first, each a list of (r, g, b, a)."""
-    raw = b"".join(b"\x00" + bytes(c for px in row for c in px) for row in rows)
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)   # 8-bit RGBA
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-    path.write_bytes(png)
 
 
 def meadow(width=320, height=180):
@@ -67,7 +55,12 @@ def meadow(width=320, height=180):
     fill(152, 188, 12, 16, "Acid")     # ... and the pool on it
     fill(95, 125, 24, 30, "Rock")      # an undiggable shelf inside the hill
     fill(230, 236, 30, 62, "Rock")     # a wall to dig or tunnel past
-    return [[COLOUR[cells[y][x]] for x in range(width)] for y in reversed(range(height))]
+    picture = pixelart.Image(width, height)
+    for y in range(height):
+        for x in range(width):
+            # The picture's top row is the grid's last row.
+            picture.put(x, height - 1 - y, COLOUR[cells[y][x]], blend=False)
+    return picture
 
 
 def main():
@@ -77,8 +70,7 @@ def main():
         for name, rgba, solid, diggable, lethal in MATERIALS
     ]
     (LEVELS / "debug.json").write_text(json.dumps({"Materials": materials}, indent=4) + "\n")
-    rows = meadow()
-    write_png(LEVELS / "Meadow.png", len(rows[0]), len(rows), rows)
+    meadow().save(str(LEVELS / "Meadow.png"))
 
 
 if __name__ == "__main__":
