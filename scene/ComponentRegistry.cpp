@@ -1,6 +1,8 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "game/BehaviorCountBoard.h"
+#include "game/BehaviorSpawner.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
 
@@ -25,6 +27,8 @@ template <typename T> struct Registrator
 };
 
 // One registrator per component class, named after it.
+const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
