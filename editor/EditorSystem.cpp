@@ -1,6 +1,7 @@
 #include "editor/EditorSystem.h"
 
 bool EditorVisible = false;
+Entity* SelectedEntity = nullptr;
 
 EditorSystem& EditorSystem::GetInstance()
 {

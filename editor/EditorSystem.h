@@ -11,4 +11,9 @@ private:
     EditorSystem() : BaseSystem("Editor System") {}
 };
 
+class Entity;
+
 extern bool EditorVisible;   // the editor's menu bar is shown
+// The entity shown in the inspector and saved by SaveArchetype; not owned. An entity that is
+// deleted clears it.
+extern Entity* SelectedEntity;

@@ -29,8 +29,7 @@ void Behavior::Read(const json& in)
         StateCurrent = 0;
     if (in.contains("StateNext"))
         StateNext = 1;
-    if (in.contains("Timer"))
-        Timer = in.at("Timer").get<float>();
+    ReadKey(in, "Timer", Timer);
 }
 
 bool Behavior::IsButtonPressed() const

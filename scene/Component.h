@@ -5,9 +5,36 @@
 // Whatever a component subscribed to on the message bus ends with it.
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
 
 class Entity;
 using json = nlohmann::json;
+
+// Thrown by a component's Read for a value it cannot use; the text names the key. The entity
+// being read leaves that component out whole and says so.
+class DataError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// When in holds key, reads its value into field; a value of the wrong kind throws DataError
+// naming the key, with field unchanged. An absent key leaves field unchanged.
+template <typename T> void ReadKey(const json& in, const char* key, T& field)
+{
+    const auto found = in.find(key);
+    if (found == in.end())
+        return;
+    try
+    {
+        field = found->template get<T>();
+    }
+    catch (const json::exception& error)
+    {
+        throw DataError(std::string("\"") + key + "\": " + error.what());
+    }
+}
 
 // Type ids fix the order of an entity's components: update, drawing and post-creation.
 namespace ComponentType

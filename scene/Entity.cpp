@@ -1,7 +1,9 @@
 #include "scene/Entity.h"
 
+#include "editor/EditorSystem.h"
 #include "engine/TraceSystem.h"
 #include "scene/ComponentRegistry.h"
+#include "scene/ReadingFile.h"
 
 #include <algorithm>
 
@@ -15,7 +17,13 @@ Entity::Entity(const Entity& other) : Name(other.Name), IsDestroyed(other.IsDest
         }
 }
 
-Entity::~Entity() { DeleteComponents(); }
+Entity::~Entity()
+{
+    // The editor's selection must never point at a deleted entity, whoever deletes it.
+    if (SelectedEntity == this)
+        SelectedEntity = nullptr;
+    DeleteComponents();
+}
 
 void Entity::DeleteComponents()
 {
@@ -36,8 +44,12 @@ void Entity::AddComponent(Component* component)
 
 void Entity::Write(json& out) const
 {
-    if (IsSpawned)
-        return;
+    if (!IsSpawned)
+        WriteContent(out);
+}
+
+void Entity::WriteContent(json& out) const
+{
     out["Name"] = Name;
     out["IsDestroyed"] = IsDestroyed;
     json list = json::array();
@@ -51,43 +63,62 @@ void Entity::Write(json& out) const
     out["Components"] = std::move(list);
 }
 
-void Entity::Read(const json& in)
+void Entity::Read(const json& in, PostCreation post)
 {
     DeleteComponents();
     if (!in.is_object())
+    {
+        Log("ENTITY: [", ReadingFile::Where(Name), "] not a JSON object; nothing read");
         return;
+    }
     if (const auto name = in.find("Name"); name != in.end() && name->is_string())
         Name = name->get<std::string>();
     else if (name != in.end())
-        Log("ENTITY: [", Name, "] \"Name\" is not a text; kept");
+        Log("ENTITY: [", ReadingFile::Where(Name), "] \"Name\" is not a text; name kept");
     if (const auto destroyed = in.find("IsDestroyed"); destroyed != in.end() && destroyed->is_boolean())
         IsDestroyed = destroyed->get<bool>();
     else if (destroyed != in.end())
-        Log("ENTITY: [", Name, "] \"IsDestroyed\" is not true or false; kept");
+        Log("ENTITY: [", ReadingFile::Where(Name), "] \"IsDestroyed\" is not true or false; flag kept");
 
-    if (const auto list = in.find("Components"); list != in.end() && list->is_array())
+    const auto list = in.find("Components");
+    if (list != in.end() && !list->is_array())
+        Log("ENTITY: [", ReadingFile::Where(Name), "] \"Components\" is not an array; no components read");
+    else if (list != in.end())
     {
-        for (const json& element : *list)
+        for (size_t index = 0; index < list->size(); ++index)
         {
-            if (!element.is_object() || !element.contains("Type"))
+            const json& element = list->at(index);
+            // A component that writes nothing is stored as null: nothing to say about it.
+            if (element.is_null())
                 continue;
-            const json& type = element.at("Type");
-            if (!type.is_string())
+            const std::string where = ReadingFile::Where(Name);
+            const std::string which = "\"Components\"[" + std::to_string(index) + "]";
+            if (!element.is_object())
             {
-                Log("ENTITY: [", Name, "] a component's \"Type\" is not a text; skipped");
+                Log("ENTITY: [", where, "] ", which, " is not an object; skipped");
                 continue;
             }
-            Component* component = ComponentRegistry::Create(type.get<std::string>());
-            if (!component)
+            const auto type = element.find("Type");
+            if (type == element.end() || !type->is_string())
+            {
+                Log("ENTITY: [", where, "] ", which, " has no \"Type\" text; skipped");
                 continue;
+            }
+            const std::string typeName = type->get<std::string>();
+            Component* component = ComponentRegistry::Create(typeName);
+            if (!component)
+            {
+                Log("ENTITY: [", where, "] ", which, " \"Type\" \"", typeName, "\" is unknown; skipped");
+                continue;
+            }
             try
             {
                 component->Read(element);
             }
             catch (const std::exception& error)
             {
-                // A malformed component is left out whole; the rest of the entity still loads.
-                Log("ENTITY: [", Name, "] component ", type.get<std::string>(), " skipped: ", error.what());
+                // Left out whole: no half-read component joins the entity.
+                Log("ENTITY: [", where, "] ", which, " ", typeName, " skipped: ", error.what());
                 delete component;
                 continue;
             }
@@ -98,23 +129,45 @@ void Entity::Read(const json& in)
 
     std::stable_sort(components.begin(), components.end(),
                      [](const Component* a, const Component* b) { return a->TypeId < b->TypeId; });
+    if (post == PostCreation::Run)
+        PostCreateComponents();
+}
+
+void Entity::PostCreateComponents()
+{
     // A PostCreate may add components (a button adds its ButtonComponent); those are not
     // post-created in this pass.
     const std::vector<Component*> created = components;
     for (Component* c : created)
-        c->PostCreate();
+    {
+        try
+        {
+            c->PostCreate();
+        }
+        catch (const std::exception& error)
+        {
+            // Its data was read already; it stays, without what the failed step would have set up.
+            Log("ENTITY: [", ReadingFile::Where(Name), "] a component's set-up failed: ", error.what());
+        }
+    }
 }
 
-Entity* Entity::CreateFromJSON(const json& in)
+Entity* Entity::CreateFromJSON(const json& in, PostCreation post)
 {
-    if (in.is_null() || !in.is_object() || !in.contains("Name"))
+    if (!in.is_object() || !in.contains("Name"))
     {
         Log("Invalid JSON for entity creation");
         return nullptr;
     }
+    if (!in.at("Name").is_string())
+    {
+        Log("Invalid JSON for entity creation");
+        Log("ENTITY: [", ReadingFile::Where("?"), "] \"Name\" is not a text; entity skipped");
+        return nullptr;
+    }
     Log("Entity::CreateFromJSON - Creating entity directly from JSON");
     Entity* entity = new Entity();
-    entity->Read(in);
+    entity->Read(in, post);
     Log("Entity created: ", entity->Name, " with ", entity->components.size(), " components");
     return entity;
 }

@@ -2,6 +2,8 @@
 // A named game object: an ordered list of owned components and two flags. Components are found
 // by type through the list. Reading an entity sorts its components by type id (stably) and then
 // post-creates each once; a spawned entity is never written to a file.
+// Reading never throws on bad data: a component it cannot use is left out whole, with a line
+// naming the file being read (ReadingFile), the entity and the key.
 #include "scene/Component.h"
 
 #include <string>
@@ -10,6 +12,14 @@
 class Entity
 {
 public:
+    // Whether reading ends with PostCreate: live entities do, cached archetypes never do (only
+    // the copies made from them are post-created).
+    enum class PostCreation
+    {
+        Run,
+        Skip
+    };
+
     Entity() = default;
     Entity(const Entity& other);   // clones every component; the copy is not spawned, not post-created
     Entity& operator=(const Entity&) = delete;
@@ -27,11 +37,17 @@ public:
         return nullptr;
     }
 
-    void Write(json& out) const;
-    void Read(const json& in);
-    // A new entity read from the object, or null when it is not an object with a "Name".
-    static Entity* CreateFromJSON(const json& in);
+    void Write(json& out) const;          // nothing at all for a spawned entity
+    void WriteContent(json& out) const;   // the saved form whether spawned or not
+    // Deletes the components, reads "Name", "IsDestroyed" and "Components", sorts by type id and
+    // (unless told to skip) post-creates each component once.
+    void Read(const json& in, PostCreation post = PostCreation::Run);
+    // A new entity read from the object, or null when it is not an object with a "Name" text.
+    static Entity* CreateFromJSON(const json& in, PostCreation post = PostCreation::Run);
 
+    // One PostCreate per component, walking the list as it stands before the first call: what
+    // a PostCreate adds is not post-created in this pass.
+    void PostCreateComponents();
     // Deletes every component and empties the list.
     void DeleteComponents();
 

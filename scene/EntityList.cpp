@@ -3,6 +3,8 @@
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
 
+#include <algorithm>
+
 EntityList::~EntityList() { Clear(); }
 
 void EntityList::Clear()
@@ -73,7 +75,16 @@ void EntityList::Update(float dt)
         for (size_t c = 0; c < e->components.size(); ++c)
             if (Component* component = e->components[c])
                 component->Update(dt);
-        if (i < entities.size() && entities[i] == e && e->IsDestroyed)
+        // The update may have removed entities before this one: find it again by pointer. When
+        // it is gone, whatever now stands at i has not been updated yet.
+        if (i >= entities.size() || entities[i] != e)
+        {
+            const auto at = std::find(entities.begin(), entities.end(), e);
+            if (at == entities.end())
+                continue;
+            i = static_cast<size_t>(at - entities.begin());
+        }
+        if (e->IsDestroyed)
         {
             Erase(i);
             continue;

@@ -8,3 +8,6 @@
 
 bool ReadJsonFile(const std::string& path, nlohmann::json& out);
 bool WriteJsonFile(const std::string& path, const nlohmann::json& value);
+
+// The last element of a path, '/' or '\\' separated, without its extension ("MainMenuScene").
+std::string FileStem(const std::string& path);

@@ -1,10 +1,10 @@
 #include "scene/Scene.h"
 
+#include "engine/DataPath.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
 #include "scene/JsonFile.h"
-
-#include <filesystem>
+#include "scene/ReadingFile.h"
 
 namespace
 {
@@ -24,8 +24,30 @@ std::string FoldedDirectory(const std::string& path)
     return folded;
 }
 
-std::string Stem(const std::string& path) { return std::filesystem::path(path).stem().string(); }
+// What makes a document a scene file at all; anything less is refused whole, before the scene
+// is touched.
+bool IsSceneDocument(const json& document, const std::string& file)
+{
+    if (!document.is_object())
+    {
+        Log("SCENE: [", file, "] not a JSON object");
+        return false;
+    }
+    if (const auto list = document.find("Entities"); list != document.end() && !list->is_array())
+    {
+        Log("SCENE: [", file, "] \"Entities\" is not an array");
+        return false;
+    }
+    return true;
+}
 } // namespace
+
+std::string Scene::ScenePath(const std::string& name)
+{
+    // Any spelling of the data folder counts ("./data/Scenes/" too): compare where they lead.
+    const bool inScenes = ResolveDataPath(FoldedDirectory(name)) == ResolveDataPath("Data/Scenes/");
+    return inScenes ? name : "Data/Scenes/" + name;
+}
 
 void Scene::AddEntity(Entity* entity)
 {
@@ -51,13 +73,13 @@ void Scene::RemoveEntity(const std::string& name)
 void Scene::Write(json& out) const
 {
     out["SceneFile"] = SceneFile;
-    out["SceneName"] = Stem(SceneFile);
+    out["SceneName"] = FileStem(SceneFile);
     json list = json::array();
     for (const Entity* e : entities.GetEntities())
     {
         if (!e || e->IsDestroyed)
             continue;
-        json value;
+        json value;   // a spawned entity writes nothing: it stays null
         e->Write(value);
         list.push_back(std::move(value));
     }
@@ -74,27 +96,36 @@ void Scene::Write(json& out) const
 
 void Scene::Read(const json& in)
 {
+    const std::string file = ReadingFile::Current().empty() ? SceneFile : ReadingFile::Current();
+    if (!IsSceneDocument(in, file))
+        return;
+    // Payload subscriptions belong to the components that made them: deleting the old entities
+    // ends theirs, and those of other scenes (the level under an overlay) stay.
     Log("=== SCENE DESERIALIZATION ===");
     entities.Clear();
     EntityNames.clear();
-    if (const auto list = in.find("Entities"); list != in.end() && list->is_array())
+    if (const auto list = in.find("Entities"); list != in.end())
     {
         Log("Loading ", list->size(), " entities from JSON:");
-        for (const json& element : *list)
+        for (size_t index = 0; index < list->size(); ++index)
         {
+            const json& element = list->at(index);
+            if (element.is_null())
+                continue;   // where a spawned entity stood when the scene was written
             if (!element.is_object() || !element.contains("Name"))
-                continue;
-            if (!element.at("Name").is_string())
             {
-                Log("SCENE: [", SceneFile, "] an entity's \"Name\" is not a text; skipped");
+                Log("SCENE: [", file, "] \"Entities\"[", index, "] is not an entity object with a \"Name\"; skipped");
                 continue;
             }
-            const std::string name = element.at("Name").get<std::string>();
-            Log(" - ", name);
-            if (const auto components = element.find("Components"); components != element.end() && components->is_array())
-                for (const json& c : *components)
-                    if (c.is_object() && c.contains("Type") && c.at("Type").is_string())
-                        Log("   Component: ", c.at("Type").get<std::string>());
+            if (const json& name = element.at("Name"); name.is_string())
+            {
+                Log(" - ", name.get<std::string>());
+                if (const auto components = element.find("Components");
+                    components != element.end() && components->is_array())
+                    for (const json& c : *components)
+                        if (c.is_object() && c.contains("Type") && c.at("Type").is_string())
+                            Log("   Component: ", c.at("Type").get<std::string>());
+            }
             if (Entity* entity = Entity::CreateFromJSON(element))
             {
                 entities.Add(entity);
@@ -103,33 +134,32 @@ void Scene::Read(const json& in)
         }
     }
     const auto text = [&](const char* key, std::string& field) {
-        if (const auto value = in.find(key); value != in.end())
+        const auto value = in.find(key);
+        if (value == in.end())
+            return false;
+        if (!value->is_string())
         {
-            if (value->is_string())
-                field = value->get<std::string>();
-            else
-                Log("SCENE: [", SceneFile, "] \"", key, "\" is not a text; ignored");
+            Log("SCENE: [", file, "] \"", key, "\" is not a text; ignored");
+            return false;
         }
+        field = value->get<std::string>();
+        return true;
     };
-    text("NextScene", NextScene);
-    if (in.contains("NextScene"))
+    if (text("NextScene", NextScene))
         Log("Next scene set to: ", NextScene);
     text("WinScene", WinScene);
     text("LoseScene", LoseScene);
-    if (in.contains("Name_Syntactical_Sugar"))
-    {
-        text("Name_Syntactical_Sugar", Name);
+    if (text("Name_Syntactical_Sugar", Name))
         NameWasRead = true;
-    }
     Log("Total entities loaded: ", EntityNames.size());
 }
 
 bool Scene::LoadFromFile(const std::string& name)
 {
-    const std::string path = FoldedDirectory(name) == "Data/Scenes/" ? name : "Data/Scenes/" + name;
+    const std::string path = ScenePath(name);
     Log("Loading scene from: ", path);
     json document;
-    if (!ReadJsonFile(path, document) || !document.is_object())
+    if (!ReadJsonFile(path, document) || !IsSceneDocument(document, path))
     {
         Log("Failed to load scene: ", name);
         return false;
@@ -138,7 +168,8 @@ bool Scene::LoadFromFile(const std::string& name)
         Log("Scene name: ", sceneName->get<std::string>());
     if (const auto list = document.find("Entities"); list != document.end())
     {
-        Log("Found ", list->is_array() ? list->size() : 0, " entities");
+        Log("Found ", list->size(), " entities");
+        const ReadingFile reading(path);
         Read(document);
     }
     Log("Scene loaded successfully: ", name);

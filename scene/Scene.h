@@ -1,6 +1,8 @@
 #pragma once
 // One screen of the game: the entities read from one scene file and the names of the scenes
-// that follow it. A failed read leaves the scene as it was; MainScene is the one concrete kind.
+// that follow it. A file that cannot be read, or is no scene file, leaves the scene as it was;
+// a bad entity or component in it is skipped with a line naming the file, the entity and the
+// key. MainScene is the one concrete kind.
 #include "scene/Component.h"
 #include "scene/EntityList.h"
 
@@ -21,11 +23,14 @@ public:
     virtual void EndFrame() = 0;
     virtual void Unload() = 0;
     virtual void Write(json& out) const;
-    virtual void Read(const json& in);
+    virtual void Read(const json& in);   // replaces the entities; other scenes' subscriptions stay
 
     void AddEntity(Entity* entity);   // takes ownership; a "MainCamera" becomes the camera entity
     void RemoveEntity(const std::string& name);
-    bool LoadFromFile(const std::string& name);   // "X.json" and "Data/Scenes/X.json" read the same file
+    // Reads the file; false (scene untouched) when it cannot be read or is not a scene file.
+    bool LoadFromFile(const std::string& name);
+    // The file a scene name stands for: "X.json" and "Data/Scenes/X.json" are the same file.
+    static std::string ScenePath(const std::string& name);
     bool OverwriteFile(const std::string& path);
 
     EntityList& GetEntityList() { return entities; }

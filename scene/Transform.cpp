@@ -4,7 +4,6 @@
 #include "scene/Entity.h"
 
 #include <cmath>
-#include <stdexcept>
 
 Transform::~Transform() { Camera::GetInstance().Forget(this); }
 
@@ -38,28 +37,37 @@ void Transform::Write(json& out) const
     out["Scale"] = WriteVec3(Scale);
 }
 
+void ReadKey(const json& in, const char* key, Vec3& field)
+{
+    const auto found = in.find(key);
+    if (found != in.end() && !ReadVec3(*found, field))
+        throw DataError(std::string("\"") + key + "\" is not an array of three numbers");
+}
+
 void Transform::Read(const json& in)
 {
-    for (auto [key, field] : {std::pair{"Translation", &Translation}, {"Rotation", &Rotation}, {"Scale", &Scale}})
-        if (in.contains(key) && !ReadVec3(in.at(key), *field))
-            throw std::runtime_error(std::string("\"") + key + "\" is not an array of three numbers");
+    // All three are checked before any is kept: a bad key leaves the transform as it was.
+    Vec3 translation = Translation, rotation = Rotation, scale = Scale;
+    ReadKey(in, "Translation", translation);
+    ReadKey(in, "Rotation", rotation);
+    ReadKey(in, "Scale", scale);
+    Translation = translation;
+    Rotation = rotation;
+    Scale = scale;
 }
 
 float Transform::NormalizeAngle(float degrees)
 {
     if (!std::isfinite(degrees))
         return 0.0f;
-    if (degrees > 360.0f || degrees < 0.0f)
-    {
-        // Reduce large angles in one step; the loops below then run a step at most.
-        if (std::fabs(degrees) > 3600.0f)
-            degrees = std::fmod(degrees, 360.0f);
-        while (degrees > 360.0f)
-            degrees -= 360.0f;
-        while (degrees < 0.0f)
-            degrees += 360.0f;
-    }
-    return degrees;
+    if (degrees >= 0.0f && degrees <= 360.0f)
+        return degrees;
+    // fmod is exact, so this is what taking off one turn at a time gives, without the loop
+    // that never ends once a turn is below the float's resolution.
+    const float rest = std::fmod(degrees, 360.0f);
+    if (degrees > 0.0f)
+        return rest == 0.0f ? 360.0f : rest;
+    return rest == 0.0f ? 0.0f : rest + 360.0f;
 }
 
 const Matrix4& Transform::GetMatrix()

@@ -18,7 +18,9 @@ public:
 
     const Matrix4& GetMatrix();
 
-    // Brings an angle into (0, 360], 0 staying 0: what the matrix uses and writes back.
+    // Brings an angle into range as whole turns are taken off: a positive angle into (0, 360],
+    // a negative one into [0, 360], 0 stays 0, a non-finite angle becomes 0. What the matrix
+    // uses and writes back into Rotation.
     static float NormalizeAngle(float degrees);
 
     Vec3 Translation{0, 0, 0};
@@ -33,3 +35,5 @@ public:
 // Reads a JSON array of at least three numbers into a vector; false (vector unchanged) otherwise.
 bool ReadVec3(const json& value, Vec3& out);
 json WriteVec3(const Vec3& v);
+// ReadKey for a vector: the key's value must be an array of at least three numbers.
+void ReadKey(const json& in, const char* key, Vec3& field);
