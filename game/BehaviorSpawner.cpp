@@ -4,7 +4,7 @@
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
-#include "scene/JsonFile.h"
+#include "scene/Archetypes.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 #include "scene/Transform.h"
@@ -19,23 +19,6 @@ namespace
 {
 // The scene being played; none until the scene system holds one.
 Scene* CurrentScene() { return nullptr; }
-
-// One typed key when present; a value of the wrong type is reported and leaves the field alone.
-template <typename T> void ReadKey(const json& in, const char* key, T& field)
-{
-    const auto found = in.find(key);
-    if (found == in.end())
-        return;
-    const bool fits = std::is_same_v<T, bool>      ? found->is_boolean()
-                      : std::is_integral_v<T>      ? found->is_number_integer()
-                                                   : found->is_number();
-    if (!fits)
-    {
-        Log("SPAWNER: [", key, "] has the wrong type; kept ", field);
-        return;
-    }
-    field = found->get<T>();
-}
 
 // A count below zero means no bots.
 void ReadCount(const json& in, const char* key, int32_t& count)
@@ -131,9 +114,11 @@ void BehaviorSpawner::OnUpdate(float dt)
 Entity* BehaviorSpawner::SpawnBot(const BehaviorSpawner* spawner)
 {
     Entity* bot = new Entity();
-    json archetype;
-    if (ReadJsonFile("Data/Entities/Monkey.json", archetype) && archetype.is_object())
-        bot->Read(archetype);
+    if (!FactoryBuild(*bot, "Monkey"))
+    {
+        Log("SPAWNER: [Data/Entities/Monkey.json] no bot archetype; the bot is an empty entity");
+        bot->Name = "Monkey";
+    }
     Transform* at = bot->GetComponent<Transform>();
     const Entity* home = spawner ? spawner->GetParent() : nullptr;
     const Transform* from = home ? home->GetComponent<Transform>() : nullptr;
