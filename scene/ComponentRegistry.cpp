@@ -3,6 +3,7 @@
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorSpawner.h"
+#include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
 
@@ -30,6 +31,7 @@ template <typename T> struct Registrator
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
@@ -50,7 +52,11 @@ Component* ComponentRegistry::Create(const std::string& name)
     return found->second();
 }
 
-bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+bool ComponentRegistry::Has(const std::string& name)
+{
+    const auto found = Table().find(name);
+    return found != Table().end() && found->second;
+}
 
 std::vector<std::string> ComponentRegistry::Names()
 {
