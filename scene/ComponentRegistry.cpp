@@ -1,6 +1,8 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "game/BehaviorCountBoard.h"
+#include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
 #include "game/Physics.h"
@@ -30,6 +32,8 @@ template <typename T> struct Registrator
 };
 
 // One registrator per component class, named after it.
+const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
