@@ -10,6 +10,7 @@
 #include "tests/common/TraceCapture.h"
 
 #include <GL/glew.h>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -312,4 +313,53 @@ TEST_F(DrawTest, ResizingTheWindowMovesTheViewport)
     graphics.Draw(Request(1, Matrix4::Scale({2 * HalfHeight * 2, 2 * HalfHeight, 1})));
     EXPECT_EQ(gl->PixelAt(40, 20), (Rgba{0, 0, 0, 255}));
     EXPECT_EQ(gl->PixelAt(120, 60), Clear) << "outside the viewport nothing is drawn";
+}
+
+TEST_F(DrawTest, TheGridShaderReadsPackedMaterialWords)
+{
+    // Colour words R<<24 | G<<16 | B<<8 | A as little-endian memory: bytes A, B, G, R. The
+    // empty material (black) lets what lies behind show.
+    const unsigned char words[] = {0xFF, 0x32, 0x32, 0xAC, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0xC0, 0x60, 0x30};
+    TestDataFolder data;
+    data.WritePng("Textures/Cells.png", 3, 1, 4, words);
+    Graphics::DrawRequest r = Request(TextureLibrary::GetInstance().FindOrLoad("Cells"), Matrix4::Identity());
+    const Matrix4 model = Matrix4::Multiply(Matrix4::Translation({-HalfWidth, -HalfHeight, 0}),
+                                            Matrix4::Scale({2 * HalfWidth, 2 * HalfHeight, 1}));
+    r.model = &model;
+    r.mesh = MeshLibrary::GetInstance().FindOrLoad("Prim_UnitPlane");
+    r.shader = ShaderLibrary::GetInstance().FindOrLoad("Grid");
+    graphics.BeginFrame();
+    graphics.Draw(r);
+    EXPECT_EQ(gl->PixelAt(26, 45), (Rgba{0xAC, 0x32, 0x32, 255}));
+    EXPECT_EQ(gl->PixelAt(80, 45), Clear);
+    EXPECT_EQ(gl->PixelAt(133, 45), (Rgba{0x30, 0x60, 0xC0, 255}));
+}
+
+TEST(DeferredUpload, WhatWasRequestedBeforeAContextDrawsOnceOneExists)
+{
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    GraphicsSystem::GetInstance().Shutdown();
+    Camera::GetInstance().SetTarget(nullptr);
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const int texture = TextureLibrary::GetInstance().FindOrLoad("Quadrants");
+    const int shader = ShaderLibrary::GetInstance().FindOrLoad("base");
+    const int mesh = MeshLibrary::GetInstance().FindOrLoad("Prim_Plane");
+
+    GlWindow gl(160, 90);
+    ASSERT_TRUE(gl.IsOpen()) << gl.Error();
+    EXPECT_EQ(TextureLibrary::GetInstance().FindOrLoad("Quadrants"), texture);
+    EXPECT_EQ(ShaderLibrary::GetInstance().FindOrLoad("base"), shader);
+    Graphics::DrawRequest r;
+    r.mesh = mesh;
+    r.shader = shader;
+    r.texture = texture;
+    r.model = &FullWindow;
+    GraphicsSystem::GetInstance().BeginFrame();
+    GraphicsSystem::GetInstance().Draw(r);
+    EXPECT_EQ(gl.PixelAt(40, 67), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(gl.PixelAt(120, 67), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(gl.PixelAt(40, 22), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(gl.PixelAt(120, 22), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
