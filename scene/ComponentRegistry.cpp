@@ -1,6 +1,12 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "game/BehaviorCountBoard.h"
+#include "game/BehaviorSpawner.h"
+#include "game/ColliderCircle.h"
+#include "game/ColliderLine.h"
+#include "game/Physics.h"
+#include "game/PixelGrid.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/BehaviorLevelSelectTint.h"
@@ -30,12 +36,18 @@ template <typename T> struct Registrator
 };
 
 // One registrator per component class, named after it.
+const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
+const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
+const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
+const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
+const Registrator<Physics> PhysicsRegistrator("Physics");
+const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
