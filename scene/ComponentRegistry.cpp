@@ -12,6 +12,7 @@
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
 #include "ui/BehaviorSceneButton.h"
+#include "ui/BehaviorSplashScreen.h"
 #include "ui/Button.h"
 #include "ui/ButtonComponent.h"
 
@@ -41,6 +42,7 @@ const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("B
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
+const Registrator<BehaviorSplashScreen> BehaviorSplashScreenRegistrator("BehaviorSplashScreen");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);

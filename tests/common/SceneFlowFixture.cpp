@@ -7,6 +7,7 @@
 #include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
 #include "graphics/Camera.h"
+#include "graphics/GraphicsSystem.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
 #include "scene/GameSystem.h"
@@ -31,6 +32,7 @@ void ResetFlow()
     std::fill(std::begin(input.state), std::end(input.state), 0);
     input.cursorX = input.cursorY = 0;
     Camera::GetInstance().SetTarget(nullptr);
+    GraphicsSystem::GetInstance().DrawDebugLines();   // without a context this only empties the queue
 }
 } // namespace
 

@@ -40,6 +40,15 @@ const std::string Level1 = "Data/Scenes/LevelScene1.json";
 const std::string Pause = "Data/Scenes/PauseMenuScene.json";
 const std::string Confirm = "Data/Scenes/ConfirmScene.json";
 
+TEST_F(MenuFlowDataTest, TheSplashLeadsToTheMainMenuWhenSkipped)
+{
+    Scenes().Init();
+    EXPECT_EQ(flow.Current(), "Data/Scenes/SplashScreen.json");
+    flow.Frame();
+    flow.Tap(Key::Space);
+    EXPECT_EQ(flow.Current(), Menu);
+}
+
 TEST_F(MenuFlowDataTest, FromTheMainMenuIntoALevelThroughItsOverlaysAndOut)
 {
     ASSERT_TRUE(Scenes().LoadScene(Menu));
