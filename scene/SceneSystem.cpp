@@ -3,6 +3,7 @@
 #include "audio/AudioPlayer.h"
 #include "editor/EditorSystem.h"
 #include "engine/InputSystem.h"
+#include "game/BehaviorCountBoard.h"
 #include "engine/TraceSystem.h"
 #include "graphics/Camera.h"
 #include "scene/Archetypes.h"
@@ -340,6 +341,12 @@ bool SceneSystem::LoadScene(const std::string& path)
     currentScene->IsComplete = false;
     currentScene->NextScene.clear();
     Log("SceneSystem: Reset completion and next scene state");
+    if (IsLevelScene(path))
+    {
+        BehaviorCountBoard::DeadCount = 0;
+        BehaviorCountBoard::ExitedCount = 0;
+        Log("SceneSystem: Reset game counters for MainScene");
+    }
     FollowCamera(*currentScene);
     Log("SCENE: [", path, "] loaded");
     return true;

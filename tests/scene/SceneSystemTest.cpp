@@ -6,6 +6,7 @@
 #include "editor/EditorSystem.h"
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
+#include "game/BehaviorCountBoard.h"
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
 #include "scene/Transform.h"
@@ -93,9 +94,15 @@ TEST_F(SceneSystemTest, ASceneWithoutCameraGetsOneAtTheDefaultEye)
     EXPECT_EQ(Camera::GetInstance().target, camera->GetComponent<Transform>());
 }
 
-TEST_F(SceneSystemTest, LoadingResetsCompletionSpeedAndOverlays)
+TEST_F(SceneSystemTest, LoadingResetsCompletionSpeedOverlaysAndTheLevelsCounts)
 {
+    BehaviorCountBoard::DeadCount = 4;
+    BehaviorCountBoard::ExitedCount = 2;
+    Load(MainMenu);
+    EXPECT_EQ(BehaviorCountBoard::DeadCount, 4) << "only a level starts the counts afresh";
     Load(Level1);
+    EXPECT_EQ(BehaviorCountBoard::DeadCount, 0);
+    EXPECT_EQ(BehaviorCountBoard::ExitedCount, 0);
     Scenes().TogglePause(SceneSystem::MenuPause);
     Scenes().confirmActive = Scenes().openConfirmRequested = true;
     flow.Frame();
