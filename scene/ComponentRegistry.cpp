@@ -1,5 +1,6 @@
 #include "scene/ComponentRegistry.h"
 
+#include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
@@ -26,6 +27,7 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
