@@ -1,5 +1,6 @@
 #include "scene/ComponentRegistry.h"
 
+#include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorSpawner.h"
@@ -35,11 +36,12 @@ template <typename T> struct Registrator
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
-const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
+const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
