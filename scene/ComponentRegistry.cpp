@@ -1,6 +1,11 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "game/ColliderCircle.h"
+#include "game/ColliderLine.h"
+#include "game/Physics.h"
+#include "game/PixelGrid.h"
+#include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
 
@@ -26,6 +31,11 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
+const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
+const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
+const Registrator<Physics> PhysicsRegistrator("Physics");
+const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 
