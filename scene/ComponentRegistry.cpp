@@ -10,6 +10,10 @@
 #include "game/PixelGrid.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorLevelSelectTint.h"
+#include "ui/BehaviorPauseButton.h"
+#include "ui/BehaviorSceneButton.h"
+#include "ui/Button.h"
 #include "ui/ButtonComponent.h"
 
 #include <algorithm>
@@ -34,7 +38,11 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
+const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
+const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
+const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
