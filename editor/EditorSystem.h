@@ -1,11 +1,15 @@
 #pragma once
-// The developer overlay over the running scene.
+// The developer overlay over the running scene. At the end of every frame it hands its
+// debug-drawing switch to the graphics system and has the queued debug lines drawn (or only
+// dropped, when the switch is off), so the queue never grows from frame to frame.
 #include "engine/BaseSystem.h"
 
 class EditorSystem : public BaseSystem
 {
 public:
     static EditorSystem& GetInstance();
+
+    void EndFrame() override;
 
 private:
     EditorSystem() : BaseSystem("Editor System") {}
@@ -14,6 +18,7 @@ private:
 class Entity;
 
 extern bool EditorVisible;   // the editor's menu bar is shown
+extern bool DebugDrawing;    // debug lines are drawn over the game
 // The entity shown in the inspector and saved by SaveArchetype; not owned. An entity that is
 // deleted clears it.
 extern Entity* SelectedEntity;

@@ -26,14 +26,15 @@ void Image::Free()
     pixels = nullptr;
 }
 
-std::string Image::ToTopDownRgba() const
+std::string Image::ToRgba(bool topRowFirst) const
 {
     if (!pixels || channels < 1 || channels > 4)
         return {};
     std::string rgba(static_cast<size_t>(width) * height * 4, '\0');
     for (int y = 0; y < height; ++y)
     {
-        const unsigned char* row = pixels + static_cast<size_t>(height - 1 - y) * width * channels;
+        const size_t rowIndex = static_cast<size_t>(topRowFirst ? height - 1 - y : y);
+        const unsigned char* row = pixels + rowIndex * width * channels;
         for (int x = 0; x < width; ++x)
         {
             const unsigned char* p = row + static_cast<size_t>(x) * channels;

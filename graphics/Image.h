@@ -17,8 +17,10 @@ public:
     const std::string& Reason() const { return reason; }
     void Free();   // releases the pixels early
 
-    // The pixels as 8-bit RGBA, top row first (what window icons expect); empty when not loaded.
-    std::string ToTopDownRgba() const;
+    // The pixels as 8-bit RGBA, top row first (what window icons expect) or bottom row first
+    // (what textures expect); grey becomes equal red, green and blue. Empty when not loaded.
+    std::string ToTopDownRgba() const { return ToRgba(true); }
+    std::string ToRgba(bool topRowFirst) const;
 
     int width = 0;
     int height = 0;

@@ -145,7 +145,9 @@ bool FactoryBuild(Entity& target, const std::string& name)
         json doc;
         if (!ReadJsonFile(path, doc))
             Log("JSON load failed, falling back to ConfigSystem for: ", name);
-        else if (!ValidateEntityFile(path, doc))
+        // The name must be the file's own: "../Entities/Monkey" would fill the cache with a
+        // "Monkey" that no later build by that name finds.
+        else if (!ValidateEntityFile(path, doc) || NameOf(doc) != name)
             Log("Archetype validation failed for: ", name);
         else if (Entity* made = Entity::CreateFromJSON(doc, Entity::PostCreation::Skip))
         {

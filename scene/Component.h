@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 class Entity;
 using json = nlohmann::json;
@@ -26,13 +27,20 @@ template <typename T> void ReadKey(const json& in, const char* key, T& field)
     const auto found = in.find(key);
     if (found == in.end())
         return;
+    // The library would take true for 1: a number field wants a number.
+    if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
+        if (!found->is_number())
+            throw DataError(std::string("\"") + key + "\": a number was expected, not " + found->type_name());
     try
     {
         field = found->template get<T>();
     }
     catch (const json::exception& error)
     {
-        throw DataError(std::string("\"") + key + "\": " + error.what());
+        // The library's text starts with its own tag ("[json.exception.type_error.302] ").
+        const std::string what = error.what();
+        const size_t tag = what.starts_with('[') ? what.find("] ") : std::string::npos;
+        throw DataError(std::string("\"") + key + "\": " + (tag == std::string::npos ? what : what.substr(tag + 2)));
     }
 }
 

@@ -1,10 +1,13 @@
 #include "scene/ComponentRegistry.h"
 
 #include "engine/TraceSystem.h"
+#include "game/BehaviorCountBoard.h"
+#include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
+#include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
 
@@ -29,7 +32,10 @@ template <typename T> struct Registrator
 };
 
 // One registrator per component class, named after it.
+const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<Physics> PhysicsRegistrator("Physics");
@@ -54,7 +60,11 @@ Component* ComponentRegistry::Create(const std::string& name)
     return found->second();
 }
 
-bool ComponentRegistry::Has(const std::string& name) { return Table().count(name) > 0; }
+bool ComponentRegistry::Has(const std::string& name)
+{
+    const auto found = Table().find(name);
+    return found != Table().end() && found->second;
+}
 
 std::vector<std::string> ComponentRegistry::Names()
 {

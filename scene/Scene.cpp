@@ -117,15 +117,16 @@ void Scene::Read(const json& in)
                 Log("SCENE: [", file, "] \"Entities\"[", index, "] is not an entity object with a \"Name\"; skipped");
                 continue;
             }
-            if (const json& name = element.at("Name"); name.is_string())
+            if (!element.at("Name").is_string())
             {
-                Log(" - ", name.get<std::string>());
-                if (const auto components = element.find("Components");
-                    components != element.end() && components->is_array())
-                    for (const json& c : *components)
-                        if (c.is_object() && c.contains("Type") && c.at("Type").is_string())
-                            Log("   Component: ", c.at("Type").get<std::string>());
+                Log("SCENE: [", file, "] \"Entities\"[", index, "] \"Name\" is not a text; skipped");
+                continue;
             }
+            Log(" - ", element.at("Name").get<std::string>());
+            if (const auto components = element.find("Components"); components != element.end() && components->is_array())
+                for (const json& c : *components)
+                    if (c.is_object() && c.contains("Type") && c.at("Type").is_string())
+                        Log("   Component: ", c.at("Type").get<std::string>());
             if (Entity* entity = Entity::CreateFromJSON(element))
             {
                 entities.Add(entity);

@@ -1,7 +1,8 @@
 #pragma once
 // Turns the cursor and the left mouse button into four states for one entity (idle, hover,
 // pressed, released) by hit-testing the entity's quad on screen, and calls every registered
-// callback on each change, in the order they were added. It stores no keys of its own.
+// callback on each change, in the order they were added. At most one change happens per frame;
+// callbacks still see the previous state in CurrentState. It stores no keys of its own.
 #include "scene/Component.h"
 
 #include <functional>
@@ -29,7 +30,12 @@ public:
     std::string GetName() const { return "ButtonComponent"; }
 
     void AddCallback(Callback callback) { Callbacks.push_back(std::move(callback)); }
+    // The cursor lies strictly inside the box spanned on screen by the projected corners
+    // (-0.5, -0.5) and (0.5, 0.5) of the entity's unit quad. Needs a Transform.
     bool IsMouseOver() const;
+    void NotifyState(state next);
+    // The state that follows the current one for this frame's button and hit test.
+    static int NextState(int current, bool down, bool inside);
 
     std::vector<Callback> Callbacks;
     int CurrentState = Idle;

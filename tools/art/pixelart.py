@@ -187,11 +187,12 @@ class Image:
         return out
 
     # ---- text ---------------------------------------------------------------------------
-    def text(self, x, y, s, c, scale=1, bold=False, shadow=None):
+    def text(self, x, y, s, c, scale=1, bold=False, shadow=None, tracking=0):
         """Draw `s` with the built-in font; (x, y) is the top-left of the first cell.
-        `shadow` is an optional colour drawn one scaled pixel down-right beneath."""
+        `shadow` is an optional colour drawn one scaled pixel down-right beneath;
+        `tracking` adds (or, negative, removes) pixels between letters."""
         if shadow is not None:
-            self.text(x + scale, y + scale, s, shadow, scale, bold)
+            self.text(x + scale, y + scale, s, shadow, scale, bold, tracking=tracking)
         cx = x
         for ch in s:
             g = glyph(ch)
@@ -199,7 +200,7 @@ class Image:
                 for gx, bit in enumerate(row):
                     if bit == "#":
                         self.rect(cx + gx * scale, y + gy * scale, scale + (1 if bold else 0), scale, c)
-            cx += ADVANCE * scale + (1 if bold else 0)
+            cx += ADVANCE * scale + (1 if bold else 0) + tracking
         return cx
 
     # ---- output -------------------------------------------------------------------------
@@ -335,7 +336,7 @@ R ####. #...# #...# ####. #.#.. #..#. #...#
 S .#### #.... #.... .###. ....# ....# ####.
 T ##### ..#.. ..#.. ..#.. ..#.. ..#.. ..#..
 U #...# #...# #...# #...# #...# #...# .###.
-V #...# #...# #...# #...# #...# .#.#. ..#..
+V #...# #...# #...# #...# .#.#. .#.#. ..#..
 W #...# #...# #...# #.#.# #.#.# #.#.# .#.#.
 X #...# #...# .#.#. ..#.. .#.#. #...# #...#
 Y #...# #...# .#.#. ..#.. ..#.. ..#.. ..#..
@@ -394,11 +395,11 @@ def glyph(ch):
     return FONT.get(ch, _MISSING)
 
 
-def text_width(s, scale=1, bold=False):
+def text_width(s, scale=1, bold=False, tracking=0):
     """Pixel width of `s` drawn at `scale` (without the trailing gap)."""
     if not s:
         return 0
-    return (len(s) * ADVANCE - 1) * scale + (len(s) if bold else 0)
+    return (len(s) * ADVANCE - 1) * scale + (len(s) if bold else 0) + tracking * (len(s) - 1)
 
 
 def text_image(s, c=(255, 255, 255), scale=1, bold=False):

@@ -1,0 +1,18 @@
+#version 430 core
+// The picture times the tint and the vertex colour, blended by its alpha. Fully transparent
+// texels are dropped so that they leave the depth buffer alone.
+in vec3 vColor;
+in vec2 vTexCoord;
+
+uniform sampler2D baseColor;
+uniform vec3 tint;
+
+out vec4 fragColor;
+
+void main()
+{
+    vec4 texel = texture(baseColor, vTexCoord);
+    if (texel.a < 1.0 / 255.0)
+        discard;
+    fragColor = vec4(texel.rgb * tint * vColor, texel.a);
+}

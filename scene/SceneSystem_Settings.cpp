@@ -1,0 +1,173 @@
+// The two settings files of the per-user folder: the bus volumes and the completed levels.
+// A file that does not parse is moved aside (name + ".bak", then ".bak2", ...) before anything is
+// written in its place; when it cannot be moved, it is not overwritten at all.
+#include "scene/SceneSystem.h"
+
+#include "audio/AudioPlayer.h"
+#include "engine/TraceSystem.h"
+#include "scene/JsonFile.h"
+#include "scene/LevelProgress.h"
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct VolumeKey
+{
+    const char* key;
+    Sound::ChannelGroup* AudioPlayer::*group;
+};
+constexpr VolumeKey VolumeKeys[] = {
+    {"MasterVolume", &AudioPlayer::MasterGroup},
+    {"MusicVolume", &AudioPlayer::MusicGroup},
+    {"SfxVolume", &AudioPlayer::SfxGroup},
+    {"UiVolume", &AudioPlayer::UiGroup},
+};
+
+std::string AudioVolumeFile() { return SceneSystem::SettingsFolder() + "/AudioVolume.json"; }
+std::string LevelCompletedFile() { return SceneSystem::SettingsFolder() + "/LevelCompleted.json"; }
+
+// The file is there but holds no JSON object.
+bool IsDamaged(const std::string& path)
+{
+    std::error_code error;
+    if (!fs::exists(path, error))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    const json document = json::parse(in, nullptr, false);
+    return !document.is_object();
+}
+
+// Moves a damaged file out of the way; false when it is damaged and stays where it is.
+bool MoveAsideIfDamaged(const std::string& path)
+{
+    if (!IsDamaged(path))
+        return true;
+    std::error_code error;
+    std::string backup = path + ".bak";
+    for (int n = 2; fs::exists(backup, error); ++n)
+        backup = path + ".bak" + std::to_string(n);
+    fs::rename(path, backup, error);
+    if (error)
+    {
+        Log("SETTINGS: [", path, "] is damaged and could not be kept aside (", error.message(),
+            "); it is left as it is");
+        return false;
+    }
+    Log("SETTINGS: [", path, "] is damaged; kept as ", backup, ", defaults used");
+    return true;
+}
+
+// The settings object of the file, or null when it is missing or damaged (then kept aside).
+json ReadSettings(const std::string& path)
+{
+    std::error_code error;
+    if (!fs::exists(path, error))
+        return nullptr;
+    json document;
+    if (ReadJsonFile(path, document) && document.is_object())
+        return document;
+    MoveAsideIfDamaged(path);
+    return nullptr;
+}
+
+// The valid level numbers of a "LevelCompleted" value, in file order; bad entries are reported.
+std::vector<int> LevelsOf(const json& value, const std::string& path)
+{
+    std::vector<int> levels;
+    if (!value.is_array())
+    {
+        Log("SETTINGS: [", path, "] \"LevelCompleted\" is not a list of levels; ignored");
+        return levels;
+    }
+    for (const json& element : value)
+    {
+        if (element.is_number_integer() && element.get<long long>() >= 1 && element.get<long long>() <= INT_MAX)
+            levels.push_back(element.get<int>());
+        else
+            Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", element.dump(), ", not a level number; skipped");
+    }
+    return levels;
+}
+} // namespace
+
+std::string SceneSystem::SettingsFolder()
+{
+    return fs::path(TraceSystem::EnsureLogFolder()).parent_path().string();
+}
+
+void SceneSystem::LoadAudioVolume()
+{
+    const std::string path = AudioVolumeFile();
+    const json document = ReadSettings(path);
+    if (!document.is_object())
+        return;
+    AudioPlayer* player = AudioPlayer::GetInstance();
+    for (size_t i = 0; i < std::size(VolumeKeys); ++i)
+    {
+        const auto value = document.find(VolumeKeys[i].key);
+        if (value == document.end())
+            continue;
+        if (!value->is_number() || value->get<double>() < 0)
+        {
+            Log("SETTINGS: [", path, "] \"", VolumeKeys[i].key, "\" is ", value->dump(),
+                ", not a volume; ignored");
+            continue;
+        }
+        loadedVolumes[i] = value->get<float>();
+        player->SetVolume(player->*VolumeKeys[i].group, *loadedVolumes[i]);
+    }
+}
+
+void SceneSystem::SaveAudioVolume()
+{
+    const std::string path = AudioVolumeFile();
+    AudioPlayer* player = AudioPlayer::GetInstance();
+    json document = json::object();
+    for (size_t i = 0; i < std::size(VolumeKeys); ++i)
+    {
+        float volume = -1.0f;
+        if (player->GetVolume(player->*VolumeKeys[i].group, volume) && volume >= 0)
+            document[VolumeKeys[i].key] = volume;
+        else if (loadedVolumes[i])
+            document[VolumeKeys[i].key] = *loadedVolumes[i];   // the group could not say; keep the file's
+    }
+    if (document.empty())
+        return;   // nothing known: whatever the file holds stays
+    if (MoveAsideIfDamaged(path))
+        WriteJsonFile(path, document);
+}
+
+void SceneSystem::LoadLevelCompleted()
+{
+    const std::string path = LevelCompletedFile();
+    const json document = ReadSettings(path);
+    if (!document.is_object() || !document.contains("LevelCompleted"))
+        return;
+    for (int level : LevelsOf(document.at("LevelCompleted"), path))
+        AddUnlockedLevel(level);
+}
+
+void SceneSystem::SaveLevelCompleted()
+{
+    const std::string path = LevelCompletedFile();
+    if (!MoveAsideIfDamaged(path))
+        return;
+    // A level the file holds is kept even when this run never read it.
+    std::vector<int> levels = LevelCompleted;
+    std::error_code error;
+    if (fs::exists(path, error))
+    {
+        std::ifstream in(path, std::ios::binary);
+        const json document = json::parse(in, nullptr, false);
+        if (document.is_object() && document.contains("LevelCompleted"))
+            for (int level : LevelsOf(document.at("LevelCompleted"), path))
+                if (std::find(levels.begin(), levels.end(), level) == levels.end())
+                    levels.push_back(level);
+    }
+    WriteJsonFile(path, json{{"LevelCompleted", levels}});
+}

@@ -1,0 +1,149 @@
+#include "scene/JsonFile.h"
+
+#include "tests/common/TempFolder.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using json = nlohmann::json;
+
+
+namespace
+{
+testing::AssertionResult Has(const std::string& text, const std::string& part)
+{
+    if (text.find(part) != std::string::npos)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "\"" << part << "\" not in:\n" << text;
+}
+
+std::vector<std::string> FolderEntries(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Lowers the largest file this process may write for the object's life: writes beyond it fail
+// the way a full disk makes them fail.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*oldHandler)(int);
+};
+} // namespace
+
+TEST(ReadJsonFile, AMissingFileNamesItsFolderAndLeavesTheValue)
+{
+    json out = {{"kept", true}};
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(ReadJsonFile("Data/Scenes/NoSuchScene.json", out));
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, "=== SERIALIZATION SYSTEM DEBUG ===\n"
+                       "Attempting to open: Data/Scenes/NoSuchScene.json\n"
+                       "ERROR: File does not exist: Data/Scenes/NoSuchScene.json\n"
+                       "Let me check the directory...\n"
+                       "Directory: Data/Scenes\n");
+    EXPECT_EQ(out, (json{{"kept", true}}));
+
+    testing::internal::CaptureStdout();
+    ReadJsonFile("NoSeparator.json", out);
+    EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "Directory: NoSeparator.json\n"));
+}
+
+TEST(ReadJsonFile, InvalidJsonIsReportedWithTheParserMessageAndLeavesTheValue)
+{
+    TempFolder folder;
+    for (const std::string text : {"", "{", "{\"a\": }", "[1,]", "{} extra", "\xff"})
+    {
+        const std::string path = folder / "bad.json";
+        TempFolder::WriteFile(path, text);
+        json out = 5;
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(ReadJsonFile(path, out)) << text;
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(Has(printed, "SUCCESS: File opened successfully!\n"));
+        EXPECT_TRUE(Has(printed, "Error reading JSON from " + path + ": [json.exception.parse_error")) << text;
+        EXPECT_EQ(out, 5) << text;
+    }
+}
+
+TEST(ReadJsonFile, AGoodFileIsParsedWhole)
+{
+    TempFolder folder;
+    TempFolder::WriteFile(folder / "good.json", R"({"b": [1, 2], "a": "x"})");
+    json out;
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(ReadJsonFile(folder / "good.json", out));
+    EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "SUCCESS: JSON parsed and converted\n"));
+    EXPECT_EQ(out, (json{{"a", "x"}, {"b", {1, 2}}}));
+}
+
+TEST(WriteJsonFile, WritesFourSpaceIndentedSortedKeysWithoutAFinalLineEnd)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WriteJsonFile(folder / "one.json", json{{"a", 1}}));
+    EXPECT_EQ(TempFolder::ReadFile(folder / "one.json"), "{\n    \"a\": 1\n}");
+    ASSERT_TRUE(WriteJsonFile(folder / "one.json", json{{"b", {true}}, {"a", nullptr}}));
+    EXPECT_EQ(TempFolder::ReadFile(folder / "one.json"), "{\n    \"a\": null,\n    \"b\": [\n        true\n    ]\n}");
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"one.json"}));
+}
+
+TEST(WriteJsonFile, AFailedWriteLeavesTheOldFileWholeAndSaysSo)
+{
+    TempFolder folder;
+    const std::string path = folder / "settings.json";
+    const std::string old = "{\n    \"old\": true\n}";
+    TempFolder::WriteFile(path, old);
+
+    // A value the printer cannot write (a text that is not UTF-8): nothing is touched.
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(WriteJsonFile(path, json{{"name", "\xff\xfe"}}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error writing JSON to " + path + "\n");
+    EXPECT_EQ(TempFolder::ReadFile(path), old);
+
+    // The disk takes only part of the new text.
+    {
+        const FileSizeLimit limit(64);
+        EXPECT_FALSE(WriteJsonFile(path, json{{"new", std::string(1000, 'x')}}));
+    }
+    EXPECT_EQ(TempFolder::ReadFile(path), old);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"settings.json"}));   // no temporary left
+
+    // A folder that does not exist.
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(WriteJsonFile(folder / "missing/settings.json", json{{"a", 1}}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to create file: " + (folder / "missing/settings.json") + "\n");
+}
+
+TEST(FileStem, IsTheLastElementWithoutItsExtensionWhicheverSeparator)
+{
+    struct Case
+    {
+        const char* path;
+        const char* stem;
+    } cases[] = {{"Data/Scenes/MainMenuScene.json", "MainMenuScene"}, {"Data\\Scenes\\Level1.json", "Level1"},
+                 {"Monkey.json", "Monkey"}, {"Data/Entities/a.b.json", "a.b"}, {"NoExtension", "NoExtension"},
+                 {"Data/.json", ".json"}, {"", ""}};
+    for (const Case& c : cases)
+        EXPECT_EQ(FileStem(c.path), c.stem) << c.path;
+}

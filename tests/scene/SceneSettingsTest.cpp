@@ -1,0 +1,197 @@
+// The two settings files (bus volumes, completed levels), level unlocking and the level numbers
+// and labels read from scene file names.
+#include "scene/LevelProgress.h"
+#include "scene/SceneSystem.h"
+#include "tests/common/SceneFlowFixture.h"
+#include "tests/common/TraceCapture.h"
+
+#include <climits>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+SceneSystem& Scenes() { return SceneSystem::GetInstance(); }
+
+class SceneSettingsTest : public testing::Test
+{
+protected:
+    std::string File(const std::string& name) const { return flow.SettingsFolder() + "/" + name; }
+    void Write(const std::string& name, const std::string& content) { TempFolder::WriteFile(File(name), content); }
+    std::string Read(const std::string& name) const { return TempFolder::ReadFile(File(name)); }
+    json ReadJson(const std::string& name) const { return json::parse(Read(name)); }
+    // Every file of the settings folder, for spotting leftovers.
+    std::vector<std::string> Files() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(flow.SettingsFolder()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    SceneFlowFixture flow;
+};
+
+TEST_F(SceneSettingsTest, VolumesRoundTripAndBadValuesAreSkipped)
+{
+    Write("AudioVolume.json", R"({"MasterVolume": 0.8, "MusicVolume": 0.25, "SfxVolume": -1, "UiVolume": "loud"})");
+    TraceCapture trace;
+    Scenes().LoadAudioVolume();
+    EXPECT_EQ(Scenes().loadedVolumes[0], 0.8f);
+    EXPECT_EQ(Scenes().loadedVolumes[1], 0.25f);
+    EXPECT_FALSE(Scenes().loadedVolumes[2]);
+    EXPECT_FALSE(Scenes().loadedVolumes[3]);
+    EXPECT_TRUE(trace.Contains("\"SfxVolume\" is -1, not a volume; ignored")) << trace.All();
+    EXPECT_TRUE(trace.Contains("\"UiVolume\" is \"loud\", not a volume; ignored")) << trace.All();
+
+    // No group can say its volume here: what the file held is what is saved.
+    Scenes().SaveAudioVolume();
+    const json saved = ReadJson("AudioVolume.json");
+    EXPECT_EQ(saved.size(), 2u) << saved.dump();
+    EXPECT_FLOAT_EQ(saved.at("MasterVolume").get<float>(), 0.8f);
+    EXPECT_FLOAT_EQ(saved.at("MusicVolume").get<float>(), 0.25f);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"AudioVolume.json"}));
+}
+
+TEST_F(SceneSettingsTest, SavingWithNothingKnownLeavesTheVolumeFileAlone)
+{
+    const std::string original = R"({"MasterVolume": 0.5})";
+    Write("AudioVolume.json", original);
+    Scenes().SaveAudioVolume();   // nothing was loaded and no group answers
+    EXPECT_EQ(Read("AudioVolume.json"), original);
+}
+
+TEST_F(SceneSettingsTest, LevelFileAddsToTheStartingLevelsInFileOrder)
+{
+    struct Case
+    {
+        const char* file;
+        std::vector<int> levels;
+    };
+    const Case cases[] = {
+        {R"({"LevelCompleted": [3, 1, 3, 2]})", {1, 3, 2}},
+        {R"({"LevelCompleted": [2, "x", 0, -1, 4.5, 99999999999, null, 4]})", {1, 2, 4}},
+        {R"({"LevelCompleted": "all"})", {1}},
+        {R"({"Other": [5]})", {1}},
+        {R"({"LevelCompleted": []})", {1}},
+    };
+    for (const Case& c : cases)
+    {
+        LevelCompleted = {1};
+        Write("LevelCompleted.json", c.file);
+        Scenes().LoadLevelCompleted();
+        EXPECT_EQ(LevelCompleted, c.levels) << c.file;
+    }
+}
+
+TEST_F(SceneSettingsTest, DamagedFilesAreKeptAsideAndDefaultsUsed)
+{
+    const char* const damaged[] = {"{", "", "[1, 2]", "null", "\x89PNG\r\n", R"({"LevelCompleted": [2]} trailing)"};
+    for (const char* name : {"AudioVolume.json", "LevelCompleted.json"})
+    {
+        int backups = 0;
+        for (const char* content : damaged)
+        {
+            LevelCompleted = {1};
+            Scenes().loadedVolumes = {};
+            Write(name, content);
+            TraceCapture trace;
+            Scenes().LoadAudioVolume();
+            Scenes().LoadLevelCompleted();
+            EXPECT_EQ(LevelCompleted, std::vector<int>{1}) << name << ": " << content;
+            EXPECT_FALSE(Scenes().loadedVolumes[0]) << name << ": " << content;
+            const std::string backup = File(name) + (backups ? ".bak" + std::to_string(backups + 1) : ".bak");
+            ++backups;
+            EXPECT_EQ(TempFolder::ReadFile(backup), content) << name;
+            EXPECT_FALSE(fs::exists(File(name))) << name << ": " << content;
+            EXPECT_TRUE(trace.Contains("is damaged; kept as " + backup)) << trace.All();
+        }
+    }
+    // The saves then write fresh files beside the backups.
+    Scenes().loadedVolumes[0] = 0.5f;
+    Scenes().SaveAudioVolume();
+    Scenes().SaveLevelCompleted();
+    EXPECT_EQ(ReadJson("AudioVolume.json"), json::parse(R"({"MasterVolume": 0.5})"));
+    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1]})"));
+}
+
+TEST_F(SceneSettingsTest, ADamagedFileFoundOnlyAtSaveIsNotOverwritten)
+{
+    Write("LevelCompleted.json", "{\"LevelCompleted\": [1, 2");
+    LevelCompleted = {1, 3};
+    Scenes().SaveLevelCompleted();
+    EXPECT_EQ(Read("LevelCompleted.json.bak"), "{\"LevelCompleted\": [1, 2");
+    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1, 3]})"));
+}
+
+TEST_F(SceneSettingsTest, ACompletedLevelIsNeverLostBySaving)
+{
+    Write("LevelCompleted.json", R"({"LevelCompleted": [1, 2, 4]})");
+    LevelCompleted = {1, 3};   // this run never read the file
+    Scenes().SaveLevelCompleted();
+    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1, 3, 2, 4]})"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"LevelCompleted.json"}));
+}
+
+TEST_F(SceneSettingsTest, WinningALevelUnlocksTheNextAndSavesAtOnce)
+{
+    ASSERT_TRUE(Scenes().LoadScene("Data/Scenes/LevelScene1.json"));
+    struct Case
+    {
+        const char* sceneFile;
+        std::vector<int> levels;   // after the win
+    };
+    const Case cases[] = {
+        {"Data/Scenes/LevelScene3.json", {1, 4}},
+        {"Data/Scenes/LevelScene3.json", {1, 4}},
+        {"Data/Scenes/MainMenuScene.json", {1, 4}},
+        {"Data/Scenes/LevelScene99999999999.json", {1, 4}},
+        {"Data2/Scenes/LevelScene1.json", {1, 4, 2}},
+    };
+    for (const Case& c : cases)
+    {
+        Scenes().CurrentScene()->SceneFile = c.sceneFile;
+        Scenes().pauseKind = SceneSystem::NotPaused;
+        UnlockNextLevel();
+        EXPECT_EQ(Scenes().pauseKind, SceneSystem::WinPause) << c.sceneFile;
+        EXPECT_EQ(LevelCompleted, c.levels) << c.sceneFile;
+        EXPECT_EQ(ReadJson("LevelCompleted.json").at("LevelCompleted").get<std::vector<int>>(), c.levels)
+            << c.sceneFile;
+    }
+    EXPECT_TRUE(IsLevelUnlocked(4));
+    EXPECT_FALSE(IsLevelUnlocked(3));
+}
+
+TEST(LevelProgress, NumbersAndLabelsFromSceneNamesNeverThrow)
+{
+    struct Case
+    {
+        const char* text;
+        std::optional<int> number;
+        const char* label;   // of a scene with that file
+    };
+    const Case cases[] = {
+        {"Data/Scenes/LevelScene3.json", 3, "Level 3"},
+        {"Data\\Scenes\\LevelScene12.json", 12, "Level 12"},
+        {"Data/Scenes/MainMenuScene.json", std::nullopt, "error"},
+        {"LevelScene3.json", 3, "error"},
+        {"Data/Scenes/LevelScene4", 4, "error"},
+        {"Data/Scenes/LevelScene.json", std::nullopt, "Level "},
+        {"Data/Scenes/LevelScene99999999999.json", std::nullopt, "Level 99999999999"},
+        {"Data/Scenes/LevelScene2147483647.json", INT_MAX, "Level 2147483647"},
+        {"L1x2", 1, "error"},
+        {"", std::nullopt, "error"},
+    };
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(FirstNumberIn(c.text), c.number) << c.text;
+        MainScene scene;
+        scene.SceneFile = c.text;
+        EXPECT_EQ(LevelNumberFromScene(&scene), c.label) << c.text;
+    }
+    EXPECT_EQ(LevelNumberFromScene(nullptr), "error");
+}
+} // namespace

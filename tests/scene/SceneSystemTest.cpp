@@ -1,0 +1,401 @@
+// Scene flow without a window: loads, overlays, pause kinds, the confirm screen, game speed, the
+// level timer and focus loss, driven frame by frame in the engine's order.
+#include "scene/SceneSystem.h"
+
+#include "audio/AudioPlayer.h"
+#include "editor/EditorSystem.h"
+#include "engine/InputSystem.h"
+#include "engine/MessagingSystem.h"
+#include "graphics/Camera.h"
+#include "scene/Entity.h"
+#include "scene/Transform.h"
+#include "tests/common/SceneFlowFixture.h"
+#include "tests/common/TraceCapture.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace
+{
+constexpr const char* Level1 = "Data/Scenes/LevelScene1.json";
+constexpr const char* Level2 = "Data/Scenes/LevelScene2.json";
+constexpr const char* MainMenu = "Data/Scenes/MainMenuScene.json";
+constexpr const char* Loader = "Data/Scenes/LevelLoaderScene.json";
+
+SceneSystem& Scenes() { return SceneSystem::GetInstance(); }
+
+std::string OverlayFile()
+{
+    const MainScene* overlay = Scenes().PauseOverlay();
+    return overlay ? overlay->SceneFile : "none";
+}
+
+// Records the sounds asked for while it lives.
+struct SoundLog
+{
+    SoundLog()
+    {
+        AudioPlayer::GetInstance()->SetListener([this](const std::string& name, bool, float) { names.push_back(name); });
+    }
+    ~SoundLog() { AudioPlayer::GetInstance()->SetListener(nullptr); }
+    std::vector<std::string> names;
+};
+
+class SceneSystemTest : public testing::Test
+{
+protected:
+    void Remove(const std::string& scene) { std::filesystem::remove(flow.DataFolder() + "/Scenes/" + scene); }
+    void Load(const char* path) { ASSERT_TRUE(Scenes().LoadScene(path)) << path; }
+
+    SceneFlowFixture flow;
+};
+
+TEST_F(SceneSystemTest, StartsWithTheSplashSceneElseTheFirstListedElseNothing)
+{
+    Scenes().Init();
+    EXPECT_EQ(flow.Current(), "Data/Scenes/SplashScreen.json");
+
+    Scenes().Shutdown();
+    Remove("SplashScreen.json");
+    Remove("Broken.json");
+    Scenes().Init();
+    EXPECT_EQ(flow.Current(), "Data/Scenes/ConfirmScene.json");
+
+    Scenes().Shutdown();
+    std::filesystem::remove_all(flow.DataFolder() + "/Scenes");
+    Scenes().Init();
+    EXPECT_FALSE(Scenes().HasCurrentScene());
+    EXPECT_TRUE(Scenes().sceneFiles.empty());
+}
+
+TEST_F(SceneSystemTest, ASceneThatFailsToLoadLeavesTheCurrentOneInPlace)
+{
+    TraceCapture trace;
+    Load(Level1);
+    MainScene* level = Scenes().CurrentScene();
+    EXPECT_FALSE(Scenes().LoadScene("Data/Scenes/Broken.json"));
+    EXPECT_FALSE(Scenes().LoadScene("Data/Scenes/Missing.json"));
+    EXPECT_EQ(Scenes().CurrentScene(), level);
+    EXPECT_EQ(Scenes().pendingScenePath, Level1);
+    EXPECT_TRUE(trace.Contains("SCENE: [Data/Scenes/Broken.json] failed to load; the current scene stays")) << trace.All();
+    flow.Frame();
+    EXPECT_EQ(SceneFlowFixture::Marker(level)->updates, 1);
+}
+
+TEST_F(SceneSystemTest, ASceneWithoutCameraGetsOneAtTheDefaultEye)
+{
+    Load(MainMenu);
+    Entity* camera = Scenes().CurrentScene()->entities.Camera;
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->Name, "MainCamera");
+    const Vec3 eye = camera->GetComponent<Transform>()->Translation;
+    EXPECT_EQ(eye.z, 15);
+    EXPECT_EQ(Camera::GetInstance().target, camera->GetComponent<Transform>());
+}
+
+TEST_F(SceneSystemTest, LoadingResetsCompletionSpeedAndOverlays)
+{
+    Load(Level1);
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();
+    ASSERT_NE(Scenes().PauseOverlay(), nullptr);
+    ASSERT_NE(Scenes().ConfirmOverlay(), nullptr);
+    Scenes().gameSpeed = 3;
+
+    Load(Level2);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+    EXPECT_FALSE(Scenes().confirmActive);
+    EXPECT_EQ(Scenes().gameSpeed, 1.0f);
+    EXPECT_FALSE(Scenes().CurrentScene()->IsComplete);
+    EXPECT_TRUE(Scenes().CurrentScene()->NextScene.empty());
+    flow.Frame();
+    EXPECT_EQ(Scenes().PauseOverlay(), nullptr);
+    EXPECT_EQ(Scenes().ConfirmOverlay(), nullptr);
+    EXPECT_EQ(Camera::GetInstance().target, Scenes().CurrentScene()->entities.Camera->GetComponent<Transform>());
+}
+
+TEST_F(SceneSystemTest, EndFrameClosesBeforeItOpensAndLoadsOnlyWithNoOverlayOnTop)
+{
+    Load(Level1);
+    // Two kinds in one frame: the first overlay is never built, the second stands.
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    Scenes().TogglePause(SceneSystem::SettingsPause);
+    flow.Frame();
+    EXPECT_EQ(OverlayFile(), "Data/Scenes/SettingMenuScene.json");
+
+    // A load asked for under the overlay waits for it to close.
+    Scenes().queuedScenePath = Level2;
+    Scenes().queuedLoadRequested = true;
+    flow.Frame();
+    flow.Frame();
+    EXPECT_EQ(flow.Current(), Level1);
+    Scenes().TogglePause(SceneSystem::SettingsPause);
+    flow.Frame();
+    EXPECT_EQ(OverlayFile(), "none");
+    EXPECT_EQ(flow.Current(), Level2);
+    EXPECT_TRUE(Scenes().queuedScenePath.empty());
+
+    // Both channels at once: the reload happens, then the queued load replaces it.
+    Scenes().loadRequested = true;
+    Scenes().queuedScenePath = MainMenu;
+    Scenes().queuedLoadRequested = true;
+    TraceCapture trace;
+    flow.Frame();
+    EXPECT_EQ(flow.Current(), MainMenu);
+    EXPECT_TRUE(trace.Contains("SCENE: [Data/Scenes/LevelScene2.json] loaded")) << trace.All();
+}
+
+TEST_F(SceneSystemTest, PauseKindsOpenSwitchAndResume)
+{
+    struct Case
+    {
+        int paused;   // kind shown before the toggle
+        int toggle;
+        int kind;     // kind afterwards
+        const char* overlay;
+    };
+    const Case cases[] = {
+        {0, 1, 1, "Data/Scenes/PauseMenuScene.json"},
+        {0, 2, 2, "Data/Scenes/PauseNoMenuScene.json"},
+        {0, 4, 4, "Data/Scenes/WinScene.json"},
+        {0, 5, 5, "Data/Scenes/LoseScene.json"},
+        {0, 6, 6, "Data/Scenes/HowToPlayScene.json"},
+        {0, 7, 7, "Data/Scenes/CreditsScene.json"},
+        {3, 3, 0, "none"},
+        {1, 3, 3, "Data/Scenes/SettingMenuScene.json"},
+        {3, 1, 1, "Data/Scenes/PauseMenuScene.json"},
+        {2, 0, 0, "none"},
+        {0, 0, 0, "none"},
+    };
+    for (const Case& c : cases)
+    {
+        Load(Level1);
+        flow.Frame();
+        if (c.paused)
+        {
+            Scenes().TogglePause(c.paused);
+            flow.Frame();
+        }
+        Scenes().TogglePause(c.toggle);
+        flow.Frame();
+        EXPECT_EQ(Scenes().pauseKind, c.kind) << c.paused << " then " << c.toggle;
+        EXPECT_EQ(OverlayFile(), c.overlay) << c.paused << " then " << c.toggle;
+    }
+}
+
+TEST_F(SceneSystemTest, APausedLevelIsDrawnButNotUpdatedAndTheOverlayRuns)
+{
+    Load(Level1);
+    FrameCounter* level = SceneFlowFixture::Marker(Scenes().CurrentScene());
+    flow.Frame();
+    EXPECT_EQ(level->updates, 1);
+    EXPECT_EQ(level->renders, 1);
+
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    flow.Frame();   // the overlay opens at the end of this frame
+    FrameCounter* overlay = SceneFlowFixture::Marker(Scenes().PauseOverlay());
+    ASSERT_NE(overlay, nullptr);
+    flow.Frame();
+    flow.Frame();
+    EXPECT_EQ(level->updates, 1);
+    EXPECT_EQ(level->renders, 4);
+    EXPECT_EQ(overlay->updates, 2);
+    EXPECT_EQ(overlay->renders, 2);
+
+    // The confirm screen stands in front: level and pause screen are drawn, only it runs.
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();
+    FrameCounter* confirm = SceneFlowFixture::Marker(Scenes().ConfirmOverlay());
+    ASSERT_NE(confirm, nullptr);
+    flow.Frame();
+    EXPECT_EQ(level->updates, 1);
+    EXPECT_EQ(overlay->updates, 2);
+    EXPECT_EQ(overlay->renders, 4);
+    EXPECT_EQ(confirm->updates, 1);
+    EXPECT_EQ(confirm->renders, 1);
+
+    Scenes().confirmActive = false;
+    Scenes().closeConfirmRequested = true;
+    flow.Frame();
+    EXPECT_EQ(Scenes().ConfirmOverlay(), nullptr);
+    Scenes().TogglePause(SceneSystem::MenuPause);   // resumed at once, the overlay goes at the end
+    flow.Frame();
+    EXPECT_EQ(level->updates, 2);
+}
+
+TEST_F(SceneSystemTest, EscapePausesALevelWithTheMenuOnceAndPlaysTheSound)
+{
+    SoundLog sounds;
+    Load(Level1);
+    flow.Frame();
+    flow.Tap(Key::Escape);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::MenuPause);
+    EXPECT_EQ(OverlayFile(), "Data/Scenes/PauseMenuScene.json");
+    EXPECT_EQ(sounds.names, std::vector<std::string>{"Pause"});
+
+    MainScene* overlay = Scenes().PauseOverlay();
+    flow.Tap(Key::Escape);
+    EXPECT_EQ(Scenes().PauseOverlay(), overlay);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::MenuPause);
+    EXPECT_EQ(sounds.names.size(), 1u);
+}
+
+TEST_F(SceneSystemTest, EscapeInTheLevelSelectionGoesBackToTheMainMenu)
+{
+    Load(Loader);
+    flow.Frame();
+    flow.Tap(Key::Escape);
+    EXPECT_EQ(flow.Current(), MainMenu);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+}
+
+TEST_F(SceneSystemTest, LosingFocusPausesALevelUnlessTheEditorIsUp)
+{
+    Load(Level1);
+    flow.Frame();
+    EditorVisible = true;
+    Scenes().windowFocused = false;
+    flow.Frame();
+    flow.Frame();
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+    EXPECT_TRUE(Scenes().lastWindowFocused) << "a focus change waits while the editor is up";
+
+    EditorVisible = false;
+    flow.Frame();
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::MenuPause);
+    EXPECT_FALSE(Scenes().lastWindowFocused);
+
+    // Focus back: the sound may resume, the game stays paused.
+    Scenes().windowFocused = true;
+    flow.Frame();
+    flow.Frame();
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::MenuPause);
+    EXPECT_TRUE(Scenes().lastWindowFocused);
+
+    // Outside a level focus loss pauses nothing.
+    Load(MainMenu);
+    Scenes().windowFocused = false;
+    flow.Frame();
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+}
+
+TEST_F(SceneSystemTest, GameSpeedScalesTimeAndTheLevelTimerHoldsWhilePaused)
+{
+    Load(Level1);
+    EXPECT_TRUE(Scenes().levelTimerRunning);
+    EXPECT_EQ(Scenes().levelTimerLimit, 10000);
+    Scenes().gameSpeed = 2;
+    for (int i = 0; i < 4; ++i)
+        flow.Frame(0.25f);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.0f);
+    EXPECT_FLOAT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->lastDt, 0.5f);
+
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    EXPECT_TRUE(Scenes().levelTimerHalted);
+    flow.Frame(0.25f);
+    flow.Frame(0.25f);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.0f);
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    EXPECT_FALSE(Scenes().levelTimerHalted);
+    flow.Frame(0.25f);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.5f);
+
+    // The timer stops at its limit; outside a level it does not count.
+    Scenes().levelTimer = 9999.9f;
+    flow.Frame(0.25f);
+    EXPECT_EQ(Scenes().levelTimer, 10000);
+    EXPECT_FALSE(Scenes().levelTimerRunning);
+    Load(MainMenu);
+    Scenes().levelTimerRunning = true;
+    Scenes().levelTimer = 0;
+    flow.Frame(0.25f);
+    EXPECT_EQ(Scenes().levelTimer, 0);
+}
+
+TEST_F(SceneSystemTest, AnOverlayThatFailsToLoadLeavesTheLevelRunning)
+{
+    Remove("PauseMenuScene.json");
+    Remove("ConfirmScene.json");
+    TraceCapture trace;
+    Load(Level1);
+    flow.Frame();
+    flow.Tap(Key::Escape);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+    EXPECT_FALSE(Scenes().levelTimerHalted);
+    EXPECT_TRUE(trace.Contains("SCENE: [Data/Scenes/PauseMenuScene.json] the pause overlay failed to load"))
+        << trace.All();
+    const int updates = SceneFlowFixture::Marker(Scenes().CurrentScene())->updates;
+    flow.Frame();
+    EXPECT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->updates, updates + 1);
+
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();   // drawn only, until the confirm screen would stand
+    EXPECT_FALSE(Scenes().confirmActive);
+    flow.Frame();
+    EXPECT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->updates, updates + 2);
+}
+
+TEST_F(SceneSystemTest, WithoutACurrentSceneEveryOperationIsHarmless)
+{
+    EXPECT_FALSE(Scenes().HasCurrentScene());
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+    Scenes().loadRequested = true;
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    InputSystem::GetInstance().state[Key::Escape] = 1;
+    Scenes().windowFocused = false;
+    flow.Frame();
+    flow.Frame();
+    EXPECT_FALSE(Scenes().HasCurrentScene());
+
+    // An overlay left over from a scene that went away closes without one.
+    Scenes().confirmActive = false;
+    Scenes().closeConfirmRequested = true;
+    Scenes().closePauseRequested = true;
+    flow.Frame();
+    EXPECT_EQ(Scenes().ConfirmOverlay(), nullptr);
+}
+
+TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesItBackUnlessItHoldsAnUnknownComponent)
+{
+    const std::string file = flow.DataFolder() + "/Scenes/SettingMenuScene.json";
+    const auto openAndClose = [&] {
+        Scenes().TogglePause(SceneSystem::SettingsPause);
+        flow.Frame();
+        Scenes().TogglePause(SceneSystem::SettingsPause);
+        flow.Frame();
+    };
+    Load(MainMenu);
+    TempFolder::WriteFile(file, R"({"Entities": [{"Name": "ResumeButton", "Components": [{"Type": "ButtonComponent"}]}]})");
+    openAndClose();
+    const std::string written = TempFolder::ReadFile(file);
+    EXPECT_NE(written.find("\"SceneName\": \"SettingMenuScene\""), std::string::npos) << written;
+    EXPECT_NE(written.find("\"Type\": \"ButtonComponent\""), std::string::npos) << written;
+
+    const std::string unknown =
+        R"({"Entities": [{"Name": "Slider", "Components": [{"Type": "NoSuchComponent", "Index": 0.3}]}]})";
+    TempFolder::WriteFile(file, unknown);
+    TraceCapture trace;
+    openAndClose();
+    EXPECT_EQ(TempFolder::ReadFile(file), unknown);
+    EXPECT_TRUE(trace.Contains("not written back: it holds a component this build cannot read (NoSuchComponent)"))
+        << trace.All();
+}
+
+TEST_F(SceneSystemTest, OverlaysLeaveTheLevelsSubscriptionsInPlace)
+{
+    Load(Level1);
+    const FrameCounter* owner = SceneFlowFixture::Marker(Scenes().CurrentScene());
+    MessagingSystem::GetInstance().SubscribeWithPayload(
+        "Marker", [](std::string, Msg::MessagePayload*) { return true; }, owner);
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    flow.Frame();
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();
+    ASSERT_NE(Scenes().ConfirmOverlay(), nullptr);
+    const auto& subscribers = MessagingSystem::GetInstance().Subscribers();
+    EXPECT_TRUE(std::any_of(subscribers.begin(), subscribers.end(),
+                            [&](const Subscriber& s) { return s.owner == owner; }));
+}
+} // namespace
