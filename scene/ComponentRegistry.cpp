@@ -7,6 +7,8 @@
 #include "game/ColliderLine.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
+#include "graphics/Animation.h"
+#include "graphics/AnimationSequencer.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
@@ -35,12 +37,14 @@ template <typename T> struct Registrator
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const Registrator<Animation> AnimationRegistrator("Animation");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<Transform> TransformRegistrator("Transform");
+const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 } // namespace
 
 void ComponentRegistry::Register(const std::string& name, ComponentFactory factory)
