@@ -8,6 +8,8 @@
 #include "game/ColliderLine.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
+#include "graphics/Animation.h"
+#include "graphics/AnimationSequencer.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/BehaviorLevelSelectTint.h"
@@ -44,6 +46,8 @@ const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorS
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const Registrator<Animation> AnimationRegistrator("Animation");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
@@ -51,6 +55,7 @@ const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
+const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 } // namespace
 
 void ComponentRegistry::Register(const std::string& name, ComponentFactory factory)
