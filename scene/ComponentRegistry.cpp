@@ -3,6 +3,10 @@
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorSpawner.h"
+#include "game/CountBoardDisplay.h"
+#include "game/ExitDisplay.h"
+#include "game/SpawnerDisplay.h"
+#include "graphics/Font.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/ButtonComponent.h"
@@ -31,6 +35,10 @@ template <typename T> struct Registrator
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
+const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
+const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
+const Registrator<Font> FontRegistrator("Font");
+const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
