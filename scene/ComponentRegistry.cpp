@@ -3,8 +3,12 @@
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorSpawner.h"
+#include "game/ColliderCircle.h"
+#include "game/ColliderLine.h"
 #include "game/CountBoardDisplay.h"
 #include "game/ExitDisplay.h"
+#include "game/Physics.h"
+#include "game/PixelGrid.h"
 #include "game/SpawnerDisplay.h"
 #include "graphics/Font.h"
 #include "graphics/Sprite.h"
@@ -40,6 +44,10 @@ const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
 const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
+const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
+const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
+const Registrator<Physics> PhysicsRegistrator("Physics");
+const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 

@@ -6,11 +6,12 @@
 #include <vector>
 
 class Entity;
+struct CollisionBody;
 
 class EntityList
 {
 public:
-    EntityList() = default;
+    EntityList();
     EntityList(const EntityList&) = delete;
     EntityList& operator=(const EntityList&) = delete;
     ~EntityList();
@@ -24,7 +25,18 @@ public:
 
     void Update(float dt);         // every component of every live entity; destroyed ones are deleted
     void Render();
+    // The collision pass, while time runs (dt > 0): the first collider of each entity is tested
+    // against the later entities' first colliders, masks and names permitting, and line
+    // colliders against the terrain of the entity they are paired with. Contacts are cleared
+    // first on even frame counts only. Each entity's first collider and terrain are looked up
+    // once per pass. Entities squeezed between opposite contacts go to OnSqueezed, or are
+    // destroyed when it does not take them.
     void CheckCollisions(float dt);
+
+    // What a squeezed entity does. The bot behaviour installs it: true when the entity carries
+    // a bot (which starts dying unless it is busy), false for anything else.
+    using SqueezeHandler = bool (*)(Entity* squeezed);
+    static inline SqueezeHandler OnSqueezed = nullptr;
 
     Entity* Camera = nullptr;      // also in the list; not owned separately
 
@@ -32,4 +44,5 @@ private:
     void Erase(size_t index);      // deletes and erases one entry
 
     std::vector<Entity*> entities;
+    std::vector<CollisionBody> bodies;   // the collision pass's per-entity look-ups, kept for their capacity
 };

@@ -1,9 +1,7 @@
-// Writes the rendering's own data: the primitive meshes under Data/Parts/ and the plain
-// "White" and "Black" pictures under Data/Textures/. Run from the repository root:
-//   c++ -std=c++20 tools/MakeRenderData.cpp $(pkg-config --cflags --libs stb) -o /tmp/make-render-data
+// Writes the rendering's own data: the primitive meshes under Data/Parts/ (the plain "White" and
+// "Black" pictures come from tools/art/make_art.py). Run from the repository root:
+//   c++ -std=c++20 tools/MakeRenderData.cpp -o /tmp/make-render-data
 //   /tmp/make-render-data Data
-#include <stb_image_write.h>
-
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -70,14 +68,6 @@ void WriteMesh(const std::string& path, const std::string& name, const std::vect
     }
 }
 
-bool WritePicture(const std::string& path, unsigned char value)
-{
-    const int size = 4;
-    std::vector<unsigned char> rgba(size * size * 4, value);
-    for (int i = 0; i < size * size; ++i)
-        rgba[i * 4 + 3] = 255;
-    return stbi_write_png(path.c_str(), size, size, 4, rgba.data(), size * 4) != 0;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -94,7 +84,5 @@ int main(int argc, char** argv)
                {Scale(nx, 0.5f), nx, y},
                {Scale(y, 0.5f), y, nz},
                {Scale(ny, 0.5f), ny, z}});
-    const bool ok =
-        WritePicture(data + "/Textures/White.png", 255) && WritePicture(data + "/Textures/Black.png", 0);
-    return ok ? 0 : 1;
+    return 0;
 }

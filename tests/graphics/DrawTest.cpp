@@ -10,6 +10,8 @@
 #include "tests/common/TraceCapture.h"
 
 #include <GL/glew.h>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace
@@ -96,4 +98,268 @@ TEST_F(DrawTest, TexturedQuadThroughTheCamera)
         for (auto [x, y] : {std::pair{71, 50}, {118, 50}, {95, 29}, {95, 76}})
             EXPECT_EQ(gl->PixelAt(x, y), Clear) << c.what << " outside at " << x << ", " << y;
     }
+}
+
+namespace
+{
+// A quad that fills the window exactly.
+const Matrix4 FullWindow = Matrix4::Scale({2 * HalfWidth, 2 * HalfHeight, 1});
+} // namespace
+
+TEST_F(DrawTest, PicturesOfAnyWidthAndChannelCountUploadWithoutSkew)
+{
+    struct Case
+    {
+        const char* name;
+        int width, height, channels;
+        std::vector<unsigned char> pixels; // rows top first, as in the file
+        std::vector<Rgba> expected;        // the same order, as drawn
+    } cases[] = {
+        // clang-format off
+        {"OddRgb", 3, 2, 3,
+         {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180},
+         {{10, 20, 30, 255}, {40, 50, 60, 255}, {70, 80, 90, 255},
+          {100, 110, 120, 255}, {130, 140, 150, 255}, {160, 170, 180, 255}}},
+        {"NarrowRgb", 1, 3, 3, {255, 0, 0, 0, 255, 0, 0, 0, 255},
+         {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}}},
+        {"OddRgba", 3, 1, 4, {1, 2, 3, 255, 4, 5, 6, 255, 7, 8, 9, 255},
+         {{1, 2, 3, 255}, {4, 5, 6, 255}, {7, 8, 9, 255}}},
+        {"Grey", 3, 2, 1, {0, 100, 200, 50, 150, 250},
+         {{0, 0, 0, 255}, {100, 100, 100, 255}, {200, 200, 200, 255},
+          {50, 50, 50, 255}, {150, 150, 150, 255}, {250, 250, 250, 255}}},
+        {"GreyAlpha", 3, 1, 2, {20, 255, 120, 255, 220, 255},
+         {{20, 20, 20, 255}, {120, 120, 120, 255}, {220, 220, 220, 255}}},
+        // clang-format on
+    };
+    TestDataFolder data;
+    for (const Case& c : cases)
+        data.WritePng(std::string("Textures/") + c.name + ".png", c.width, c.height, c.channels,
+                      c.pixels.data());
+    for (const Case& c : cases)
+    {
+        const int texture = TextureLibrary::GetInstance().FindOrLoad(c.name);
+        ASSERT_FALSE(TextureLibrary::GetInstance().IsFallback(texture)) << c.name;
+        graphics.BeginFrame();
+        graphics.Draw(Request(texture, FullWindow));
+        for (int row = 0; row < c.height; ++row)
+            for (int column = 0; column < c.width; ++column)
+            {
+                // The file's top row is drawn at the top of the window.
+                const int x = static_cast<int>((column + 0.5f) / c.width * width);
+                const int y = static_cast<int>((c.height - row - 0.5f) / c.height * height);
+                EXPECT_EQ(gl->PixelAt(x, y), c.expected[static_cast<size_t>(row * c.width + column)])
+                    << c.name << " texel " << column << ", " << row << " from the top";
+            }
+    }
+}
+
+TEST_F(DrawTest, WrapFilterAndTextureMatrixOfTheRequest)
+{
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const int texture = TextureLibrary::GetInstance().FindOrLoad("Quadrants");
+    const float twice[9] = {2, 0, 0, 0, 2, 0, 0, 0, 1};
+    const Rgba blue{0, 0, 255, 255}, white{255, 255, 255, 255}, green{0, 255, 0, 255};
+    struct Case
+    {
+        const char* what;
+        int wrap;
+        Rgba lowerRight, upperRight; // at 5/8 of the width, 1/8 and 5/8 of the height
+    } cases[] = {
+        {"repeat tiles the picture", 0, blue, blue},
+        {"clamp stretches its last texels", 1, white, green},
+    };
+    for (const Case& c : cases)
+    {
+        graphics.BeginFrame();
+        Graphics::DrawRequest r = Request(texture, FullWindow);
+        r.uv = twice;
+        r.wrap = c.wrap;
+        graphics.Draw(r);
+        EXPECT_EQ(gl->PixelAt(100, 11), c.lowerRight) << c.what;
+        EXPECT_EQ(gl->PixelAt(100, 56), c.upperRight) << c.what;
+        EXPECT_EQ(gl->PixelAt(20, 11), blue) << c.what << ": the first tile is the picture itself";
+    }
+
+    // Across the middle of the top row, nearest gives red or green, linear a mix of both.
+    for (int filter : {0, 1})
+    {
+        graphics.BeginFrame();
+        Graphics::DrawRequest r = Request(texture, FullWindow);
+        r.filter = filter;
+        graphics.Draw(r);
+        const Rgba p = gl->PixelAt(80, 67);
+        const bool mixed = p.r > 60 && p.r < 195 && p.g > 60 && p.g < 195 && p.b < 60;
+        EXPECT_EQ(mixed, filter == 1) << "filter " << filter << " gave " << p;
+    }
+}
+
+TEST_F(DrawTest, RequestsWithIndicesOutsideTheLibrariesAreSkippedWithOneMessage)
+{
+    TraceCapture trace;
+    struct Case
+    {
+        int mesh, shader, texture;
+        const char* library;
+    } cases[] = {{99, base, 0, "mesh"},
+                 {plane, 99, 0, "shader"},
+                 {plane, base, 99, "texture"},
+                 {plane, base, -5, "texture"},
+                 {-7, base, 0, "mesh"}};
+    graphics.BeginFrame();
+    for (int frame = 0; frame < 3; ++frame)
+        for (const Case& c : cases)
+        {
+            Graphics::DrawRequest r = Request(c.texture, FullWindow);
+            r.mesh = c.mesh;
+            r.shader = c.shader;
+            r.name = "Stray";
+            graphics.Draw(r);
+        }
+    EXPECT_EQ(gl->PixelAt(80, 45), Clear);
+    ASSERT_EQ(trace.lines.size(), std::size(cases)) << "one message per bad index:\n" << trace.All();
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_TRUE(trace.lines[i].find("[Stray]") != std::string::npos &&
+                    trace.lines[i].find(cases[i].library) != std::string::npos)
+            << trace.lines[i];
+
+    // A request with no mesh draws nothing and says nothing; a good one still draws.
+    Graphics::DrawRequest none = Request(0, FullWindow);
+    none.mesh = -1;
+    graphics.Draw(none);
+    EXPECT_EQ(gl->PixelAt(80, 45), Clear);
+    graphics.Draw(Request(-1, FullWindow));
+    EXPECT_EQ(gl->PixelAt(80, 45), (Rgba{255, 255, 255, 255})) << "texture -1 is White";
+    EXPECT_EQ(trace.lines.size(), std::size(cases)) << trace.All();
+}
+
+TEST_F(DrawTest, AMissingPictureDrawsWhiteWithoutATextureOfItsOwn)
+{
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    TraceCapture trace;
+    const int missing = textures.FindOrLoad("NoSuchPicture");
+    EXPECT_EQ(textures.GlId(missing), textures.GlId(0));
+    graphics.BeginFrame();
+    Graphics::DrawRequest r = Request(missing, FullWindow);
+    r.tint[1] = 0;
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        graphics.Draw(r);
+        textures.FindOrLoad("NoSuchPicture");
+    }
+    EXPECT_EQ(gl->PixelAt(80, 45), (Rgba{255, 0, 255, 255}));
+    EXPECT_EQ(trace.lines.size(), 1u) << "reported once, never retried:\n" << trace.All();
+}
+
+TEST_F(DrawTest, ShadersThatCannotBuildAreReportedAndDrawNothing)
+{
+    TestDataFolder data;
+    const std::string vertex = ReadTextFile(ZOVERAV_SOURCE_DIR "/Data/shaders/base.vert");
+    ASSERT_FALSE(vertex.empty());
+    data.Write("shaders/BadCompile.vert", vertex);
+    data.Write("shaders/BadCompile.frag", "#version 430 core\nout vec4 c;\nvoid main() { c = vec4(1.0) }\n");
+    data.Write("shaders/BadLink.vert", vertex);
+    data.Write("shaders/BadLink.frag", "#version 430 core\nin vec3 vNeverWritten;\nout vec4 c;\n"
+                                       "void main() { c = vec4(vNeverWritten, 1.0); }\n");
+    data.Write("shaders/NoFragment.vert", vertex);
+    struct Case
+    {
+        const char* name;
+        const char* message;
+    } cases[] = {{"BadCompile", "Shader Compilation Error: Fragment"},
+                 {"BadLink", "Shader Program Link Error:"},
+                 {"NoFragment", "NoFragment.frag] cannot be read"},
+                 {"NoSuchShader", "NoSuchShader.vert] cannot be read"}};
+    ShaderLibrary& shaders = ShaderLibrary::GetInstance();
+    for (const Case& c : cases)
+    {
+        TraceCapture trace;
+        const int index = shaders.FindOrLoad(c.name);
+        ASSERT_GE(index, 0) << c.name;
+        EXPECT_EQ(shaders.Prepare(index)->program, 0u) << c.name;
+        EXPECT_TRUE(trace.Contains(c.message)) << c.name << " gave:\n" << trace.All();
+        if (c.name == std::string("BadCompile") || c.name == std::string("BadLink"))
+        {
+            // The driver's own log follows on the next line.
+            ASSERT_EQ(trace.lines.size(), 2u) << trace.All();
+            EXPECT_TRUE(trace.lines[1].starts_with(std::string("SHADER: [") + c.name + "] ")) << trace.All();
+            EXPECT_GT(trace.lines[1].size(), std::string("SHADER: [] ").size() + strlen(c.name))
+                << trace.All();
+        }
+        graphics.BeginFrame();
+        Graphics::DrawRequest r = Request(0, FullWindow);
+        r.shader = index;
+        graphics.Draw(r);
+        graphics.Draw(r);
+        EXPECT_EQ(gl->PixelAt(80, 45), Clear) << c.name;
+        EXPECT_EQ(shaders.FindOrLoad(c.name), index) << c.name;
+        EXPECT_LE(trace.lines.size(), 2u) << "built once:\n" << trace.All();
+    }
+}
+
+TEST_F(DrawTest, ResizingTheWindowMovesTheViewport)
+{
+    GraphicsSystem::OnFramebufferResize(nullptr, 80, 40);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 80);
+    EXPECT_EQ(viewport[3], 40);
+    EXPECT_EQ(WindowSystem::GetInstance().width, 80);
+    EXPECT_EQ(WindowSystem::GetInstance().height, 40);
+    // The quad that filled the window now fills the lower-left part the viewport covers.
+    graphics.BeginFrame();
+    graphics.Draw(Request(1, Matrix4::Scale({2 * HalfHeight * 2, 2 * HalfHeight, 1})));
+    EXPECT_EQ(gl->PixelAt(40, 20), (Rgba{0, 0, 0, 255}));
+    EXPECT_EQ(gl->PixelAt(120, 60), Clear) << "outside the viewport nothing is drawn";
+}
+
+TEST_F(DrawTest, TheGridShaderReadsPackedMaterialWords)
+{
+    // Colour words R<<24 | G<<16 | B<<8 | A as little-endian memory: bytes A, B, G, R. The
+    // empty material (black) lets what lies behind show.
+    const unsigned char words[] = {0xFF, 0x32, 0x32, 0xAC, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0xC0, 0x60, 0x30};
+    TestDataFolder data;
+    data.WritePng("Textures/Cells.png", 3, 1, 4, words);
+    Graphics::DrawRequest r = Request(TextureLibrary::GetInstance().FindOrLoad("Cells"), Matrix4::Identity());
+    const Matrix4 model = Matrix4::Multiply(Matrix4::Translation({-HalfWidth, -HalfHeight, 0}),
+                                            Matrix4::Scale({2 * HalfWidth, 2 * HalfHeight, 1}));
+    r.model = &model;
+    r.mesh = MeshLibrary::GetInstance().FindOrLoad("Prim_UnitPlane");
+    r.shader = ShaderLibrary::GetInstance().FindOrLoad("Grid");
+    graphics.BeginFrame();
+    graphics.Draw(r);
+    EXPECT_EQ(gl->PixelAt(26, 45), (Rgba{0xAC, 0x32, 0x32, 255}));
+    EXPECT_EQ(gl->PixelAt(80, 45), Clear);
+    EXPECT_EQ(gl->PixelAt(133, 45), (Rgba{0x30, 0x60, 0xC0, 255}));
+}
+
+TEST(DeferredUpload, WhatWasRequestedBeforeAContextDrawsOnceOneExists)
+{
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    GraphicsSystem::GetInstance().Shutdown();
+    Camera::GetInstance().SetTarget(nullptr);
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const int texture = TextureLibrary::GetInstance().FindOrLoad("Quadrants");
+    const int shader = ShaderLibrary::GetInstance().FindOrLoad("base");
+    const int mesh = MeshLibrary::GetInstance().FindOrLoad("Prim_Plane");
+
+    GlWindow gl(160, 90);
+    ASSERT_TRUE(gl.IsOpen()) << gl.Error();
+    EXPECT_EQ(TextureLibrary::GetInstance().FindOrLoad("Quadrants"), texture);
+    EXPECT_EQ(ShaderLibrary::GetInstance().FindOrLoad("base"), shader);
+    Graphics::DrawRequest r;
+    r.mesh = mesh;
+    r.shader = shader;
+    r.texture = texture;
+    r.model = &FullWindow;
+    GraphicsSystem::GetInstance().BeginFrame();
+    GraphicsSystem::GetInstance().Draw(r);
+    EXPECT_EQ(gl.PixelAt(40, 67), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(gl.PixelAt(120, 67), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(gl.PixelAt(40, 22), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(gl.PixelAt(120, 22), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -155,8 +155,6 @@ def build(out):
     T = "Textures/"
     # basics
     out.add("Basics", T + "White.png", pa.Image(4, 4, (255, 255, 255)), "texture 0, plain white")
-    out.add("Basics", T + "white.png", pa.Image(4, 4, (255, 255, 255)),
-            "the lower-case name a saved sprite with texture 0 asks for")
     out.add("Basics", T + "Black.png", pa.Image(4, 4, (0, 0, 0)), "texture 1, plain black; spotlight edges")
     out.add("Basics", "ZIN_ICON.png", ui.app_icon(), "the window icon")
 

@@ -1,0 +1,15 @@
+#include "game/ColliderCircle.h"
+
+void ColliderCircle::Write(json& out) const
+{
+    out["Type"] = "ColliderCircle";
+    WriteKindAndCollision(out);
+    out["Radius"] = Radius;
+}
+
+void ColliderCircle::Read(const json& in)
+{
+    ReadKindAndCollision(in);
+    if (in.contains("Radius"))
+        Radius = in.at("Radius").get<float>();
+}

@@ -1,0 +1,94 @@
+// The shader and texture libraries without a GL context: names, indices and fallbacks are
+// the same as with one, so logic runs headless.
+#include "graphics/GraphicsSystem.h"
+#include "graphics/ShaderLibrary.h"
+#include "graphics/TextureLibrary.h"
+#include "tests/common/TestDataFolder.h"
+#include "tests/common/TraceCapture.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+class HeadlessLibraryTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        GraphicsSystem::GetInstance().Shutdown();
+        ASSERT_FALSE(GraphicsSystem::GetInstance().HasContext());
+    }
+    void TearDown() override { GraphicsSystem::GetInstance().Shutdown(); }
+};
+} // namespace
+
+TEST_F(HeadlessLibraryTest, TexturesBeginWithWhiteAndBlack)
+{
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    ASSERT_EQ(textures.Size(), 2);
+    EXPECT_EQ(textures.GetName(0), "White");
+    EXPECT_EQ(textures.GetName(1), "Black");
+    EXPECT_EQ(textures.FindOrLoad("White"), 0);
+    EXPECT_EQ(textures.FindOrLoad("Black"), 1);
+    EXPECT_EQ(textures.Size(), 2) << "no second copy";
+    EXPECT_FALSE(textures.IsFallback(0));
+    EXPECT_FALSE(textures.IsFallback(1));
+    EXPECT_EQ(textures.FindOrLoad(""), -1);
+    for (int index : {-1, 2, 99})
+        EXPECT_EQ(textures.GetName(index), "") << index;
+}
+
+TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
+{
+    TestDataFolder data;
+    data.Write("Textures/NotAPicture.png", "these bytes are not a PNG");
+    data.Write("Textures/Truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    // "white" differs from "White": exact names, its own (missing) file.
+    for (const char* name : {"NoSuchPicture", "NotAPicture", "Truncated", "white"})
+    {
+        TraceCapture trace;
+        const int index = textures.FindOrLoad(name);
+        ASSERT_GE(index, 2) << name;
+        EXPECT_TRUE(textures.IsFallback(index)) << name;
+        EXPECT_EQ(textures.GetName(index), name) << "the name is kept, so it is written back unchanged";
+        EXPECT_EQ(textures.FindOrLoad(name), index) << name;
+        ASSERT_EQ(trace.lines.size(), 1u) << trace.All();
+        EXPECT_TRUE(trace.Contains("TEXTURE: [") && trace.Contains(std::string("Textures/") + name + ".png"))
+            << trace.All();
+    }
+}
+
+TEST_F(HeadlessLibraryTest, MissingWhiteOrBlackPicturesAreBuiltIn)
+{
+    TestDataFolder data;
+    data.Remove("Textures/White.png");
+    data.Write("Textures/Black.png", "broken");
+    TraceCapture trace;
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    ASSERT_EQ(textures.Size(), 2);
+    EXPECT_EQ(textures.GetName(0), "White");
+    EXPECT_EQ(textures.GetName(1), "Black");
+    EXPECT_FALSE(textures.IsFallback(0)) << "a built-in picture is a real texture";
+    EXPECT_FALSE(textures.IsFallback(1));
+    EXPECT_EQ(trace.lines.size(), 2u) << trace.All();
+    EXPECT_TRUE(trace.Contains("White.png") && trace.Contains("Black.png")) << trace.All();
+}
+
+TEST_F(HeadlessLibraryTest, ShadersAreRecordedByNameAndBuiltOnlyWithAContext)
+{
+    ShaderLibrary& shaders = ShaderLibrary::GetInstance();
+    TraceCapture trace;
+    const int base = shaders.FindOrLoad("base");
+    const int missing = shaders.FindOrLoad("NoSuchShader");
+    EXPECT_EQ(base, 0);
+    EXPECT_EQ(missing, 1) << "a name without files still takes an index";
+    EXPECT_EQ(shaders.FindOrLoad("base"), base);
+    EXPECT_EQ(shaders.FindOrLoad("NoSuchShader"), missing);
+    EXPECT_EQ(shaders.FindOrLoad(""), -1);
+    EXPECT_EQ(shaders.Size(), 2);
+    EXPECT_EQ(shaders.GetName(missing), "NoSuchShader");
+    EXPECT_EQ(shaders.GetName(-1), "");
+    EXPECT_EQ(shaders.GetName(2), "");
+    EXPECT_TRUE(trace.lines.empty()) << "nothing is compiled without a context:\n" << trace.All();
+}

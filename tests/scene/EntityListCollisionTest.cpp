@@ -1,0 +1,250 @@
+#include "engine/WindowSystem.h"
+#include "game/ColliderCircle.h"
+#include "game/ColliderLine.h"
+#include "game/Physics.h"
+#include "game/PixelGrid.h"
+#include "graphics/GraphicsSystem.h"
+#include "scene/EntityList.h"
+#include "scene/Entity.h"
+#include "scene/Transform.h"
+#include "tests/common/AsciiGrid.h"
+#include "tests/game/ProbeRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// A stand-in for the bot: busy or not, it takes a squeeze the way a bot does.
+class SqueezeStandIn : public ProbeRecorder
+{
+public:
+    Component* Clone() const override { return new SqueezeStandIn(*this); }
+    bool Busy = false;
+};
+
+bool StandInSqueezed(Entity* e)
+{
+    SqueezeStandIn* bot = e->GetComponent<SqueezeStandIn>();
+    if (!bot)
+        return false;
+    if (!bot->Busy)
+    {
+        bot->Busy = true;
+        bot->StateNext = 1;
+    }
+    return true;
+}
+
+class CollisionPass : public testing::Test
+{
+protected:
+    void SetUp() override { Frame(0); }
+    void TearDown() override
+    {
+        EntityList::OnSqueezed = nullptr;
+        WindowSystem::GetInstance().frameCounter = 0;
+        GraphicsSystem::GetInstance().EndFrame();
+    }
+    static void Frame(int n) { WindowSystem::GetInstance().frameCounter = n; }
+
+    // A unit box at (x, y) with a line collider (every mask flag, as read without a mask).
+    Entity* Box(const std::string& name, float x, float y, int resolve = -1)
+    {
+        Entity* e = new Entity();
+        e->Name = name;
+        ColliderLine* line = new ColliderLine();
+        line->Read({{"ResolveCollision", resolve}});
+        e->AddComponent(line);
+        e->AddComponent(new Physics());
+        Transform* t = new Transform();
+        t->Translation = {x, y, 0};
+        e->AddComponent(t);
+        line->Update(0);
+        list.Add(e);
+        return e;
+    }
+    static ColliderLine* Line(Entity* e) { return e->GetComponent<ColliderLine>(); }
+
+    EntityList list;
+};
+
+int calls = 0;
+void Count(Entity*, Entity*, int) { ++calls; }
+} // namespace
+
+TEST_F(CollisionPass, PairsFollowMasksAndNames)
+{
+    const struct
+    {
+        const char* name;
+        const char* nameA;
+        const char* nameB;
+        unsigned maskA, maskB;   // bit i = flag i
+        bool tested;
+    } cases[] = {
+        {"different names", "a", "b", 0b001, 0b000, true},
+        {"neither takes part", "a", "b", 0b110, 0b110, false},
+        {"same names", "Monkey", "Monkey", 0b001, 0b001, false},
+        {"same empty names", "", "", 0b001, 0b001, false},
+        {"same names, one asks for them", "Monkey", "Monkey", 0b001, 0b100, true},
+        {"same names, flag 2 without flag 0", "Monkey", "Monkey", 0b100, 0b100, false},
+    };
+    for (const auto& c : cases)
+    {
+        list.Clear();
+        Entity* a = Box(c.nameA, 0, 0);
+        Entity* b = Box(c.nameB, 0.5f, 0);
+        Line(a)->CollisionMask = c.maskA;
+        Line(b)->CollisionMask = c.maskB;
+        Line(a)->Callback = Count;
+        calls = 0;
+        list.CheckCollisions(0.016f);
+        EXPECT_EQ(calls, c.tested ? 1 : 0) << c.name;
+    }
+}
+
+TEST_F(CollisionPass, OnlyTheFirstColliderOfEachEntityTakesPart)
+{
+    Entity* a = Box("a", 0, 0);
+    Entity* b = Box("b", 5, 0);
+    // b's second collider lies on a, its first one far away.
+    ColliderCircle* second = new ColliderCircle();
+    second->CollisionMask.set();
+    second->Callback = Count;
+    b->AddComponent(second);
+    Line(a)->Callback = Count;
+    calls = 0;
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(CollisionPass, BoxesThatOnlyTouchAreStillTested)
+{
+    // The boxes share the edge x = 0.5 exactly: the segments cross there.
+    Entity* a = Box("a", 0, 0);
+    Box("b", 1, 0);
+    Line(a)->Callback = Count;
+    calls = 0;
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(CollisionPass, ContactsClearOnEvenFramesOnly)
+{
+    // A falls onto B and is pushed out upwards: one ContactBottom per pass.
+    Entity* a = Box("a", 0, 0.9f, 2);
+    Entity* b = Box("b", 0, 0, 1);
+    a->GetComponent<Physics>()->Velocity = {0, 0, 0};   // standing still: not moved, contact each pass
+    const std::vector<int> one = {Collider::ContactBottom};
+    const std::vector<int> two = {Collider::ContactBottom, Collider::ContactBottom};
+
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(Line(a)->Contacts, one);
+    Frame(1);
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(Line(a)->Contacts, two) << "odd frames append";
+    Frame(2);
+    list.CheckCollisions(0);
+    EXPECT_EQ(Line(a)->Contacts, two) << "no time, no pass, not even the clearing";
+    Line(a)->Pushed = true;
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(Line(a)->Contacts, one) << "even frames clear first";
+    EXPECT_FALSE(Line(a)->Pushed);
+    EXPECT_TRUE(Line(b)->Contacts.empty());
+
+    // The edges show the contacts of the pass: only the bottom one.
+    EXPECT_TRUE(Line(a)->EdgeColors[ColliderLine::EdgeBottom].x == 1);
+    EXPECT_EQ(Line(a)->EdgeColors[ColliderLine::EdgeTop].x, 0);
+    EXPECT_EQ(Line(b)->EdgeColors[ColliderLine::EdgeTop].x, 0);
+}
+
+TEST_F(CollisionPass, TerrainIsProbedWhicheverEntityComesFirst)
+{
+    for (bool terrainFirst : {true, false})
+    {
+        list.Clear();
+        Entity* terrain = new Entity();
+        terrain->Name = "Terrain";
+        terrain->AddComponent(AsciiGrid::Make({"....", "####"}).release());
+        if (terrainFirst)
+            list.Add(terrain);
+        Entity* bot = Box("Monkey", 1.5f, 1.4f);   // its bottom edge in row 0
+        Entity* other = Box("Monkey", 1.5f, 1.5f);
+        Line(bot)->PixelGridCollider = true;
+        ProbeRecorder* botProbes = new ProbeRecorder();
+        ProbeRecorder* otherProbes = new ProbeRecorder();
+        bot->AddComponent(botProbes);
+        other->AddComponent(otherProbes);
+        if (!terrainFirst)
+            list.Add(terrain);
+        list.CheckCollisions(0.016f);
+        ASSERT_EQ(botProbes->contacts.size(), 1u) << (terrainFirst ? "terrain first" : "terrain last");
+        EXPECT_TRUE(botProbes->contacts[0].IsSolid(PixelContact::BottomCentre));
+        EXPECT_TRUE(otherProbes->contacts.empty()) << "no PixelGridCollider, no probes";
+    }
+}
+
+TEST_F(CollisionPass, SqueezedBodies)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<int> contacts;
+        bool withBot, busy;
+        bool destroyed, dying;
+    } cases[] = {
+        {"left and right", {Collider::ContactLeft, Collider::ContactRight}, false, false, true, false},
+        {"bottom then top", {Collider::ContactBottom, Collider::ContactTop}, false, false, true, false},
+        {"top and left", {Collider::ContactTop, Collider::ContactLeft}, false, false, false, false},
+        {"the same side twice", {Collider::ContactRight, Collider::ContactRight}, false, false, false, false},
+        {"a bot starts dying", {Collider::ContactRight, Collider::ContactLeft}, true, false, false, true},
+        {"a busy bot is left alone", {Collider::ContactRight, Collider::ContactLeft}, true, true, false, false},
+    };
+    for (const auto& c : cases)
+    {
+        list.Clear();
+        EntityList::OnSqueezed = StandInSqueezed;
+        Frame(1);   // odd: the contacts below stay and the pass adds to them
+        Entity* body = Box("body", 0, 0);
+        Box("elsewhere", 10, 0);
+        Line(body)->Contacts = c.contacts;
+        SqueezeStandIn* bot = nullptr;
+        if (c.withBot)
+        {
+            bot = new SqueezeStandIn();
+            bot->Busy = c.busy;
+            body->AddComponent(bot);
+        }
+        list.CheckCollisions(0.016f);
+        EXPECT_EQ(body->IsDestroyed, c.destroyed) << c.name;
+        if (bot)
+        {
+            EXPECT_TRUE(bot->Busy) << c.name;
+            EXPECT_EQ(bot->StateNext, c.dying ? 1 : 0) << c.name;
+        }
+    }
+
+    // Without a handler nothing can take the squeeze: the body goes.
+    list.Clear();
+    EntityList::OnSqueezed = nullptr;
+    Entity* body = Box("body", 0, 0);
+    body->AddComponent(new SqueezeStandIn());
+    Line(body)->Contacts = {Collider::ContactTop, Collider::ContactBottom};
+    list.CheckCollisions(0.016f);
+    EXPECT_TRUE(body->IsDestroyed);
+}
+
+TEST_F(CollisionPass, AWalkerBetweenTwoWallsIsSqueezed)
+{
+    // Two walls close in from both sides in the same pass.
+    Entity* walker = Box("walker", 0, 0, 2);
+    Entity* left = Box("left", -0.8f, 0, 1);
+    Entity* right = Box("right", 0.8f, 0, 1);
+    left->GetComponent<Physics>()->Velocity = {1, 0, 0};
+    right->GetComponent<Physics>()->Velocity = {-1, 0, 0};
+    list.CheckCollisions(0.016f);
+    EXPECT_EQ(Line(walker)->Contacts, (std::vector<int>{Collider::ContactLeft, Collider::ContactRight}));
+    EXPECT_TRUE(Line(walker)->Pushed);
+    EXPECT_TRUE(walker->IsDestroyed);
+    EXPECT_FALSE(left->IsDestroyed || right->IsDestroyed);
+}
