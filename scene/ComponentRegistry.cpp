@@ -6,10 +6,14 @@
 #include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
+#include "game/CountBoardDisplay.h"
+#include "game/ExitDisplay.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
+#include "game/SpawnerDisplay.h"
 #include "graphics/Animation.h"
 #include "graphics/AnimationSequencer.h"
+#include "graphics/Font.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/BehaviorLevelSelectTint.h"
@@ -47,6 +51,10 @@ const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner")
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<Animation> AnimationRegistrator("Animation");
+const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
+const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
+const Registrator<Font> FontRegistrator("Font");
+const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
