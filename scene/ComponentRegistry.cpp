@@ -42,7 +42,9 @@ template <typename T> struct Registrator
     }
 };
 
-// One registrator per component class, named after it.
+// One registrator per component class, named after it; kept in the order of the names.
+const Registrator<Animation> AnimationRegistrator("Animation");
+const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
@@ -50,20 +52,17 @@ const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorS
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
-const Registrator<Animation> AnimationRegistrator("Animation");
+const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
+const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
-const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
-const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
-const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
-const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
+const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
-const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 } // namespace
 
 void ComponentRegistry::Register(const std::string& name, ComponentFactory factory)
