@@ -187,6 +187,7 @@ bool PixelGrid::LoadPicture(const std::string& source)
             cells[i] = found->second;
     }
     SetCells(image->width, image->height, std::move(cells));
+    image->Free();   // the cells hold all the grid needs of the pixels
     LevelImage = std::move(image);
     return true;
 }

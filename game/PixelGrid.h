@@ -95,7 +95,7 @@ public:
     std::unordered_map<uint32_t, uint8_t> ColourToMaterial;
     std::array<Material, 256> MaterialTable;
     std::string Source;
-    std::unique_ptr<Image> LevelImage;
+    std::unique_ptr<Image> LevelImage;    // the picture read last: its path and size (pixels let go)
     int Width = 0;
     int Height = 0;
     std::string palette;

@@ -1,6 +1,6 @@
-#include "engine/DataPath.h"
 #include "game/PixelGrid.h"
 #include "graphics/Image.h"
+#include "tests/common/ScopedDataRoot.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
 
@@ -19,8 +19,7 @@ constexpr unsigned char Brown[4] = {0x7A, 0x52, 0x30, 0xFF};
 class LevelFolder
 {
 public:
-    LevelFolder() { SetDataRoot(folder.Path().string()); }
-    ~LevelFolder() { SetDataRoot(ZOVERAV_SOURCE_DIR "/Data"); }
+    LevelFolder() : root(folder.Path().string()) {}
 
     void Write(const std::string& name, const std::string& content) { TempFolder::WriteFile(folder / ("Levels/" + name), content); }
     // A picture of width x 2 pixels: the top row brown ground, the bottom row clear (or black).
@@ -37,6 +36,7 @@ public:
 
 private:
     TempFolder folder;
+    ScopedDataRoot root;
 };
 
 json GridData(const std::string& source, const std::string& palette = "good")
