@@ -2,6 +2,7 @@
 
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/BehaviorMonkey.h"
 #include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
@@ -35,6 +36,7 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<Animation> AnimationRegistrator("Animation");
