@@ -1,7 +1,9 @@
 // The bot on a small terrain: walking, turning, falling, dying, exiting.
 #include "game/BehaviorMonkey.h"
 
+#include "engine/InputSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/BehaviorSpawner.h"
 #include "game/Collider.h"
 #include "game/Physics.h"
 #include "graphics/Animation.h"
@@ -541,4 +543,36 @@ TEST(BotDataTest, TheMonkeyArchetypeArrivesLandsAndWalksWithEveryAnimationState)
     EXPECT_EQ(bot->StateCurrent, 0);
     EXPECT_NEAR(monkey->GetComponent<Transform>()->Translation.y, 0.75f, 0.01f);   // on the floor
     EXPECT_GT(monkey->GetComponent<Transform>()->Translation.x, 2.0f);
+}
+
+TEST(BotDataTest, TheSpawnersBotsWalkRight)
+{
+    BotFixture level;
+    level.Terrain({
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "................................................",
+        "################################################",
+        "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
+    }, 8.0f);
+    level.scene.AddEntity(Entity::CreateFromJSON(json::parse(R"({"Name": "Spawner", "Components": [
+        {"Type": "Transform", "Translation": [1, 1.2, 0]},
+        {"Type": "BehaviorSpawner", "MonkeySpawnCountMax": 1}]})")));
+    InputSystem& input = InputSystem::GetInstance();
+    input.state[Key::Space] = 1;
+    level.Run(1);
+    input.state[Key::Space] = 0;
+    Entity* monkey = level.scene.GetEntityList().FindByName("Monkey");
+    ASSERT_NE(monkey, nullptr);
+    EXPECT_EQ(monkey->GetComponent<BehaviorMonkey>()->Direction, 1);
+    level.Run(128);
+    EXPECT_GT(monkey->GetComponent<Transform>()->Translation.x, 2.0f);
+    EXPECT_EQ(BehaviorSpawner::GetSpawnedCount(), 1);
 }
