@@ -41,6 +41,17 @@ const std::vector<std::string> WalledFloor = {
     "##############",
     "RRRRRRRRRRRRRR",
 };
+
+// A floor far wider than a bot, at eight cells to a unit: the cell size the bot's archetype is
+// made for.
+const std::vector<std::string> WideFloor = {
+    "................................................", "................................................",
+    "................................................", "................................................",
+    "................................................", "................................................",
+    "................................................", "................................................",
+    "................................................", "................................................",
+    "################################################", "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
+};
 } // namespace
 
 TEST(BotWalkTest, ABotArrivesLandsAndWalksFacingItsDirection)
@@ -502,20 +513,7 @@ TEST(MoveTowardTest, SetsTheSpeedTowardsTheTargetAndLeavesAReachedTargetAlone)
 TEST(BotDataTest, TheMonkeyArchetypeArrivesLandsAndWalksWithEveryAnimationState)
 {
     BotFixture level;
-    level.Terrain({
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "################################################",
-        "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
-    }, 8.0f);
+    level.Terrain(WideFloor, 8.0f);
     Entity* monkey = new Entity();
     ASSERT_TRUE(FactoryBuild(*monkey, "Monkey"));
     EXPECT_EQ(monkey->Name, "Monkey");
@@ -548,20 +546,7 @@ TEST(BotDataTest, TheMonkeyArchetypeArrivesLandsAndWalksWithEveryAnimationState)
 TEST(BotDataTest, TheSpawnersBotsWalkRight)
 {
     BotFixture level;
-    level.Terrain({
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "................................................",
-        "################################################",
-        "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
-    }, 8.0f);
+    level.Terrain(WideFloor, 8.0f);
     level.scene.AddEntity(Entity::CreateFromJSON(json::parse(R"({"Name": "Spawner", "Components": [
         {"Type": "Transform", "Translation": [1, 1.2, 0]},
         {"Type": "BehaviorSpawner", "MonkeySpawnCountMax": 1}]})")));
