@@ -3,6 +3,7 @@
 #include "audio/AudioPlayer.h"
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
+#include "game/BehaviorMonkey.h"
 #include "graphics/Sprite.h"
 #include "graphics/TextureLibrary.h"
 #include "scene/Entity.h"
@@ -19,6 +20,7 @@ int32_t BehaviorSpawner::LastSpawnTotal = 0;
 
 namespace
 {
+// The scene being played; none until the scene system holds one.
 Scene* CurrentScene() { return SceneSystem::GetInstance().CurrentScene(); }
 
 // A count below zero means no bots.
@@ -98,6 +100,8 @@ void BehaviorSpawner::OnUpdate(float dt)
 
     Entity* bot = SpawnBot(this);
     bot->IsSpawned = true;
+    if (BehaviorMonkey* walker = bot->GetComponent<BehaviorMonkey>(); walker && walker->Direction == -1)
+        walker->Direction = 1;   // a new bot walks right
     if (Scene* scene = CurrentScene())
     {
         AudioPlayer::GetInstance()->PlaySound("Spawn", false, 0.05f);

@@ -3,6 +3,7 @@
 #include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/BehaviorMonkey.h"
 #include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
@@ -43,7 +44,12 @@ template <typename T> struct Registrator
     }
 };
 
+// One registrator per component class, named after it.
 // One registrator per component class, named after it; kept in the order of the names.
+const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
+const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
+const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");

@@ -1,0 +1,302 @@
+// The bots' jobs on a small terrain: what each does to the cells, its name, its look, its sounds.
+#include "game/BehaviorMonkey.h"
+
+#include "game/BehaviorCountBoard.h"
+#include "game/Collider.h"
+#include "game/Physics.h"
+#include "game/PixelGrid.h"
+#include "graphics/AnimationSequencer.h"
+#include "graphics/Sprite.h"
+#include "scene/Entity.h"
+#include "scene/EntityList.h"
+#include "scene/Scene.h"
+#include "scene/Transform.h"
+#include "tests/common/BotFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace
+{
+Entity& Of(BehaviorMonkey& bot) { return *bot.Parent; }
+Physics& PhysicsOf(BehaviorMonkey& bot) { return *bot.Parent->GetComponent<Physics>(); }
+Vec3& At(BehaviorMonkey& bot) { return bot.Parent->GetComponent<Transform>()->Translation; }
+std::string AnimationState(BehaviorMonkey& bot) { return bot.Parent->GetComponent<AnimationSequencer>()->CurrentState; }
+
+std::string Drawn(const std::vector<std::string>& rows)
+{
+    std::string all = "\n";
+    for (const std::string& row : rows)
+        all += row + "\n";
+    return all;
+}
+
+int CountNamed(BotFixture& level, const std::string& name)
+{
+    int count = 0;
+    for (Entity* e : level.scene.GetEntityList().GetEntities())
+        count += e->Name == name;
+    return count;
+}
+
+// A bot that stands where it is put until a job hands it back to walking.
+BotFixture::BotShape Standing()
+{
+    BotFixture::BotShape shape;
+    shape.startFall = 0;
+    return shape;
+}
+} // namespace
+
+TEST(BotDigTest, ADiggerClearsRowByRowUntilNothingDiggableIsBelow)
+{
+    BotFixture level;
+    level.Terrain({
+        "............",
+        "............",
+        "############",
+        "############",
+        "############",
+        "RRRRRRRRRRRR",
+    });
+    BehaviorMonkey& bot = level.AddBot({5.5f, 4.5f, 0}, 1, Standing());
+    bot.Job = MonkeyJob::Dig;
+    level.Run(1);
+    EXPECT_EQ(Of(bot).Name, "MonkeyDig");
+    EXPECT_EQ(AnimationState(bot), "Animation_Dig");
+
+    // One row at a time, the bot's width and a cell either side.
+    const std::vector<std::vector<std::string>> stages = {
+        {"............", "............", "####....####", "############", "############", "RRRRRRRRRRRR"},
+        {"............", "............", "####....####", "####....####", "############", "RRRRRRRRRRRR"},
+        {"............", "............", "####....####", "####....####", "####....####", "RRRRRRRRRRRR"},
+    };
+    for (const auto& stage : stages)
+    {
+        const int frames = level.RunUntil(300, [&] { return level.Map() == stage; });
+        EXPECT_GT(frames, 0) << "expected" << Drawn(stage) << "got" << Drawn(level.Map());
+        EXPECT_EQ(bot.Job, MonkeyJob::Dig);
+        EXPECT_EQ(PhysicsOf(bot).Velocity.x, 0.0f);
+    }
+    ASSERT_GT(level.RunUntil(300, [&] { return bot.Job == MonkeyJob::None; }), 0) << "the dig never ended";
+    EXPECT_EQ(Of(bot).Name, "Monkey");
+    EXPECT_EQ(AnimationState(bot), "Animation_Walk");
+    EXPECT_FALSE(bot.Busy);
+    EXPECT_EQ(level.Sounds("Dig"), 12);
+    EXPECT_EQ(level.LastVolume("Dig"), 0.1f);
+    EXPECT_EQ(CountNamed(level, "Particle_Dig"), 12);
+    EXPECT_EQ(bot.StateNext, 0);   // three short drops, none of them deadly
+    level.Run(64);
+    EXPECT_GT(At(bot).x, 6.0f);   // walking again
+}
+
+TEST(BotDigTest, ADiggerEndsWhereTheNextThreeRowsHoldNothingToDig)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> before, after;
+        int digs;
+    } cases[] = {
+        {"on rock", {"........", "........", "RRRRRRRR", "########"}, {"........", "........", "RRRRRRRR", "########"}, 0},
+        {"on one layer over a hollow",
+         {"........", "........", "########", "........", "........", "........", "RRRRRRRR"},
+         {"........", "........", "##....##", "........", "........", "........", "RRRRRRRR"},
+         4},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        BotFixture level;
+        level.Terrain(c.before);
+        const float top = static_cast<float>(c.before.size()) - 2.0f;
+        BehaviorMonkey& bot = level.AddBot({3.5f, top + 0.5f, 0}, 1, Standing());
+        bot.Job = MonkeyJob::Dig;
+        EXPECT_GT(level.RunUntil(300, [&] { return bot.Job == MonkeyJob::None; }), 0) << Drawn(level.Map());
+        EXPECT_EQ(level.Map(), c.after) << Drawn(level.Map());
+        EXPECT_EQ(level.Sounds("Dig"), c.digs);
+        EXPECT_EQ(Of(bot).Name, "Monkey");
+    }
+}
+
+TEST(BotBridgeTest, ABridgeIsLaidTwoCellsTallOnTheRowOfItsFirstStepUntilItMeetsGround)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> before, after;
+        int laid;
+    } cases[] = {
+        {"over an open gap",
+         {"..............", "..............", "#####....#####", "#####....#####", "RRRRRRRRRRRRRR"},
+         {"..............", "..............", "#####====#####", "#####====#####", "RRRRRRRRRRRRRR"},
+         4},
+        // A bridge cell already there is walked over; nothing is laid there, no sound.
+        {"over a gap with a bridge piece",
+         {"..............", "..............", "#####.=..#####", "#####.=..#####", "RRRRRRRRRRRRRR"},
+         {"..............", "..............", "#####====#####", "#####====#####", "RRRRRRRRRRRRRR"},
+         3},
+        // Beyond the grid nothing can be laid, so nothing sounds; the builder walks off the
+        // end of its bridge and the fall ends the job.
+        {"to the edge of the grid",
+         {"..........", "..........", "#####.....", "#####.....", "RRRRRRRRRR"},
+         {"..........", "..........", "#####=====", "#####=====", "RRRRRRRRRR"},
+         5},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        BotFixture level;
+        level.Terrain(c.before);
+        BehaviorMonkey& bot = level.AddBot({4.0f, 3.5f, 0}, 1);
+        level.Run(3);
+        ASSERT_GT(PhysicsOf(bot).Velocity.x, 0.0f) << "not walking yet";
+        bot.Job = MonkeyJob::Bridge;
+        level.Run(1);
+        EXPECT_EQ(Of(bot).Name, "MonkeyBridge");
+        EXPECT_EQ(AnimationState(bot), "Animation_Bridge");
+        EXPECT_EQ(PhysicsOf(bot).MaxVelocity.x, 0.75f);   // builders walk slower
+        EXPECT_EQ(bot.BridgeRow, 1);
+
+        ASSERT_GT(level.RunUntil(600, [&] { return bot.Job == MonkeyJob::None; }), 0) << Drawn(level.Map());
+        EXPECT_EQ(level.Map(), c.after) << Drawn(level.Map());
+        EXPECT_EQ(level.Sounds("LayBridge"), c.laid);
+        EXPECT_EQ(Of(bot).Name, "Monkey");
+        EXPECT_EQ(AnimationState(bot), "Animation_Walk");
+        EXPECT_EQ(PhysicsOf(bot).MaxVelocity.x, 1.0f);   // its own speed back
+        EXPECT_FALSE(bot.Busy);
+        level.Run(200);
+        EXPECT_GT(At(bot).x, 9.5f) << "did not cross";
+        EXPECT_EQ(level.Sounds("LayBridge"), c.laid);
+    }
+}
+
+TEST(BotBridgeTest, ABuilderThatStopsOrFallsEndsItsJob)
+{
+    BotFixture level;
+    level.Terrain({"..........", "..........", "##########", "RRRRRRRRRR"});
+    BehaviorMonkey& bot = level.AddBot({4.5f, 2.5f, 0}, 1, Standing());
+    bot.Job = MonkeyJob::Bridge;
+    ASSERT_GT(level.RunUntil(10, [&] { return bot.Job == MonkeyJob::None; }), 0);
+    EXPECT_EQ(level.Sounds("LayBridge"), 0);
+    EXPECT_EQ(PhysicsOf(bot).MaxVelocity.x, 1.0f);
+}
+
+TEST(BotTunnelTest, ATunnelCutsWidthByHeightPlusOneAfterOneSecond)
+{
+    struct Case
+    {
+        Vec2 size;
+        std::vector<std::string> after;
+    } cases[] = {
+        {{2, 2}, {".....RRRRRRR", ".....#######", ".......#####", ".......#####", ".......#####", "RRRRRRRRRRRR"}},
+        {{0.5f, 3.7f}, {".....RRRRRRR", "......######", "......######", "......######", "......######", "RRRRRRRRRRRR"}},
+        // Rock is not cut; rows above the grid are skipped.
+        {{3, 5}, {".....RRRRRRR", "........####", "........####", "........####", "........####", "RRRRRRRRRRRR"}},
+    };
+    const std::vector<std::string> before = {
+        ".....RRRRRRR", ".....#######", ".....#######", ".....#######", ".....#######", "RRRRRRRRRRRR",
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "tunnel " << c.size.x << " x " << c.size.y);
+        BotFixture level;
+        level.Terrain(before);
+        // Just short of the wall, so the wall does not turn it round while it waits.
+        BehaviorMonkey& bot = level.AddBot({4.4f, 1.5f, 0}, 1, Standing());
+        bot.TunnelSize = c.size;
+        bot.Job = MonkeyJob::Tunnel;
+        level.Run(1);
+        EXPECT_EQ(Of(bot).Name, "MonkeyTunnel");
+        EXPECT_EQ(AnimationState(bot), "Animation_Tunnel");
+        level.Run(63);   // one second: the timer runs out, nothing cut yet
+        EXPECT_EQ(level.Map(), before);
+        EXPECT_EQ(level.Sounds("Tunnel"), 0);
+        level.Run(1);    // the cut
+        EXPECT_EQ(level.Map(), c.after) << Drawn(level.Map());
+        EXPECT_EQ(level.Sounds("Tunnel"), 1);
+        EXPECT_EQ(bot.Job, MonkeyJob::Tunnel);
+        level.Run(1);    // the end
+        EXPECT_EQ(bot.Job, MonkeyJob::None);
+        EXPECT_EQ(Of(bot).Name, "Monkey");
+        EXPECT_EQ(AnimationState(bot), "Animation_Walk");
+        level.Run(32);
+        EXPECT_GT(At(bot).x, 4.6f);   // walking into its tunnel
+    }
+}
+
+TEST(BotTunnelTest, ATunnellerFacingOffTheGridCutsNothingAndStillFinishes)
+{
+    BotFixture level;
+    level.Terrain({"......", "......", "######"});
+    BehaviorMonkey& bot = level.AddBot({5.5f, 1.5f, 0}, 1, Standing());
+    bot.Job = MonkeyJob::Tunnel;
+    level.Run(66);
+    EXPECT_EQ(level.Sounds("Tunnel"), 0);
+    EXPECT_EQ(level.Map(), (std::vector<std::string>{"......", "......", "######"}));
+    EXPECT_EQ(bot.Job, MonkeyJob::None);
+    EXPECT_EQ(Of(bot).Name, "Monkey");
+}
+
+TEST(BotBlockerTest, ABlockerTurnsWalkersAndCountsAsLostOnlyOnce)
+{
+    BotFixture level;
+    level.Terrain({
+        "..............",
+        "..............",
+        "##############",
+        "RRRRRRRRRRRRRR",
+    });
+    BehaviorMonkey& blocker = level.AddBot({8.5f, 2.5f, 0}, 1, Standing());
+    blocker.Job = MonkeyJob::Blocker;
+    blocker.Umbrella = true;
+    level.Run(1);
+    EXPECT_EQ(Of(blocker).Name, "MonkeyBlocker");
+    EXPECT_EQ(AnimationState(blocker), "Animation_Block");
+    EXPECT_FALSE(blocker.Umbrella);
+    EXPECT_EQ(BehaviorCountBoard::DeadCount, 1);
+    EXPECT_EQ(level.Sounds("Block"), 1);
+    EXPECT_EQ(level.LastVolume("Block"), 0.4f);
+    const float* tint = Of(blocker).GetComponent<Sprite>()->request->tint;
+    EXPECT_EQ(tint[0], 0.7f);
+    EXPECT_EQ(tint[1], 1.0f);
+    EXPECT_EQ(tint[2], 0.0f);
+    Collider& collider = *Of(blocker).GetComponent<Collider>();
+    EXPECT_EQ(collider.CollisionMask.to_string(), "111");
+    EXPECT_EQ(collider.ResolveCollision, 1);
+    EXPECT_EQ(collider.Callback, nullptr);
+
+    BehaviorMonkey& walker = level.AddBot({3.5f, 2.5f, 0}, 1);
+    ASSERT_GT(level.RunUntil(600, [&] { return walker.Waiting; }), 0) << "walked through the blocker";
+    EXPECT_LE(At(walker).x, 7.5f);
+    level.Run(20);
+    EXPECT_EQ(walker.Direction, 0);
+    level.Run(64);
+    EXPECT_LT(At(walker).x, 7.0f);
+    EXPECT_NEAR(At(blocker).x, 8.5f, 1e-4f);   // a blocker is never pushed
+    EXPECT_EQ(BehaviorCountBoard::DeadCount, 1);
+
+    // Destroyed later (as the destruct button does), it is not counted again.
+    blocker.StateNext = 1;
+    level.Run(2);
+    EXPECT_EQ(CountNamed(level, "MonkeyBlocker"), 0);
+    EXPECT_EQ(BehaviorCountBoard::DeadCount, 1);
+    EXPECT_EQ(level.Sounds("Explode"), 1);
+}
+
+TEST(BotJobTest, ABotLostInSpaceOrOffEveryNumberNeverTouchesTheCells)
+{
+    const std::vector<std::string> map = {"......", "......", "######"};
+    for (int job : {MonkeyJob::Dig, MonkeyJob::Bridge, MonkeyJob::Tunnel})
+        for (float y : {std::numeric_limits<float>::quiet_NaN(), -1.0e30f, 1.0e30f})
+        {
+            SCOPED_TRACE(testing::Message() << "job " << job << " at y " << y);
+            BotFixture level;
+            level.Terrain(map);
+            BehaviorMonkey& bot = level.AddBot({2.5f, y, 0}, 1);
+            bot.Job = job;
+            level.Run(70);
+            EXPECT_EQ(level.Map(), map);
+        }
+}
