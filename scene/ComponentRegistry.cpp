@@ -46,14 +46,11 @@ template <typename T> struct Registrator
 
 // One registrator per component class, named after it.
 // One registrator per component class, named after it; kept in the order of the names.
-const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
-const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
-const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
-const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
+const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
