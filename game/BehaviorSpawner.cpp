@@ -4,6 +4,7 @@
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorMonkey.h"
+#include "graphics/Animation.h"
 #include "graphics/Sprite.h"
 #include "graphics/TextureLibrary.h"
 #include "scene/Entity.h"
@@ -139,6 +140,12 @@ Entity* BehaviorSpawner::SpawnBot(const BehaviorSpawner* spawner)
         if (TextureLibrary::GetInstance().IsFallback(sprite->request->texture))
             Log("SPAWNER: [Textures/ZINDLE_walk.png] missing; the bot is drawn plain white");
         bot->AddComponent(sprite);
+    }
+    if (!bot->GetComponent<Animation>())
+    {
+        auto* animation = new Animation();
+        bot->AddComponent(animation);
+        animation->Play();
     }
     return bot;
 }
