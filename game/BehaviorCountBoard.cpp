@@ -3,6 +3,7 @@
 #include "audio/AudioPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorSpawner.h"
+#include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
 
 int32_t BehaviorCountBoard::DeadCount = 0;
@@ -84,29 +85,26 @@ void BehaviorCountBoard::OnUpdate(float)
 {
     if (Decided)
         return;
-    if (!SceneSystem::GetInstance().HasCurrentScene())
-        return;
+    const Scene* scene = SceneSystem::GetInstance().CurrentScene();
+    if (!scene || scene->IsComplete)
+        return;   // the scene is about to be left
     if (EvaluateRequested)
         EvaluateRequested = false;
     else if (!AlwaysEvaluate)
         return;
 
-    switch (Decide(BehaviorSpawner::GetSpawnTotal()))
-    {
-    case Verdict::Lost:
-        AudioPlayer::GetInstance()->StopAll();
-        AudioPlayer::GetInstance()->PlaySound("Trombone", false, 1.0f);
-        Decided = true;
-        TraceMessage("Scene marked as lost");
-        break;
-    case Verdict::Won:
+    const Verdict verdict = Decide(BehaviorSpawner::GetSpawnTotal());
+    if (verdict == Verdict::Undecided)
+        return;
+    const bool won = verdict == Verdict::Won;
+    if (won)
         TraceMessage("WIN CONDITION: Exit monkeys (%d) reached max (%d)", ExitedCount, ExitMax);
-        AudioPlayer::GetInstance()->StopAll();
-        AudioPlayer::GetInstance()->PlaySound("Cheer", false, 1.0f);
-        Decided = true;
-        TraceMessage("Scene marked as won");
-        break;
-    case Verdict::Undecided:
-        break;
-    }
+    AudioPlayer::GetInstance()->StopAll();
+    AudioPlayer::GetInstance()->PlaySound(won ? "Cheer" : "Trombone", false, 1.0f);
+    if (won)
+        UnlockNextLevel();   // lays the win screen over the level
+    else
+        SceneSystem::GetInstance().TogglePause(SceneSystem::LosePause);
+    Decided = true;
+    TraceMessage(won ? "Scene marked as won" : "Scene marked as lost");
 }

@@ -3,6 +3,8 @@
 #include "audio/AudioPlayer.h"
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
+#include "graphics/Sprite.h"
+#include "graphics/TextureLibrary.h"
 #include "scene/Entity.h"
 #include "scene/Archetypes.h"
 #include "scene/Scene.h"
@@ -17,8 +19,7 @@ int32_t BehaviorSpawner::LastSpawnTotal = 0;
 
 namespace
 {
-// The scene being played; none until the scene system holds one.
-Scene* CurrentScene() { return nullptr; }
+Scene* CurrentScene() { return SceneSystem::GetInstance().CurrentScene(); }
 
 // A count below zero means no bots.
 void ReadCount(const json& in, const char* key, int32_t& count)
@@ -126,6 +127,14 @@ Entity* BehaviorSpawner::SpawnBot(const BehaviorSpawner* spawner)
     {
         at->Translation = from->Translation;
         at->Dirty = true;
+    }
+    if (!bot->GetComponent<Sprite>())
+    {
+        auto* sprite = new Sprite("Prim_Plane", "alpha", "White");
+        sprite->request->texture = TextureLibrary::GetInstance().FindOrLoad("ZINDLE_walk");
+        if (TextureLibrary::GetInstance().IsFallback(sprite->request->texture))
+            Log("SPAWNER: [Textures/ZINDLE_walk.png] missing; the bot is drawn plain white");
+        bot->AddComponent(sprite);
     }
     return bot;
 }

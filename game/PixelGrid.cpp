@@ -66,6 +66,7 @@ void PixelGrid::ResetMaterials()
     MaterialTable[Bridge] = {true, true, false, BridgeColour};
     ColourToMaterial[EmptyColour] = Empty;
     ColourToMaterial[BridgeColour] = Bridge;
+    MarkAllDirty();
 }
 
 bool PixelGrid::LoadMaterials(const json& file, std::string& why)
@@ -136,6 +137,8 @@ bool PixelGrid::LoadMaterials(const json& file, std::string& why)
         MaterialTable[entry.id] = entry.material;
         ColourToMaterial[entry.material.colour] = static_cast<uint8_t>(entry.id);
     }
+    if (!entries.empty())
+        MarkAllDirty();   // cells of a changed material take its new colour
     return true;
 }
 
@@ -271,6 +274,8 @@ void PixelGrid::SetCell(int x, int y, int id)
     if (cell == value)
         return;
     cell = value;
+    // The word is ready at once, so an upload only sends the rows.
+    UploadBuffer[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)] = WordOf(value);
     if (!Dirty || anyDirtyRow)
     {
         dirtyRows[static_cast<size_t>(y)] = true;
@@ -365,14 +370,10 @@ void PixelGrid::DebugKeys()
         SetCell(x, y, Empty);
 }
 
-void PixelGrid::RefreshRows(int first, int last)
+void PixelGrid::RefreshWords()
 {
-    for (int y = first; y <= last; ++y)
-    {
-        const size_t row = static_cast<size_t>(y) * static_cast<size_t>(Width);
-        for (size_t i = row; i < row + static_cast<size_t>(Width); ++i)
-            UploadBuffer[i] = Cells[i] == Empty ? 0u : MaterialTable[Cells[i]].colour;
-    }
+    for (size_t i = 0; i < Cells.size(); ++i)
+        UploadBuffer[i] = WordOf(Cells[i]);
 }
 
 void PixelGrid::UploadChangedRows()
@@ -381,7 +382,7 @@ void PixelGrid::UploadChangedRows()
     if (Height > 0 && !anyDirtyRow)
     {
         std::fill(dirtyRows.begin(), dirtyRows.end(), false);
-        RefreshRows(0, Height - 1);
+        RefreshWords();
         SendRows(0, Height);
         UploadedRows = Height;
     }
@@ -397,7 +398,6 @@ void PixelGrid::UploadChangedRows()
             int end = y;
             while (end < Height && dirtyRows[static_cast<size_t>(end)])
                 dirtyRows[static_cast<size_t>(end++)] = false;
-            RefreshRows(y, end - 1);
             SendRows(y, end - y);
             UploadedRows += end - y;
             y = end;

@@ -114,7 +114,8 @@ private:
     bool LoadLevelFile(const std::string& paletteName);
     bool LoadPicture(const std::string& source);
     void DebugKeys();
-    void RefreshRows(int first, int last);   // UploadBuffer rows from the cells
+    uint32_t WordOf(uint8_t id) const { return id == Empty ? 0u : MaterialTable[id].colour; }
+    void RefreshWords();   // every UploadBuffer word from its cell
     void UploadChangedRows();
     // GL side (PixelGrid_Draw.cpp); each does nothing without a context.
     void CreateTexture();

@@ -39,7 +39,6 @@ public:
     void ForgetUploadedMesh() { uploadedMesh = -1; } // the shared buffers hold something else now
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
-    bool IsReady() const { return ready; }   // a GL context exists and its functions are loaded
 
     // The buffers every mesh draw shares; the terrain binds them for its own draw.
     unsigned int vertexArray = 0, vertexBuffer = 0, elementBuffer = 0;

@@ -1,14 +1,25 @@
 #include "scene/ComponentRegistry.h"
 
+#include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorSpawner.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
+#include "game/CountBoardDisplay.h"
+#include "game/ExitDisplay.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
+#include "game/SpawnerDisplay.h"
+#include "graphics/Animation.h"
+#include "graphics/AnimationSequencer.h"
+#include "graphics/Font.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorLevelSelectTint.h"
+#include "ui/BehaviorPauseButton.h"
+#include "ui/BehaviorSceneButton.h"
+#include "ui/Button.h"
 #include "ui/ButtonComponent.h"
 
 #include <algorithm>
@@ -31,15 +42,26 @@ template <typename T> struct Registrator
     }
 };
 
-// One registrator per component class, named after it.
+// One registrator per component class, named after it; kept in the order of the names.
+const Registrator<Animation> AnimationRegistrator("Animation");
+const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
+const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
+const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
+const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
-const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
+const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
+const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
+const Registrator<Font> FontRegistrator("Font");
+const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
+const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
+const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
 } // namespace
 

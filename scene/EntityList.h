@@ -2,11 +2,12 @@
 // A scene's entities, owned, in insertion order (= update, draw and collision order), and the
 // scene's camera entity (the last one named "MainCamera" that was added). Every entity leaving
 // the list is deleted; the camera entity is forgotten whenever its entity goes.
+#include <memory>
 #include <string>
 #include <vector>
 
 class Entity;
-struct CollisionBody;
+struct CollisionScratch;
 
 class EntityList
 {
@@ -26,11 +27,13 @@ public:
     void Update(float dt);         // every component of every live entity; destroyed ones are deleted
     void Render();
     // The collision pass, while time runs (dt > 0): the first collider of each entity is tested
-    // against the later entities' first colliders, masks and names permitting, and line
-    // colliders against the terrain of the entity they are paired with. Contacts are cleared
-    // first on even frame counts only. Each entity's first collider and terrain are looked up
-    // once per pass. Entities squeezed between opposite contacts go to OnSqueezed, or are
-    // destroyed when it does not take them.
+    // against the later entities' first colliders, in list order, masks and names permitting,
+    // and line colliders against the terrain of the entity they are paired with. Contacts are
+    // cleared first on even frame counts only. Each entity's first collider and terrain are
+    // looked up once per pass, and pairs of line colliders whose boxes lie apart are never
+    // visited (they cannot touch: segments change only in the colliders' Update), so the cost
+    // grows with the pairs that are close, not with every pair. Entities squeezed between
+    // opposite contacts go to OnSqueezed, or are destroyed when it does not take them.
     void CheckCollisions(float dt);
 
     // What a squeezed entity does. The bot behaviour installs it: true when the entity carries
@@ -44,5 +47,5 @@ private:
     void Erase(size_t index);      // deletes and erases one entry
 
     std::vector<Entity*> entities;
-    std::vector<CollisionBody> bodies;   // the collision pass's per-entity look-ups, kept for their capacity
+    std::unique_ptr<CollisionScratch> scratch;   // the collision pass's look-ups, kept for their capacity
 };

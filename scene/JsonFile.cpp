@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <fcntl.h>
 #include <unistd.h>
 
 bool ReadJsonFile(const std::string& path, nlohmann::json& out)
@@ -74,6 +75,13 @@ bool WriteJsonFile(const std::string& path, const nlohmann::json& value)
         std::filesystem::remove(temporary, error);
         std::cout << "Failed to create file: " << path << std::endl;
         return false;
+    }
+    // The rename itself reaches the disk with its folder.
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    if (const int directory = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY); directory >= 0)
+    {
+        ::fsync(directory);
+        ::close(directory);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "graphics/Camera.h"
+#include "scene/Archetypes.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
 #include "scene/JsonFile.h"
@@ -31,6 +32,13 @@ void ClearDepth()
 {
     if (glfwGetCurrentContext())
         glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+// Archetype files are read again on first use in the next scene.
+void ClearArchetypes()
+{
+    if (ArchetypeCache)
+        ArchetypeCache->Clear();
 }
 
 // Unloads and deletes a scene with its entities; a null pointer is left alone.
@@ -269,6 +277,7 @@ void SceneSystem::Shutdown()
     DeleteScene(confirmOverlay);
     DeleteScene(pauseOverlay);
     DeleteScene(currentScene);
+    ClearArchetypes();
     Camera::GetInstance().SetTarget(nullptr);
     // The singleton outlives the run; every field returns to its starting value.
     pendingScenePath.clear();
@@ -317,6 +326,7 @@ bool SceneSystem::LoadScene(const std::string& path)
         Camera::GetInstance().SetTarget(nullptr);
         currentScene->entities.Clear();
         currentScene.reset();
+        ClearArchetypes();
     }
     if (IsLevelScene(path))
     {

@@ -4,6 +4,7 @@
 #include "engine/DataPath.h"
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
+#include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
 #include "graphics/Camera.h"
 #include "scene/ComponentRegistry.h"
@@ -11,6 +12,7 @@
 #include "scene/GameSystem.h"
 #include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
+#include "ui/ButtonComponent.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -35,11 +37,18 @@ void ResetFlow()
 SceneFlowFixture::SceneFlowFixture(const std::string& fixture)
     : oldRoot(DataRoot()), xdg("XDG_DATA_HOME", home.Path().c_str())
 {
-    std::filesystem::copy(std::string(ZOVERAV_SOURCE_DIR) + "/tests/data/" + fixture, data.Path() / "Data",
-                          std::filesystem::copy_options::recursive);
+    const std::string source = fixture == GameData ? std::string(ZOVERAV_SOURCE_DIR) + "/Data"
+                                                   : std::string(ZOVERAV_SOURCE_DIR) + "/tests/data/" + fixture;
+    std::filesystem::copy(source, data.Path() / "Data", std::filesystem::copy_options::recursive);
     SetDataRoot(DataFolder());
     ComponentRegistry::Register("FrameCounter", [] { return new FrameCounter(); });
     ResetFlow();
+    // The log of the fixture's run goes to its own per-user folder rather than piling up unwritten.
+    TraceSystem& trace = TraceSystem::GetInstance();
+    openedLog = !trace.IsOpen() && trace.Init();
+    MessagingSystem::GetInstance().Subscribe(
+        MessageType::Window, "SceneFlowFixture", [this](std::string text) { return windowCommands.push_back(text), true; },
+        this);
     WindowSystem& windows = WindowSystem::GetInstance();
     windows.width = 1600;
     windows.height = 900;
@@ -48,6 +57,8 @@ SceneFlowFixture::SceneFlowFixture(const std::string& fixture)
 SceneFlowFixture::~SceneFlowFixture()
 {
     ResetFlow();
+    if (openedLog)
+        TraceSystem::GetInstance().Close();
     WindowSystem::GetInstance().width = WindowSystem::GetInstance().height = 0;
     SetDataRoot(oldRoot);
 }
@@ -82,6 +93,19 @@ void SceneFlowFixture::Cursor(double x, double y)
 {
     InputSystem::GetInstance().cursorX = x;
     InputSystem::GetInstance().cursorY = y;
+}
+
+bool SceneFlowFixture::Click(const std::string& name)
+{
+    Entity* entity = Find(name);
+    ButtonComponent* button = entity ? entity->GetComponent<ButtonComponent>() : nullptr;
+    if (!button)
+        return false;
+    button->NotifyState(ButtonComponent::Released);
+    // Pause buttons act in the next update; a scene they complete loads in the frame after.
+    Frame();
+    Frame();
+    return true;
 }
 
 std::string SceneFlowFixture::Current() const

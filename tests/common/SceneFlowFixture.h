@@ -6,6 +6,7 @@
 #include "tests/common/TempFolder.h"
 
 #include <string>
+#include <vector>
 
 class Entity;
 class MainScene;
@@ -30,8 +31,10 @@ public:
 class SceneFlowFixture
 {
 public:
-    // Copies the scenes of tests/data/<fixture> (a folder holding "Scenes/").
+    // Copies the data folder of tests/data/<fixture> (a folder holding "Scenes/"), or the game's
+    // own Data folder when the fixture is GameData.
     explicit SceneFlowFixture(const std::string& fixture = "flow");
+    static constexpr const char* GameData = "";
     ~SceneFlowFixture();
     SceneFlowFixture(const SceneFlowFixture&) = delete;
     SceneFlowFixture& operator=(const SceneFlowFixture&) = delete;
@@ -43,6 +46,9 @@ public:
     void Tap(int code, int frames = 1);
     // The cursor as fractions of the window, origin top left.
     void Cursor(double x, double y);
+    // A click on the named button of the top scene as its button component reports it, then the
+    // two frames in which it takes effect; false when the top scene has no such button.
+    bool Click(const std::string& name);
 
     // The current scene's file, or "none".
     std::string Current() const;
@@ -55,8 +61,10 @@ public:
 
     TempFolder data;
     TempFolder home;
+    std::vector<std::string> windowCommands;   // texts of the window messages delivered
 
 private:
     std::string oldRoot;
     ScopedEnv xdg;
+    bool openedLog = false;
 };

@@ -14,7 +14,8 @@ TEST(WindowE2E, StartsFullScreenTogglesWithF11AndQuitsWithEnd)
     XvfbServer x(1920, 1080);
     ASSERT_TRUE(x.IsRunning()) << "Xvfb did not start";
     TempFolder home;
-    ChildProcess game(ZOVERAV_GAME_BINARY, ZOVERAV_SOURCE_DIR, {{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path()}},
+    // Started where there is no data folder: no scene covers the cleared frame.
+    ChildProcess game(ZOVERAV_GAME_BINARY, home.Path(), {{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path()}},
                       home / "game-output.txt");
 
     const std::string id = WaitForWindow(x.Display(), "ZOVERAV", 20s);

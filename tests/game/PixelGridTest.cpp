@@ -332,6 +332,13 @@ TEST(PixelGridCells, UploadWordsAreMaterialColoursAndEmptyIsClear)
     grid->SetCell(0, 0, PixelGrid::Empty);
     grid->Update(0);
     EXPECT_EQ(grid->UploadBuffer[0], 0u);
+
+    // New materials recolour the cells already there.
+    std::string why;
+    ASSERT_TRUE(grid->LoadMaterials(MaterialList({"Repainted", "Also"}), why));
+    grid->Update(0);
+    EXPECT_EQ(grid->UploadedRows, 1);
+    EXPECT_EQ(grid->UploadBuffer[3], 0x10203001u);   // rock, id 3, is now "Also"
 }
 
 TEST(PixelGridCells, EditKeysMoveTheCursorAndWriteWhileHeld)

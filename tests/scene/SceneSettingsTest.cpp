@@ -22,12 +22,13 @@ protected:
     void Write(const std::string& name, const std::string& content) { TempFolder::WriteFile(File(name), content); }
     std::string Read(const std::string& name) const { return TempFolder::ReadFile(File(name)); }
     json ReadJson(const std::string& name) const { return json::parse(Read(name)); }
-    // Every file of the settings folder, for spotting leftovers.
+    // Every file of the settings folder but the log, for spotting leftovers.
     std::vector<std::string> Files() const
     {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(flow.SettingsFolder()))
-            names.push_back(entry.path().filename().string());
+            if (entry.path().filename() != "Zoverav.log")
+                names.push_back(entry.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }

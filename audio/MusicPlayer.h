@@ -1,0 +1,38 @@
+#pragma once
+// Gives a scene its background song: when its behaviour starts it starts the registry sound
+// named by SongName, paused; the first update with time running (dt > 0) lets it play, and any
+// later one resumes it should it be paused; destroying the component stops it. The player
+// touches only the channel it started, so two players of one song each stop their own, and a
+// song started by someone else is never stopped here. The master group's pause is not its
+// business: it never undoes it. Volume is kept and saved; the music group sets the loudness.
+#include "audio/sound/Channel.h"
+#include "scene/Behavior.h"
+
+#include <string>
+
+class MusicPlayer : public Behavior
+{
+public:
+    MusicPlayer() = default;
+    MusicPlayer(const MusicPlayer& other);   // same song and volume; starts nothing
+    ~MusicPlayer() override;                 // stops its own song
+
+    Component* Clone() const override;
+    void Write(json& out) const override;   // the behaviour keys, "Type", "SongName", "Volume"
+    void Read(const json& in) override;     // "SongName" (else "Name") if a text; "Volume" if a number
+
+    std::string GetName() const override { return "MusicPlayer"; }
+    void OnInit() override;
+    void OnUpdate(float dt) override;
+    void OnExit() override {}
+
+    const Sound::Channel& Song() const { return song; }   // the channel it started, if any
+
+    std::string SongName;
+    float Volume = 1.0f;
+
+private:
+    void StopSong();
+
+    Sound::Channel song;
+};
