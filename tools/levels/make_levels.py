@@ -239,6 +239,8 @@ def level1():
         if 122 <= x < 150:
             continue   # the chasm
         top = 40 + int(round(1.6 * math.sin(x / 11.0) + 0.8 * math.sin(x / 4.3 + 2.0)))
+        if x < 42:
+            top = 41   # level ground at the exit
         if x >= 150:
             top = 46 + (x - 150) // 3   # the far hill, out of reach
         t.fill(x, x + 1, 0, top, soil)
@@ -258,7 +260,7 @@ def level1():
         t.fill(x, x + 1, y + 1, y + 2, flower)
         t.shade[y + 1][x] = x % 3
     return Level(1, "Level 1: First Steps", [soil, grass, rock, water, flower, stem, bridge((196, 142, 84, 255))],
-                 t, spawner=(64, 58), exit_at=(16, t.surface(16)), bots=10, dead_max=3, exit_max=6,
+                 t, spawner=(64, 58), exit_at=(24, 41), bots=10, dead_max=3, exit_max=6,
                  jobs=["Blocker"],
                  hints=["SPACE opens the hatch.",
                         "Press 1 (or click BLOCK), then click",
@@ -285,7 +287,7 @@ def level2():
     t.fill(0, 132, 52, 58, sand)              # ... under six rows of sand
     t.fill(0, 4, 58, 72, rock)                # the left end of the world
     t.fill(40, 124, 36, 52, shadow)           # the cave ...
-    t.fill(110, 122, 30, 36, quick)           # ... with quicksand at its far end
+    t.fill(116, 124, 30, 36, quick)           # ... with quicksand at its far end
     t.fill(132, WIDTH, 0, 6, rock)            # the canyon floor ...
     t.fill(132, WIDTH, 6, 10, river)          # ... and its river
     for x in range(156, WIDTH):               # a far mesa for the view
@@ -335,7 +337,7 @@ def level3():
                 t.shade[y][x] = (x // 3) % 3
     return Level(3, "Level 3: Mind the Gap",
                  [stone, soil, crystal, spikes, bridge((120, 220, 240, 255))],
-                 t, spawner=(18, 56), exit_at=(158, 40), bots=10, dead_max=3, exit_max=7,
+                 t, spawner=(18, 56), exit_at=(154, 40), bots=10, dead_max=3, exit_max=7,
                  jobs=["Bridge"],
                  hints=["Press 4 (BRIDGE) and click a bot at",
                         "the very edge: it builds across."])
@@ -364,7 +366,7 @@ def level4():
     t.fill(40, 44, 0, 20, concrete)
     t.fill(44, WIDTH, 0, 14, concrete)        # the yard
     t.fill(170, WIDTH, 14, 80, concrete)      # the yard's far wall
-    t.fill(102, 104, 60, 86, brick)           # the wall to tunnel
+    t.fill(103, 104, 60, 86, brick)           # the wall to tunnel: thin, so that one cut opens it
     for y in range(HEIGHT):                   # brick courses with pale mortar lines
         for x in range(WIDTH):
             if t.cells[y][x] is brick:
@@ -405,18 +407,20 @@ def level5():
     t.fill(16, 84, 60, 66, ash)
     t.fill(80, 86, 60, 86, basalt)
     # The gallery, floor top at row 40, roofed by the ledge and then by basalt.
-    t.fill(24, 150, 32, 40, basalt)
-    t.fill(86, 150, 60, 66, basalt)
-    t.fill(92, 112, 32, 40, lava)             # the lava lake to bridge
-    t.fill(128, 130, 40, 60, obsidian)        # the screen to tunnel
+    t.fill(24, 144, 32, 40, basalt)
+    t.fill(86, 144, 60, 66, basalt)
+    t.fill(92, 112, 28, 40, None)             # the lava lake to bridge, below the floor
+    t.fill(92, 112, 24, 28, lava)
+    t.fill(92, 112, 14, 24, basalt)
+    t.fill(129, 130, 40, 60, obsidian)        # the screen to tunnel
     # The lowest floor, top at row 14, under the gallery; lava at its right end.
     t.fill(24, 104, 6, 32, basalt)
     t.fill(104, WIDTH, 6, 14, basalt)
-    t.fill(166, 172, 6, 14, lava)
+    t.fill(168, 172, 6, 14, lava)
     kinds = [basalt, ash, obsidian, lava, bridge((110, 90, 80, 255))]
     t.paint(kinds)
     return Level(5, "Level 5: All Together", kinds,
-                 t, spawner=(22, 78), exit_at=(124, 14), bots=10, dead_max=3, exit_max=7,
+                 t, spawner=(22, 78), exit_at=(128, 14), bots=10, dead_max=3, exit_max=7,
                  jobs=["Blocker", "Digger", "Tunneller", "Bridge"],
                  hints=[])
 
@@ -486,6 +490,22 @@ def slot_text(name, slot, text, *extra):
     left = BOARD_AT[0] - BOARD_SIZE[0] / 2 + 2.0 * slot
     return text_entity(name, text, left + 0.76 + DIGIT[0] * 0.5, BOARD_AT[1] + 0.04, DIGIT, *extra,
                        texture="Font")
+
+
+def check(level):
+    """The layout rules every level keeps; a broken one stops the generator."""
+    t, (sx, sy), (ex, ey) = level.terrain, level.spawner, level.exit_at
+    solid = lambda x, y: t.get(x, y) is not None and t.get(x, y).flags[0]
+    landing = t.surface(sx, below=sy)
+    drop = (sy - BOT // 2 - landing) / CELLS_PER_UNIT
+    assert 0 < drop < 3, "level %d: the hatch is %.2f units above the ground below it" % (level.number, drop)
+    # A bot walking into the exit glides to its middle without walking: a step down on the way
+    # would make it fall, stop, and never arrive. So the ground is level and open from where a
+    # bot first touches the door (its far side 14 cells out) to the middle, on both sides.
+    for x in range(ex - 14, ex + 15):
+        assert solid(x, ey - 1) and not any(solid(x, y) for y in range(ey, ey + 12)), \
+            "level %d: the ground at the exit is not level and open at column %d" % (level.number, x)
+    assert level.exit_max < level.bots and level.dead_max >= 1, "level %d: limits that cannot be met" % level.number
 
 
 def level_scene(level):
@@ -564,6 +584,7 @@ def main():
     meadow().save(str(LEVELS / "Meadow.png"))
     for make in LEVEL_MAKERS:
         level = make()
+        check(level)
         stem = "Level%d" % level.number
         write(LEVELS / (stem + ".json"), json.dumps(materials_file(level.materials()), indent=4) + "\n")
         level.terrain.picture().save(str(LEVELS / (stem + ".png")))
