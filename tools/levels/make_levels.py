@@ -1,31 +1,36 @@
 #!/usr/bin/env python3
-"""Writes the "debug" materials file and the first terrain picture of the game.
+"""Writes the game's terrain data and its five level scenes.
 
-Every pixel of a terrain picture is one cell; its RGBA colour names a material of the materials
-file. Row 0 of the grid is the picture's bottom row. Run from anywhere:
+Every pixel of a terrain picture is one cell; its RGBA colour names a material of the level's
+materials file. Row 0 of the grid is the picture's bottom row. The game draws each cell in its
+material's own colour, so a terrain gets its texture from several look-alike materials (the
+same flags, a slightly different colour) scattered by a fixed noise.
+
+Run from anywhere:
     python3 tools/levels/make_levels.py
-It rewrites Data/Levels/debug.json and Data/Levels/Meadow.png.
+It rewrites Data/Levels/debug.json and Data/Levels/Meadow.png (the terrain tests' picture), and
+for each level N: Data/Levels/LevelN.png (terrain), Data/Levels/LevelN.json (materials) and
+Data/Scenes/LevelSceneN.json (the level scene).
+
+Level geometry: a level's grid is 176 x 96 cells, 8 cells to a world unit, centred on the
+origin, so it spans x -11 .. 11 and y -6 .. 6 and fills the 16:9 view of the camera at
+(0, 0, 15). A bot is one world unit (8 cells) square and walks one unit a second; it climbs any
+step of up to 7 cells, turns at a wall of 8 cells or more, and dies from a fall of 4 units
+(32 cells). The top band (y above 4.7) holds the job buttons, the count board and the pause
+button, so terrain there is only scenery.
 """
 import json
 import math
 import pathlib
+import random
+import re
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 LEVELS = ROOT / "Data" / "Levels"
+SCENES = ROOT / "Data" / "Scenes"
 sys.path.insert(0, str(ROOT / "tools" / "art"))
 import pixelart  # noqa: E402  (the shared PNG writer)
-
-# name, RGBA, solid, diggable, lethal. "Bridge" always takes the bots' bridge id.
-MATERIALS = [
-    ("Empty", (0, 0, 0, 0), False, False, False),
-    ("Ground", (122, 82, 48, 255), True, True, False),
-    ("Grass", (88, 160, 60, 255), True, True, False),
-    ("Rock", (110, 110, 120, 255), True, False, False),
-    ("Acid", (200, 230, 40, 255), False, False, True),
-    ("Bridge", (172, 50, 50, 255), True, True, False),
-]
-COLOUR = {name: rgba for name, rgba, *_ in MATERIALS}
 
 
 def pack(rgba):
@@ -33,9 +38,31 @@ def pack(rgba):
     return r << 24 | g << 16 | b << 8 | a
 
 
+def materials_file(materials):
+    """The "Materials" document of (name, rgba, solid, diggable, lethal) records."""
+    return {"Materials": [
+        {"name": name, "color": pack(rgba), "solid": solid, "diggable": diggable, "lethal": lethal}
+        for name, rgba, solid, diggable, lethal in materials]}
+
+
+# ---------------------------------------------------------------------------------------------
+# The debug materials and the terrain tests' picture.
+
+# name, RGBA, solid, diggable, lethal. "Bridge" always takes the bots' bridge id.
+DEBUG_MATERIALS = [
+    ("Empty", (0, 0, 0, 0), False, False, False),
+    ("Ground", (122, 82, 48, 255), True, True, False),
+    ("Grass", (88, 160, 60, 255), True, True, False),
+    ("Rock", (110, 110, 120, 255), True, False, False),
+    ("Acid", (200, 230, 40, 255), False, False, True),
+    ("Bridge", (172, 50, 50, 255), True, True, False),
+]
+
+
 def meadow(width=320, height=180):
     """Rolling ground from the spawner on the left to the exit on the right, with a rock ledge,
     a gap to bridge and an acid pool at the bottom of the gap."""
+    colour = {name: rgba for name, rgba, *_ in DEBUG_MATERIALS}
     cells = [["Empty"] * width for _ in range(height)]   # cells[y][x], y = 0 at the bottom
 
     def fill(x0, x1, y0, y1, name):
@@ -59,18 +86,509 @@ def meadow(width=320, height=180):
     for y in range(height):
         for x in range(width):
             # The picture's top row is the grid's last row.
-            picture.put(x, height - 1 - y, COLOUR[cells[y][x]], blend=False)
+            picture.put(x, height - 1 - y, colour[cells[y][x]], blend=False)
     return picture
+
+
+# ---------------------------------------------------------------------------------------------
+# Level terrain.
+
+WIDTH, HEIGHT = 176, 96   # cells
+CELLS_PER_UNIT = 8
+ORIGIN = (WIDTH // 2, HEIGHT // 2)
+BOT = 8                   # a bot's size in cells
+
+
+def world(cx, cy):
+    """World position of cell coordinates (the grid's own mapping)."""
+    return ((cx - ORIGIN[0]) / CELLS_PER_UNIT, (cy - ORIGIN[1]) / CELLS_PER_UNIT)
+
+
+class Kind:
+    """A family of look-alike materials: the same flags, colours scattered for texture.
+
+    `flags` is (solid, diggable, lethal). The first colour is the family's main one."""
+
+    def __init__(self, name, colours, solid, diggable, lethal=False, texture=()):
+        self.name, self.colours = name, colours
+        self.flags = (solid, diggable, lethal)
+        # How its colours are scattered: ("speckle", share, variant) or ("strata", period, variant).
+        self.texture = texture
+
+    def materials(self):
+        for i, rgba in enumerate(self.colours):
+            yield (self.name if i == 0 else "%s%d" % (self.name, i + 1), rgba) + self.flags
+
+    def colour(self, i):
+        return self.colours[i % len(self.colours)]
+
+
+class Terrain:
+    """A grid of material families, drawn with rectangles and columns, y = 0 at the bottom."""
+
+    def __init__(self, seed):
+        self.cells = [[None] * WIDTH for _ in range(HEIGHT)]
+        self.shade = [[0] * WIDTH for _ in range(HEIGHT)]   # variant index per cell
+        self.rng = random.Random(seed)
+
+    def fill(self, x0, x1, y0, y1, kind):
+        """Cells x0 <= x < x1, y0 <= y < y1 (clipped to the grid)."""
+        for y in range(max(0, y0), min(HEIGHT, y1)):
+            for x in range(max(0, x0), min(WIDTH, x1)):
+                self.cells[y][x] = kind
+
+    def column(self, x, y0, y1, kind):
+        self.fill(x, x + 1, y0, y1, kind)
+
+    def get(self, x, y):
+        return self.cells[y][x] if 0 <= x < WIDTH and 0 <= y < HEIGHT else None
+
+    def surface(self, x, below=HEIGHT):
+        """The row a bot standing in column x stands on: one above the highest solid cell
+        below `below`."""
+        for y in range(min(below, HEIGHT) - 1, -1, -1):
+            kind = self.cells[y][x]
+            if kind is not None and kind.flags[0]:
+                return y + 1
+        return 0
+
+    def speckle(self, kind, odds, variant):
+        """Gives that share of the family's cells another of its colours."""
+        for y in range(HEIGHT):
+            for x in range(WIDTH):
+                if self.cells[y][x] is kind and self.rng.random() < odds:
+                    self.shade[y][x] = variant
+
+    def strata(self, kind, period, variant, phase=0.0):
+        """Wavy horizontal bands of another colour through the family's cells."""
+        for y in range(HEIGHT):
+            for x in range(WIDTH):
+                if self.cells[y][x] is kind:
+                    wave = y + 1.5 * math.sin(x / 9.0 + phase) + 0.8 * math.sin(x / 3.7)
+                    if int(wave) % period == 0:
+                        self.shade[y][x] = variant
+
+    def topping(self, kind, top, depth, variant_rows=()):
+        """The top `depth` cells of every exposed run of `kind` become `top` (grass on soil);
+        variant_rows gives (row below the surface, variant) pairs for its shading."""
+        for x in range(WIDTH):
+            for y in range(HEIGHT - 1, -1, -1):
+                if self.cells[y][x] is kind and self.get(x, y + 1) is None:
+                    for d in range(depth):
+                        if self.get(x, y - d) is not kind:
+                            break
+                        self.cells[y - d][x] = top
+                        self.shade[y - d][x] = dict(variant_rows).get(d, 0)
+
+    def paint(self, kinds):
+        """Scatters every family's colours by its texture recipe."""
+        for kind in kinds:
+            for how, amount, variant in kind.texture:
+                (self.speckle if how == "speckle" else self.strata)(kind, amount, variant)
+
+    def picture(self):
+        image = pixelart.Image(WIDTH, HEIGHT)
+        for y in range(HEIGHT):
+            for x in range(WIDTH):
+                kind = self.cells[y][x]
+                if kind is not None:
+                    # The picture's top row is the grid's last row.
+                    image.put(x, HEIGHT - 1 - y, kind.colour(self.shade[y][x]), blend=False)
+        return image
+
+
+class Level:
+    """One level: its terrain and materials, where its props stand, its limits and its jobs."""
+
+    def __init__(self, number, title, kinds, terrain, spawner, exit_at, bots, dead_max, exit_max,
+                 jobs, hints, spawn_every=2.0):
+        self.number, self.title, self.kinds, self.terrain = number, title, kinds, terrain
+        # Cells: the hatch's centre, and the cell the exit's door stands in (ground below it).
+        self.spawner, self.exit_at = spawner, exit_at
+        self.bots, self.dead_max, self.exit_max = bots, dead_max, exit_max
+        self.jobs, self.hints, self.spawn_every = jobs, hints, spawn_every
+
+    def materials(self):
+        out = []
+        for kind in self.kinds:
+            out.extend(kind.materials())
+        return out
+
+
+def bridge(colour):
+    """The bots' bridge cells, in the level's own plank colour."""
+    return Kind("Bridge", [colour], True, True)
+
+
+def level1():
+    """Morning meadow. The hatch drops the bots in the middle of a meadow; they walk right,
+    towards a chasm with a pond at its bottom. The exit is far to the left. One bot made a
+    blocker turns every later one back towards the exit."""
+    soil = Kind("Soil", [(126, 86, 52, 255), (112, 74, 44, 255), (140, 98, 60, 255)], True, True,
+                texture=[("speckle", 0.22, 1), ("speckle", 0.10, 2)])
+    grass = Kind("Grass", [(92, 168, 64, 255), (120, 190, 80, 255), (70, 140, 52, 255)], True, True)
+    rock = Kind("Rock", [(120, 120, 132, 255), (100, 100, 112, 255), (146, 146, 156, 255)], True, False,
+                texture=[("strata", 4, 1), ("speckle", 0.12, 2)])
+    water = Kind("Water", [(60, 120, 210, 255), (90, 150, 230, 255)], False, False, True,
+                 texture=[("speckle", 0.15, 1)])
+    flower = Kind("Flower", [(250, 230, 90, 255), (240, 120, 160, 255), (255, 255, 255, 255)],
+                  False, False)
+    stem = Kind("Stem", [(60, 120, 40, 255)], False, False)
+    t = Terrain(101)
+    for x in range(WIDTH):
+        if 122 <= x < 150:
+            continue   # the chasm
+        top = 40 + int(round(1.6 * math.sin(x / 11.0) + 0.8 * math.sin(x / 4.3 + 2.0)))
+        if x < 42:
+            top = 41   # level ground at the exit
+        if x >= 150:
+            top = 46 + (x - 150) // 3   # the far hill, out of reach
+        t.fill(x, x + 1, 0, top, soil)
+    t.fill(0, 6, 0, 72, rock)                 # the left end of the world
+    t.fill(118, 122, 0, 38, rock)             # the chasm's rock lips
+    t.fill(150, 154, 0, 44, rock)
+    t.fill(122, 150, 0, 6, rock)              # its floor ...
+    t.fill(122, 150, 6, 14, water)            # ... and the pond on it
+    for x, y0, y1 in ((20, 2, 9), (70, 4, 12), (96, 6, 10), (160, 10, 20)):   # buried boulders
+        for y in range(y0, y1):
+            t.fill(x - (y1 - y) // 2, x + (y1 - y) // 2 + 2, y, y + 1, rock)
+    t.paint([soil, rock, water])
+    t.topping(soil, grass, 3, ((0, 1), (2, 2)))
+    for x in (26, 31, 47, 53, 84, 91, 104, 110):   # flowers: look only, bots walk through them
+        y = t.surface(x)
+        t.fill(x, x + 1, y, y + 1, stem)
+        t.fill(x, x + 1, y + 1, y + 2, flower)
+        t.shade[y + 1][x] = x % 3
+    return Level(1, "Level 1: First Steps", [soil, grass, rock, water, flower, stem, bridge((196, 142, 84, 255))],
+                 t, spawner=(64, 58), exit_at=(24, 41), bots=10, dead_max=3, exit_max=6,
+                 jobs=["Blocker"],
+                 hints=["SPACE opens the hatch.",
+                        "Press 1 (or click BLOCK), then click",
+                        "a bot: it stops and turns the others."])
+
+
+def level2():
+    """Sunset canyon. The bots land on a mesa of sand over rock that ends in a sheer cliff. A
+    cave lies under the sand in the middle of the mesa, with the exit in it and quicksand at its
+    far end: a digger opened above the cave, left of the exit, lets every bot drop in."""
+    sand = Kind("Sand", [(214, 150, 96, 255), (196, 134, 84, 255), (228, 170, 116, 255)], True, True,
+                texture=[("speckle", 0.25, 1), ("speckle", 0.10, 2)])
+    rock = Kind("Sandstone", [(150, 70, 64, 255), (128, 58, 56, 255), (170, 88, 76, 255)], True, False,
+                texture=[("strata", 5, 1), ("speckle", 0.10, 2)])
+    quick = Kind("Quicksand", [(120, 96, 40, 255), (142, 114, 52, 255)], False, False, True,
+                 texture=[("speckle", 0.3, 1)])
+    river = Kind("River", [(70, 90, 150, 255), (96, 120, 180, 255)], False, False, True,
+                 texture=[("speckle", 0.2, 1)])
+    # The dark inside of the cave: scenery the bots walk through.
+    shadow = Kind("CaveShadow", [(70, 34, 44, 255), (64, 30, 40, 255)], False, False,
+                  texture=[("speckle", 0.15, 1)])
+    t = Terrain(202)
+    t.fill(0, 132, 0, 52, rock)               # the mesa's rock ...
+    t.fill(0, 132, 52, 58, sand)              # ... under six rows of sand
+    t.fill(0, 4, 58, 72, rock)                # the left end of the world
+    t.fill(40, 124, 36, 52, shadow)           # the cave ...
+    t.fill(116, 124, 30, 36, quick)           # ... with quicksand at its far end
+    t.fill(132, WIDTH, 0, 6, rock)            # the canyon floor ...
+    t.fill(132, WIDTH, 6, 10, river)          # ... and its river
+    for x in range(156, WIDTH):               # a far mesa for the view
+        t.column(x, 10, 30 + min(14, (x - 156) * 2), rock)
+    kinds = [sand, rock, quick, river, shadow, bridge((180, 120, 70, 255))]
+    t.paint(kinds)
+    return Level(2, "Level 2: Dig In", kinds,
+                 t, spawner=(16, 70), exit_at=(100, 36), bots=10, dead_max=3, exit_max=7,
+                 jobs=["Digger"],
+                 hints=["Press 2 (DIG), then click a bot:",
+                        "it digs straight down through sand."])
+
+
+def level3():
+    """Crystal cave. Two chasms with crystal spikes at their bottom cut the cave floor between
+    the hatch and the exit; each needs a bridge laid from its near edge."""
+    stone = Kind("CaveStone", [(58, 64, 92, 255), (48, 54, 80, 255), (70, 78, 108, 255)], True, False,
+                 texture=[("speckle", 0.18, 1), ("speckle", 0.08, 2)])
+    soil = Kind("CaveSoil", [(84, 74, 104, 255), (74, 64, 94, 255), (96, 86, 118, 255)], True, True,
+                texture=[("strata", 6, 1), ("speckle", 0.12, 2)])
+    crystal = Kind("Crystal", [(110, 230, 220, 255), (170, 120, 250, 255), (130, 250, 170, 255)],
+                   True, False)
+    spikes = Kind("Spikes", [(230, 110, 250, 255), (250, 170, 255, 255)], True, False, True,
+                  texture=[("speckle", 0.3, 1)])
+    t = Terrain(303)
+    t.fill(0, WIDTH, 0, 40, soil)             # the cave floor
+    t.fill(0, WIDTH, 0, 14, stone)
+    t.fill(0, WIDTH, 80, HEIGHT, stone)       # the ceiling, behind the top band
+    t.fill(0, 4, 40, 80, stone)               # the two ends of the world
+    t.fill(170, WIDTH, 40, 80, stone)
+    for x0, x1 in ((60, 84), (112, 128)):     # the chasms ...
+        t.fill(x0, x1, 14, 40, None)
+        for x in range(x0, x1):               # ... with spikes at the bottom
+            h = 5 - abs((x - x0) % 6 - 3)
+            t.fill(x, x + 1, 14, 14 + h, spikes)
+    for x in range(WIDTH):                    # stalactites, out of the bots' reach
+        length = int(4 + 3 * math.sin(x / 5.0) + 2 * math.sin(x / 1.9))
+        if x % 9 < 5:
+            t.fill(x, x + 1, 80 - max(0, length), 80, stone)
+    for x, y in ((8, 24), (30, 6), (52, 30), (95, 18), (140, 8), (158, 26), (100, 84), (40, 88)):
+        for d in range(5):   # crystal clusters inside the rock
+            t.fill(x - (4 - d) // 2, x + (4 - d) // 2 + 1, y + d, y + d + 1, crystal)
+    t.paint([stone, soil, spikes])
+    for y in range(HEIGHT):
+        for x in range(WIDTH):
+            if t.cells[y][x] is crystal:
+                t.shade[y][x] = (x // 3) % 3
+    return Level(3, "Level 3: Mind the Gap",
+                 [stone, soil, crystal, spikes, bridge((120, 220, 240, 255))],
+                 t, spawner=(18, 56), exit_at=(154, 40), bots=10, dead_max=3, exit_max=7,
+                 jobs=["Bridge"],
+                 hints=["Press 4 (BRIDGE) and click a bot at",
+                        "the very edge: it builds across."])
+
+
+def level4():
+    """Night works. The hatch drops the bots on a steel deck. To the right a thin brick wall
+    turns them back, and the deck's left end hangs over an acid vat. Tunnel the wall; beyond it
+    the deck ends over a deep shaft to the yard with the exit: only bots with an umbrella live
+    through that drop."""
+    steel = Kind("Steel", [(96, 110, 132, 255), (80, 92, 112, 255), (124, 138, 160, 255)], True, False,
+                 texture=[("speckle", 0.10, 1)])
+    brick = Kind("Brick", [(170, 76, 58, 255), (150, 64, 50, 255), (200, 190, 180, 255)], True, True)
+    concrete = Kind("Concrete", [(120, 120, 116, 255), (104, 104, 100, 255), (136, 136, 130, 255)],
+                    True, False, texture=[("strata", 7, 1), ("speckle", 0.12, 2)])
+    acid = Kind("Acid", [(150, 240, 60, 255), (190, 255, 110, 255)], False, False, True,
+                texture=[("speckle", 0.25, 1)])
+    t = Terrain(404)
+    t.fill(8, 112, 54, 60, steel)             # the deck
+    for x in range(16, 112, 24):              # its legs
+        t.fill(x, x + 3, 6, 54, steel)
+    t.fill(0, 8, 0, 6, concrete)              # the acid vat below the deck's left end
+    t.fill(0, 2, 6, 30, concrete)
+    t.fill(2, 40, 0, 6, concrete)
+    t.fill(2, 40, 6, 12, acid)
+    t.fill(40, 44, 0, 20, concrete)
+    t.fill(44, WIDTH, 0, 14, concrete)        # the yard
+    t.fill(170, WIDTH, 14, 80, concrete)      # the yard's far wall
+    t.fill(103, 104, 60, 86, brick)           # the wall to tunnel: thin, so that one cut opens it
+    for y in range(HEIGHT):                   # brick courses with pale mortar lines
+        for x in range(WIDTH):
+            if t.cells[y][x] is brick:
+                t.shade[y][x] = 2 if y % 3 == 0 else (x + y // 3) % 2
+    t.paint([concrete, steel, acid])
+    for y in (54, 59):                         # bright rails along the deck
+        for x in range(8, 112):
+            if t.cells[y][x] is steel:
+                t.shade[y][x] = 2
+    return Level(4, "Level 4: Through and Down", [steel, brick, concrete, acid, bridge((200, 160, 90, 255))],
+                 t, spawner=(40, 76), exit_at=(150, 14), bots=8, dead_max=3, exit_max=5,
+                 jobs=["Tunneller", "Umbrella"],
+                 hints=["3 (TUNNEL): a bot cuts the wall ahead.",
+                        "5 (UMBRELLA): a bot floats down safely."])
+
+
+def level5():
+    """Lava deep. The bots land on an ash ledge between a wall and a lava pit. Dig through the
+    ash into the gallery below, bridge its lava lake, tunnel its obsidian screen, drop to the
+    lowest floor and set a blocker there before the lava, so that the bots turn back to the exit
+    under the gallery."""
+    basalt = Kind("Basalt", [(70, 46, 46, 255), (58, 38, 40, 255), (88, 58, 54, 255)], True, False,
+                  texture=[("strata", 6, 1), ("speckle", 0.10, 2)])
+    ash = Kind("Ash", [(128, 112, 108, 255), (112, 98, 96, 255), (146, 130, 124, 255)], True, True,
+               texture=[("speckle", 0.25, 1), ("speckle", 0.10, 2)])
+    obsidian = Kind("Obsidian", [(84, 60, 120, 255), (64, 44, 100, 255), (120, 90, 160, 255)], True, True,
+                    texture=[("strata", 3, 2)])
+    lava = Kind("Lava", [(255, 120, 30, 255), (255, 180, 60, 255), (230, 70, 20, 255)], False, False, True,
+                texture=[("speckle", 0.2, 1), ("speckle", 0.1, 2)])
+    t = Terrain(505)
+    t.fill(0, WIDTH, 0, 6, basalt)            # bedrock
+    t.fill(0, 4, 0, 86, basalt)               # the left end of the world
+    t.fill(172, WIDTH, 0, 86, basalt)         # ... and the right one
+    # The left lava pit beside the ledge.
+    t.fill(4, 16, 6, 20, lava)
+    t.fill(16, 24, 6, 60, basalt)
+    # The ledge: six rows of ash over the gallery, a wall at its right end.
+    t.fill(16, 84, 60, 66, ash)
+    t.fill(80, 86, 60, 86, basalt)
+    # The gallery, floor top at row 40, roofed by the ledge and then by basalt.
+    t.fill(24, 144, 32, 40, basalt)
+    t.fill(86, 144, 60, 66, basalt)
+    t.fill(92, 112, 28, 40, None)             # the lava lake to bridge, below the floor
+    t.fill(92, 112, 24, 28, lava)
+    t.fill(92, 112, 14, 24, basalt)
+    t.fill(129, 130, 40, 60, obsidian)        # the screen to tunnel
+    # The lowest floor, top at row 14, under the gallery; lava at its right end.
+    t.fill(24, 104, 6, 32, basalt)
+    t.fill(104, WIDTH, 6, 14, basalt)
+    t.fill(168, 172, 6, 14, lava)
+    kinds = [basalt, ash, obsidian, lava, bridge((110, 90, 80, 255))]
+    t.paint(kinds)
+    return Level(5, "Level 5: All Together", kinds,
+                 t, spawner=(22, 78), exit_at=(128, 14), bots=10, dead_max=3, exit_max=7,
+                 jobs=["Blocker", "Digger", "Tunneller", "Bridge"],
+                 hints=[])
+
+
+LEVEL_MAKERS = [level1, level2, level3, level4, level5]
+
+
+# ---------------------------------------------------------------------------------------------
+# Level scenes.
+
+# Job button picture, entity name and hotkey (the key shown on the picture).
+JOBS = {
+    "Blocker": ("JobButton_Blocker", "MonkeyBlockerButton", ord("1")),
+    "Digger": ("JobButton_Digger", "MonkeyDigButton", ord("2")),
+    "Tunneller": ("JobButton_Tunneller", "MonkeyTunnelButton", ord("3")),
+    "Bridge": ("JobButton_Bridge", "MonkeyBridgeButton", ord("4")),
+    "Umbrella": ("JobButton_Umbrella", "MonkeyUmbrellaButton", ord("5")),
+}
+
+BAND_Y = 5.4            # centre of the top band
+PAUSE_AT = (10.0, 5.4)  # where the no-menu pause overlay shows its own pause button
+PAUSE_SIZE = 1.2
+JOB_SIZE = 1.2
+BOARD_AT = (1.4, 5.4)   # the count board: three 2-unit slots
+BOARD_SIZE = (6.0, 1.0)
+BOT_Z = 0.1             # bots take the spawner's depth: in front of the terrain
+DIGIT = (0.36, 0.45)    # glyph size of the counters
+TEXT = (0.22, 0.28)     # glyph size of the hints
+
+
+def transform(x, y, z=0.0, sx=1.0, sy=1.0):
+    return {"Type": "Transform", "Translation": [r(x), r(y), r(z)], "Rotation": [0, 0, 0],
+            "Scale": [r(sx), r(sy), 1]}
+
+
+def r(v):
+    return round(v, 4)
+
+
+def sprite(texture, shader="alpha", **extra):
+    return dict({"Type": "Sprite", "Mesh": "Prim_Plane", "Shader": shader, "Texture": texture,
+                 "tint": [1, 1, 1], "space": "worldProj"}, **extra)
+
+
+def font(text, texture="FontOutline"):
+    return {"Type": "Font", "Texture": texture, "Mesh": "Prim_Plane", "Shader": "alpha",
+            "space": "worldProj", "tint": [1, 1, 1], "InputText": text}
+
+
+def entity(name, *components):
+    return {"Name": name, "Components": list(components)}
+
+
+def box_collider():
+    # The box follows the entity's Transform; nothing is pushed out of it.
+    return {"Type": "ColliderLine", "ColliderType": "line", "PixelGridCollider": False,
+            "Collision Mask": [True, False, False]}
+
+
+def text_entity(name, text, x, y, size, *extra, texture="FontOutline"):
+    # A Font's first glyph stands one glyph to the right of its origin.
+    return entity(name, *extra, font(text, texture), transform(x - size[0], y, 0.3, *size))
+
+
+def slot_text(name, slot, text, *extra):
+    # Digits sit in the dark window of a count board slot (from 46 to 121 of its 128 pixels).
+    left = BOARD_AT[0] - BOARD_SIZE[0] / 2 + 2.0 * slot
+    return text_entity(name, text, left + 0.76 + DIGIT[0] * 0.5, BOARD_AT[1] + 0.04, DIGIT, *extra,
+                       texture="Font")
+
+
+def check(level):
+    """The layout rules every level keeps; a broken one stops the generator."""
+    t, (sx, sy), (ex, ey) = level.terrain, level.spawner, level.exit_at
+    solid = lambda x, y: t.get(x, y) is not None and t.get(x, y).flags[0]
+    landing = t.surface(sx, below=sy)
+    drop = (sy - BOT // 2 - landing) / CELLS_PER_UNIT
+    assert 0 < drop < 3, "level %d: the hatch is %.2f units above the ground below it" % (level.number, drop)
+    # A bot walking into the exit glides to its middle without walking: a step down on the way
+    # would make it fall, stop, and never arrive. So the ground is level and open from where a
+    # bot first touches the door (its far side 14 cells out) to the middle, on both sides.
+    for x in range(ex - 14, ex + 15):
+        assert solid(x, ey - 1) and not any(solid(x, y) for y in range(ey, ey + 12)), \
+            "level %d: the ground at the exit is not level and open at column %d" % (level.number, x)
+    assert level.exit_max < level.bots and level.dead_max >= 1, "level %d: limits that cannot be met" % level.number
+
+
+def level_scene(level):
+    t = level.terrain
+    sx, sy = world(*level.spawner)
+    ex, ey = world(*level.exit_at)
+    entities = [
+        entity("MainCamera", transform(0, 0, 15)),
+        entity("Background", sprite("Background_Level%d" % level.number, shader="base"),
+               transform(0, 0, -1, 24, 13.5)),
+        entity("Terrain", {"Type": "PixelGrid", "Source": "Level%d" % level.number,
+                           "palette": "Level%d" % level.number, "Origin": list(ORIGIN),
+                           "CellSize": CELLS_PER_UNIT}),
+        entity("Exit", sprite("Exit"), box_collider(), transform(ex, ey + 0.75, 0.05, 1.5, 1.5)),
+        entity("Spawner", {"Type": "BehaviorSpawner", "MonkeySpawnCountMax": level.bots,
+                           "SpawnDuration": level.spawn_every, "MonkeyWaitDuration": 0.2,
+                           "ExitOutSpeed": 1.0},
+               sprite("Spawner"), transform(sx, sy, BOT_Z, 1.5, 1.5)),
+        # How many bots the hatch still holds, on its lip.
+        text_entity("SpawnerText", "", sx - 0.05, sy - 0.95, DIGIT, {"Type": "SpawnerDisplay"}),
+    ]
+    # Bots that leave the world die on its edge: below the grid and beside it.
+    entities += [
+        entity("WorldBound", sprite("WorldBound", shader="base", **{"ST scaling": [60, 1]}), box_collider(),
+               transform(0, -6.3, 0.2, 24, 0.4)),
+        entity("WorldBound", box_collider(), transform(-11.6, 0, 0, 1, 14)),
+        entity("WorldBound", box_collider(), transform(11.6, 0, 0, 1, 14)),
+    ]
+    # The count board: bots walking, bots still to save, bots that may still be lost.
+    entities += [
+        entity("CountBoard", {"Type": "BehaviorCountBoard", "DeadMax": level.dead_max,
+                              "ExitMax": level.exit_max},
+               sprite("CountBoard", shader="base"), transform(BOARD_AT[0], BOARD_AT[1], 0.2, *BOARD_SIZE)),
+        slot_text("CountBoardText", 0, "", {"Type": "CountBoardDisplay"}),
+        slot_text("ExitText", 1, "", {"Type": "ExitDisplay"}),
+        slot_text("LostLimitText", 2, str(level.dead_max - 1)),
+    ]
+    for i, job in enumerate(level.jobs):
+        texture, name, hotkey = JOBS[job]
+        x = -10.4 + i * (JOB_SIZE + 0.15)
+        entities.append(entity(name, {"Type": "BehaviorJobButton", "Hotkey": hotkey, "Perpetual": True},
+                               sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
+                               {"Type": "ButtonComponent"}))
+    entities.append(entity("PauseButton", {"Type": "BehaviorPauseButton"}, sprite("Button_Pause", shader="base"),
+                           transform(PAUSE_AT[0], PAUSE_AT[1], 0.2, PAUSE_SIZE, PAUSE_SIZE),
+                           {"Type": "ButtonComponent"}))
+    for i, line in enumerate(level.hints):
+        entities.append(text_entity("HintText", line, -10.6, 4.3 - i * 0.34, TEXT))
+    following = ("Data/Scenes/LevelScene%d.json" % (level.number + 1) if level.number < len(LEVEL_MAKERS)
+                 else "Data/Scenes/GameEndScene.json")
+    name = "LevelScene%d" % level.number
+    return {"SceneFile": "Data/Scenes/%s.json" % name, "SceneName": name,
+            "Name_Syntactical_Sugar": level.title, "NextScene": following,
+            "WinScene": "Data/Scenes/WinScene.json", "LoseScene": "Data/Scenes/LoseScene.json",
+            "Entities": entities}
+
+
+def scene_text(doc):
+    # Four-space indents as the game writes them, with short number lists kept on one line.
+    out = json.dumps(doc, indent=4)
+    atom = r"(?:-?[\d.]+|true|false)"
+    return re.sub(r"\[\s+(%s(?:,\s+%s)*)\s+\]" % (atom, atom),
+                  lambda m: "[" + " ".join(m.group(1).split()) + "]", out) + "\n"
+
+
+def write(path, text):
+    tmp = path.with_suffix(path.suffix + ".tmp")
+    tmp.write_text(text)
+    tmp.replace(path)
 
 
 def main():
     LEVELS.mkdir(parents=True, exist_ok=True)
-    materials = [
-        {"name": name, "color": pack(rgba), "solid": solid, "diggable": diggable, "lethal": lethal}
-        for name, rgba, solid, diggable, lethal in MATERIALS
-    ]
-    (LEVELS / "debug.json").write_text(json.dumps({"Materials": materials}, indent=4) + "\n")
+    SCENES.mkdir(parents=True, exist_ok=True)
+    write(LEVELS / "debug.json", json.dumps(materials_file(DEBUG_MATERIALS), indent=4) + "\n")
     meadow().save(str(LEVELS / "Meadow.png"))
+    for make in LEVEL_MAKERS:
+        level = make()
+        check(level)
+        stem = "Level%d" % level.number
+        write(LEVELS / (stem + ".json"), json.dumps(materials_file(level.materials()), indent=4) + "\n")
+        level.terrain.picture().save(str(LEVELS / (stem + ".png")))
+        write(SCENES / ("LevelScene%d.json" % level.number), scene_text(level_scene(level)))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,1 @@
+#version 430 core
