@@ -29,10 +29,12 @@ TEST(LevelTerrain, EveryPaintedColourIsAMaterialOfItsPalette)
         TraceCapture trace;
         grid.Read({{"Source", source}, {"palette", palette}});
         EXPECT_TRUE(trace.lines.empty()) << trace.All();
-        ASSERT_TRUE(grid.LevelImage && grid.LevelImage->IsLoaded());
-        EXPECT_EQ(grid.LevelImage->channels, 4) << "terrain pictures are RGBA";
+        // The grid lets its picture's pixels go once read: decode the picture again here.
+        const Image picture("Levels/", source + ".png");
+        ASSERT_TRUE(picture.IsLoaded()) << picture.Reason();
+        EXPECT_EQ(picture.channels, 4) << "terrain pictures are RGBA";
 
-        const std::string rgba = grid.LevelImage->ToRgba(false);
+        const std::string rgba = picture.ToRgba(false);
         std::map<uint32_t, int> unclaimed;   // colour -> cells painted with it
         for (size_t i = 0; i + 3 < rgba.size(); i += 4)
         {
