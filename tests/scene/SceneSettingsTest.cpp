@@ -1,7 +1,9 @@
 // The two settings files (bus volumes, completed levels), level unlocking and the level numbers
 // and labels read from scene file names.
+#include "audio/AudioPlayer.h"
 #include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
+#include "tests/audio/OfflineAudioTest.h"
 #include "tests/common/SceneFlowFixture.h"
 #include "tests/common/TraceCapture.h"
 
@@ -194,5 +196,55 @@ TEST(LevelProgress, NumbersAndLabelsFromSceneNamesNeverThrow)
         EXPECT_EQ(LevelNumberFromScene(&scene), c.label) << c.text;
     }
     EXPECT_EQ(LevelNumberFromScene(nullptr), "error");
+}
+} // namespace
+
+namespace
+{
+// With the sound system up, the volume file sets the groups and saving reads them back.
+class SceneSettingsWithSoundTest : public AudioTestKit::OfflineAudioTest
+{
+protected:
+    SceneFlowFixture flow;
+};
+
+TEST_F(SceneSettingsWithSoundTest, VolumesReachTheGroupsAndAreSavedFromThem)
+{
+    TempFolder::WriteFile(flow.SettingsFolder() + "/AudioVolume.json", R"({"MusicVolume": 0.25, "UiVolume": "x"})");
+    AudioPlayer* player = AudioPlayer::GetInstance();
+    ASSERT_TRUE(player->SetVolume(player->UiGroup, 0.75f));
+    Scenes().LoadAudioVolume();
+    float music = -1, ui = -1;
+    ASSERT_TRUE(player->GetVolume(player->MusicGroup, music));
+    ASSERT_TRUE(player->GetVolume(player->UiGroup, ui));
+    EXPECT_FLOAT_EQ(music, 0.25f);
+    EXPECT_FLOAT_EQ(ui, 0.75f) << "a bad value leaves the group as it was";
+
+    ASSERT_TRUE(player->SetVolume(player->SfxGroup, 0.5f));
+    Scenes().SaveAudioVolume();
+    const json saved = json::parse(TempFolder::ReadFile(flow.SettingsFolder() + "/AudioVolume.json"));
+    EXPECT_FLOAT_EQ(saved.at("MusicVolume").get<float>(), 0.25f);
+    EXPECT_FLOAT_EQ(saved.at("SfxVolume").get<float>(), 0.5f);
+    EXPECT_FLOAT_EQ(saved.at("UiVolume").get<float>(), 0.75f);
+    EXPECT_TRUE(saved.contains("MasterVolume"));
+}
+} // namespace
+
+namespace
+{
+TEST_F(SceneSettingsWithSoundTest, FocusLossPausesAllSoundAndFocusBackResumesIt)
+{
+    TempFolder::WriteFile(folder / "Scenes/Empty.json", R"({"Entities": []})");
+    ASSERT_TRUE(Scenes().LoadScene("Data/Scenes/Empty.json"));
+    Sound::ChannelGroup* master = AudioPlayer::GetInstance()->MasterGroup;
+    bool paused = false;
+    Scenes().windowFocused = false;
+    flow.Frame();
+    ASSERT_EQ(master->GetPaused(&paused), Sound::Result::Ok);
+    EXPECT_TRUE(paused);
+    Scenes().windowFocused = true;
+    flow.Frame();
+    master->GetPaused(&paused);
+    EXPECT_FALSE(paused);
 }
 } // namespace
