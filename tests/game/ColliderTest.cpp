@@ -136,10 +136,10 @@ TEST(ColliderData, AKindThatIsNotTheClassIsRefused)
 
 TEST(ColliderShapes, BoxEdgesFollowTheTransform)
 {
-    GraphicsSystem::GetInstance().EndFrame();
+    GraphicsSystem::GetInstance().DrawDebugLines();
     Thing<ColliderLine> box({2, 3, 1}, {4, 2, 1});
     EXPECT_EQ(GraphicsSystem::GetInstance().QueuedDebugLines(), 4u);
-    GraphicsSystem::GetInstance().EndFrame();
+    GraphicsSystem::GetInstance().DrawDebugLines();
     ASSERT_EQ(box.collider->Segments.size(), 4u);
     const struct
     {
@@ -157,7 +157,7 @@ TEST(ColliderShapes, BoxEdgesFollowTheTransform)
     json saved;
     box.collider->Write(saved);
     EXPECT_EQ(saved["LineSegments"][1]["Point1"], json::array({4.0, 4.0, 1.0}));
-    GraphicsSystem::GetInstance().EndFrame();
+    GraphicsSystem::GetInstance().DrawDebugLines();
 }
 
 TEST(ColliderShapes, OverlapTests)

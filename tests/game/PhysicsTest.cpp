@@ -138,11 +138,11 @@ TEST(PhysicsData, GravityIsSavedAsTheNumberRead)
 TEST(PhysicsData, RenderQueuesHalfTheVelocity)
 {
     GraphicsSystem& graphics = GraphicsSystem::GetInstance();
-    graphics.EndFrame();
+    graphics.DrawDebugLines();
     Body body;
     body.transform->Translation = {1, 1, 0};
     body.physics->Velocity = {2, -4, 0};
     body.physics->Render();
     ASSERT_EQ(graphics.QueuedDebugLines(), 1u);
-    graphics.EndFrame();
+    graphics.DrawDebugLines();
 }

@@ -46,7 +46,7 @@ protected:
     {
         EntityList::OnSqueezed = nullptr;
         WindowSystem::GetInstance().frameCounter = 0;
-        GraphicsSystem::GetInstance().EndFrame();
+        GraphicsSystem::GetInstance().DrawDebugLines();
     }
     static void Frame(int n) { WindowSystem::GetInstance().frameCounter = n; }
 
