@@ -17,6 +17,7 @@
 #include "graphics/Font.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
@@ -50,6 +51,7 @@ template <typename T> struct Registrator
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
