@@ -22,6 +22,7 @@
 #include "graphics/ParticleEmitter.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
@@ -56,6 +57,7 @@ const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
+const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
