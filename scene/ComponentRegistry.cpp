@@ -17,6 +17,7 @@
 #include "graphics/Font.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorChangeSpeedButton.h"
 #include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
@@ -50,6 +51,7 @@ template <typename T> struct Registrator
 // One registrator per component class, named after it; kept in the order of the names.
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
+const Registrator<BehaviorChangeSpeedButton> BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
