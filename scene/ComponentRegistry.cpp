@@ -3,11 +3,15 @@
 #include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/BehaviorDestroyByEvent.h"
 #include "game/BehaviorMonkey.h"
 #include "game/BehaviorSpawner.h"
+#include "game/BehaviorSpotlight.h"
+#include "game/BehaviorSpotlightEdge.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
 #include "game/CountBoardDisplay.h"
+#include "game/EntityKiller.h"
 #include "game/ExitDisplay.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
@@ -15,6 +19,7 @@
 #include "graphics/Animation.h"
 #include "graphics/AnimationSequencer.h"
 #include "graphics/Font.h"
+#include "graphics/ParticleEmitter.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/BehaviorChangeSpeedButton.h"
@@ -53,6 +58,7 @@ const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorChangeSpeedButton> BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
@@ -61,14 +67,18 @@ const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorP
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<BehaviorSplashScreen> BehaviorSplashScreenRegistrator("BehaviorSplashScreen");
+const Registrator<BehaviorSpotlight> BehaviorSpotlightRegistrator("BehaviorSpotlight");
+const Registrator<BehaviorSpotlightEdge> BehaviorSpotlightEdgeRegistrator("BehaviorSpotlightEdge");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
+const Registrator<EntityKiller> EntityKillerRegistrator("EntityKiller");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
+const Registrator<ParticleEmitter> ParticleEmitterRegistrator("ParticleEmitter");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");

@@ -125,16 +125,18 @@ std::string Xdotool(const std::string& display, const std::string& arguments)
 void PressKey(const std::string& display, const std::string& key)
 {
     Xdotool(display, "keydown " + key);
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
     Xdotool(display, "keyup " + key);
 }
 
 void ClickAt(const std::string& display, int x, int y, int button)
 {
     Xdotool(display, "mousemove " + std::to_string(x) + " " + std::to_string(y));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // A button must see the cursor over it (hover) for a frame before the press counts, and a
+    // loaded machine draws slow frames: rest before pressing and hold the press.
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
     Xdotool(display, "mousedown " + std::to_string(button));
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
     Xdotool(display, "mouseup " + std::to_string(button));
 }
 
