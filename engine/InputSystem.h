@@ -51,6 +51,11 @@ constexpr int Down = 264;
 constexpr int Up = 265;
 constexpr int End = 269;
 constexpr int F1 = 290;
+constexpr int F3 = 292;
+constexpr int F4 = 293;
+constexpr int F5 = 294;
+constexpr int F7 = 296;
+constexpr int F8 = 297;
 constexpr int F11 = 300;
 constexpr int LeftControl = 341;
 } // namespace Key

@@ -22,6 +22,7 @@
 #include "graphics/ParticleEmitter.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorChangeSpeedButton.h"
 #include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
@@ -55,6 +56,7 @@ template <typename T> struct Registrator
 // One registrator per component class, named after it; kept in the order of the names.
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
+const Registrator<BehaviorChangeSpeedButton> BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");

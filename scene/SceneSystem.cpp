@@ -4,6 +4,7 @@
 #include "editor/EditorSystem.h"
 #include "engine/InputSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/CheatKeys.h"
 #include "engine/TraceSystem.h"
 #include "graphics/Camera.h"
 #include "scene/Archetypes.h"
@@ -223,8 +224,7 @@ void SceneSystem::Update(float dt)
     }
 }
 
-// The developer keys arrive with their own module; an unpaused frame gives them their turn here.
-void SceneSystem::RunCheatKeys(float) {}
+void SceneSystem::RunCheatKeys(float) { CheatKeys::Update(); }
 
 void SceneSystem::EndFrame()
 {

@@ -1,0 +1,39 @@
+#include "ui/BehaviorChangeSpeedButton.h"
+
+#include "engine/TraceSystem.h"
+#include "scene/SceneSystem.h"
+
+#include <cmath>
+
+void BehaviorChangeSpeedButton::Write(json& out) const
+{
+    Button::Write(out);
+    out["Type"] = "BehaviorChangeSpeedButton";
+    out["CurrentSpeedState"] = CurrentSpeedState;
+}
+
+void BehaviorChangeSpeedButton::Read(const json& in)
+{
+    Button::Read(in);
+    float speed = CurrentSpeedState;
+    ReadKey(in, "CurrentSpeedState", speed);
+    // A speed of 0 or below stops the game for good once chosen, and one too large for a float
+    // sends every bot to infinity.
+    if (std::isfinite(speed) && speed > 0)
+        CurrentSpeedState = speed;
+    else
+        Log("COMPONENT: [BehaviorChangeSpeedButton] \"CurrentSpeedState\" is ", in.at("CurrentSpeedState").dump(),
+            ", not a positive speed; kept ", CurrentSpeedState);
+}
+
+void BehaviorChangeSpeedButton::OnUpdate(float)
+{
+    float& gameSpeed = SceneSystem::GetInstance().gameSpeed;
+    const bool active = gameSpeed == CurrentSpeedState;
+    const float shade = active ? ActiveShade : 1.0f;
+    TintSprite(Parent, shade, shade, shade);
+    if (!TogglePending)
+        return;
+    gameSpeed = active ? 1.0f : CurrentSpeedState;
+    TogglePending = false;
+}
