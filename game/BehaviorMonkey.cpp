@@ -4,6 +4,8 @@
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorMonkey_Shared.h"
 #include "game/BehaviorSpawner.h"
+#include "game/BehaviorSpotlight.h"
+#include "game/BehaviorSpotlightEdge.h"
 #include "game/Collider.h"
 #include "game/Physics.h"
 #include "game/PixelContact.h"
@@ -506,8 +508,23 @@ void BehaviorMonkey::UpdateSpotlight(Transform& focus)
     scene->SpotlightsCreated += 1;
 }
 
-// The spotlight behaviours take their focus and their edge places here once they exist.
-void BehaviorMonkey::AimSpotlight(Entity*, Entity* (&)[4], Transform&) {}
+// The spotlight learns which bot it shows; each edge follows the spotlight on its own side.
+void BehaviorMonkey::AimSpotlight(Entity* spotlight, Entity* (&edges)[4], Transform& focus)
+{
+    if (!spotlight)
+        return;
+    for (Component* c : spotlight->components)
+        if (auto* light = dynamic_cast<BehaviorSpotlight*>(c))
+            light->Focus = &focus;
+    Transform* lightPlace = spotlight->GetComponent<Transform>();
+    for (int i = 0; i < 4; ++i)
+        if (edges[i])
+            if (auto* edge = edges[i]->GetComponent<BehaviorSpotlightEdge>())
+            {
+                edge->SpotlightTransform = lightPlace;
+                edge->EdgeIndex = i;
+            }
+}
 
 void MoveToward(Entity* entity, const Vec3& target, float speed)
 {

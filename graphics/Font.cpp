@@ -8,21 +8,6 @@
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 
-#include <stdexcept>
-
-namespace
-{
-const char* const SpaceNames[] = {"worldProj", "uiProj", "bkgProj"};
-
-std::string TextAt(const json& in, const char* key)
-{
-    const json& value = in.at(key);
-    if (!value.is_string())
-        throw std::runtime_error(std::string("\"") + key + "\" is not a text");
-    return value.get<std::string>();
-}
-} // namespace
-
 Vec2 Font::CellOffset(char c)
 {
     const int i = static_cast<signed char>(c) - 32;
@@ -85,7 +70,7 @@ void Font::Write(json& out) const
     out["Texture"] = TextureLibrary::GetInstance().GetName(TextureIndex);
     out["Mesh"] = MeshLibrary::GetInstance().GetName(MeshIndex);
     out["Shader"] = ShaderLibrary::GetInstance().GetName(ShaderIndex);
-    out["space"] = Space >= 0 && Space <= 2 ? SpaceNames[Space] : "invalid";
+    out["space"] = Graphics::SpaceName(Space);
     out["tint"] = json::array({Tint[0], Tint[1], Tint[2]});
     out["InputText"] = Text;
 }
@@ -94,20 +79,21 @@ void Font::Read(const json& in)
 {
     // Every value is checked before anything changes: a malformed font is left as it was.
     const bool hasTexture = in.contains("Texture");
-    const std::string texture = hasTexture ? TextAt(in, "Texture") : "";
-    const std::string mesh = in.contains("Mesh") ? TextAt(in, "Mesh") : "Prim_Plane";
-    const std::string shader = in.contains("Shader") ? TextAt(in, "Shader") : "base";
-    const Graphics::RenderSpace space = in.contains("space") ? Graphics::SpaceFromName(TextAt(in, "space")) : 0;
+    std::string texture, mesh = "Prim_Plane", shader = "base", space = "worldProj", text;
+    ReadKey(in, "Texture", texture);
+    ReadKey(in, "Mesh", mesh);
+    ReadKey(in, "Shader", shader);
+    ReadKey(in, "space", space);
     Vec3 tint{1, 1, 1};
     if (in.contains("tint") && !ReadVec3(in.at("tint"), tint))
-        throw std::runtime_error("\"tint\" is not an array of three numbers");
+        throw DataError("\"tint\" is not an array of three numbers");
     const bool hasText = in.contains("InputText");
-    const std::string text = hasText ? TextAt(in, "InputText") : "";
+    ReadKey(in, "InputText", text);
 
     TextureIndex = hasTexture ? TextureLibrary::GetInstance().FindOrLoad(texture) : 0;
     MeshIndex = MeshLibrary::GetInstance().FindOrLoad(mesh);
     ShaderIndex = ShaderLibrary::GetInstance().FindOrLoad(shader);
-    Space = space;
+    Space = Graphics::SpaceFromName(space);
     Tint[0] = tint.x;
     Tint[1] = tint.y;
     Tint[2] = tint.z;

@@ -43,6 +43,12 @@ Graphics::RenderSpace Graphics::SpaceFromName(const std::string& name)
     return -1;
 }
 
+const char* Graphics::SpaceName(RenderSpace space)
+{
+    static const char* const names[] = {"worldProj", "uiProj", "bkgProj"};
+    return space >= WorldProj && space <= BkgProj ? names[space] : "invalid";
+}
+
 void Graphics::SubmitDebugLine(const DebugLine& line)
 {
     GraphicsSystem::GetInstance().SubmitDebugLine(line);

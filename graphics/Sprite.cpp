@@ -12,8 +12,6 @@
 
 namespace
 {
-const char* const SpaceNames[] = {"worldProj", "uiProj", "bkgProj"};
-
 std::string TextAt(const json& in, const char* key)
 {
     const json& value = in.at(key);
@@ -55,7 +53,7 @@ void Sprite::Write(json& out) const
     out["Shader"] = ShaderLibrary::GetInstance().GetName(request->shader);
     // The library's own name, so that reading it back finds the same entry ("White", not "white").
     out["Texture"] = TextureLibrary::GetInstance().GetName(request->texture);
-    out["space"] = request->space >= 0 && request->space <= 2 ? SpaceNames[request->space] : "invalid";
+    out["space"] = Graphics::SpaceName(request->space);
     out["tint"] = json::array({request->tint[0], request->tint[1], request->tint[2]});
     out["Wrap_Mode"] = request->wrap == 0 ? "repeat" : request->wrap == 1 ? "clamp" : "";
     out["ST scaling"] = json::array({uv[0], uv[4]});

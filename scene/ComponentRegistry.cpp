@@ -3,11 +3,15 @@
 #include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
+#include "game/BehaviorDestroyByEvent.h"
 #include "game/BehaviorMonkey.h"
 #include "game/BehaviorSpawner.h"
+#include "game/BehaviorSpotlight.h"
+#include "game/BehaviorSpotlightEdge.h"
 #include "game/ColliderCircle.h"
 #include "game/ColliderLine.h"
 #include "game/CountBoardDisplay.h"
+#include "game/EntityKiller.h"
 #include "game/ExitDisplay.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
@@ -15,8 +19,10 @@
 #include "graphics/Animation.h"
 #include "graphics/AnimationSequencer.h"
 #include "graphics/Font.h"
+#include "graphics/ParticleEmitter.h"
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
+#include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
@@ -50,6 +56,8 @@ template <typename T> struct Registrator
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
+const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
@@ -57,14 +65,18 @@ const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorP
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<BehaviorSplashScreen> BehaviorSplashScreenRegistrator("BehaviorSplashScreen");
+const Registrator<BehaviorSpotlight> BehaviorSpotlightRegistrator("BehaviorSpotlight");
+const Registrator<BehaviorSpotlightEdge> BehaviorSpotlightEdgeRegistrator("BehaviorSpotlightEdge");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");
 const Registrator<ColliderLine> ColliderLineRegistrator("ColliderLine");
 const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDisplay");
+const Registrator<EntityKiller> EntityKillerRegistrator("EntityKiller");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
+const Registrator<ParticleEmitter> ParticleEmitterRegistrator("ParticleEmitter");
 const Registrator<Physics> PhysicsRegistrator("Physics");
 const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");

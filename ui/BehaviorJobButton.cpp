@@ -1,7 +1,6 @@
 #include "ui/BehaviorJobButton.h"
 
 #include "audio/AudioPlayer.h"
-#include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorMonkey.h"
@@ -37,13 +36,7 @@ void BehaviorJobButton::Write(json& out) const
 void BehaviorJobButton::Read(const json& in)
 {
     Button::Read(in);
-    const auto hotkey = in.find("Hotkey");
-    if (hotkey == in.end())
-        return;
-    if (hotkey->is_number_integer() && hotkey->get<int64_t>() >= INT32_MIN && hotkey->get<int64_t>() <= INT32_MAX)
-        Hotkey = hotkey->get<int>();
-    else
-        Log("COMPONENT: [BehaviorJobButton] \"Hotkey\" is ", hotkey->dump(), ", not a key code; ignored");
+    ReadHotkey(in, "BehaviorJobButton", Hotkey);
 }
 
 void BehaviorJobButton::PostCreate()
@@ -96,12 +89,7 @@ BehaviorJobButton::Handout BehaviorJobButton::GiveJob(BehaviorMonkey& bot) const
 
 void BehaviorJobButton::OnUpdate(float)
 {
-    if (InputSystem::GetInstance().GetState(Hotkey) == 1)
-    {
-        // A hotkey shows the press the mouse would have shown, without its sound.
-        ApplyTint(PressedColor);
-        OnReleased();
-    }
+    ClickOnHotkey(Hotkey);
     if (!JobSelected)
         return;
     const Scene* scene = SceneSystem::GetInstance().CurrentScene();

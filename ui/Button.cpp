@@ -1,6 +1,7 @@
 #include "ui/Button.h"
 
 #include "audio/AudioPlayer.h"
+#include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "graphics/Sprite.h"
 #include "scene/Entity.h"
@@ -22,6 +23,17 @@ std::optional<std::array<float, 3>> SpriteTint(const Entity* entity)
     if (!sprite || !sprite->request)
         return std::nullopt;
     return std::array<float, 3>{sprite->request->tint[0], sprite->request->tint[1], sprite->request->tint[2]};
+}
+
+void ReadHotkey(const json& in, const char* owner, int& hotkey)
+{
+    const auto found = in.find("Hotkey");
+    if (found == in.end())
+        return;
+    if (found->is_number_integer() && found->get<int64_t>() >= INT32_MIN && found->get<int64_t>() <= INT32_MAX)
+        hotkey = found->get<int>();
+    else
+        Log("COMPONENT: [", owner, "] \"Hotkey\" is ", found->dump(), ", not a key code; ignored");
 }
 
 Button::Button(const Button& other) : Behavior(other), Enabled(other.Enabled), Perpetual(other.Perpetual) {}
@@ -81,6 +93,14 @@ void Button::ApplyTint(const Color& color)
 {
     if (Enabled)
         TintSprite(Parent, color[0], color[1], color[2]);
+}
+
+void Button::ClickOnHotkey(int code)
+{
+    if (InputSystem::GetInstance().GetState(code) != 1)
+        return;
+    ApplyTint(PressedColor);
+    OnReleased();
 }
 
 void Button::OnPressed()

@@ -41,6 +41,10 @@ public:
     void ApplyTint(const Color& color);
     void ApplyNormalTint() { ApplyTint(NormalColor); }
 
+    // When the input code went down in this frame: the pressed tint the mouse would have shown,
+    // then OnReleased, exactly as a click (no sound). Codes the input does not have never fire.
+    void ClickOnHotkey(int code);
+
     // The component found or added by PostCreate; null before.
     ButtonComponent* GetButtonComponent() const;
 
@@ -55,3 +59,7 @@ public:
 void TintSprite(Entity* entity, float red, float green, float blue);
 // The entity's sprite tint, or nothing without a sprite.
 std::optional<std::array<float, 3>> SpriteTint(const Entity* entity);
+
+// Reads in's "Hotkey" into hotkey when it is there; a value that is no 32-bit integer is logged
+// under the owner's name and leaves hotkey as it was.
+void ReadHotkey(const json& in, const char* owner, int& hotkey);

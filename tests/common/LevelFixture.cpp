@@ -11,6 +11,7 @@
 #include "scene/LevelProgress.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
+#include "ui/BehaviorDestructButton.h"
 
 #include <algorithm>
 #include <memory>
@@ -38,6 +39,8 @@ void LevelFixture::ResetShared()
     scenes.pauseKind = SceneSystem::NotPaused;
     scenes.openPauseRequested = false;
     scenes.closePauseRequested = false;
+    scenes.gameSpeed = 1.0f;
+    BehaviorDestructButton::Armed = false;
     MessagingSystem::GetInstance().Clear();
     std::fill(std::begin(InputSystem::GetInstance().state), std::end(InputSystem::GetInstance().state), 0);
     if (ArchetypeCache)

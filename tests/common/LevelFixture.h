@@ -4,8 +4,8 @@
 // the message delivery in the engine's order. Every sound asked for is recorded. The data
 // folder is the test's own (the real one, linked), where a test replaces or removes archetypes.
 // Everything it touches is put back: the current scene and pause state, the input states, the
-// message bus, the archetype cache, the count board's and spawner's shared values, the unlocked
-// levels and the per-user folder.
+// message bus, the archetype cache, the count board's and spawner's shared values, the game
+// speed, the destruct mode, the unlocked levels and the per-user folder.
 #include "tests/common/TempFolder.h"
 #include "tests/common/TestDataFolder.h"
 

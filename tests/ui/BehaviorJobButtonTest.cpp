@@ -8,39 +8,22 @@
 #include "scene/Scene.h"
 #include "tests/common/LevelFixture.h"
 #include "tests/common/TraceCapture.h"
+#include "tests/ui/ButtonTestKit.h"
 #include "ui/ButtonComponent.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
+using namespace ButtonTestKit;
+
 json JobButtonEntity(const std::string& name, json settings = json::object())
 {
-    settings["Type"] = "BehaviorJobButton";
-    return {{"Name", name},
-            {"Components", {settings, {{"Type", "Transform"}}, {{"Type", "Sprite"}}, {{"Type", "ButtonComponent"}}}}};
-}
-
-json BotEntity(const std::string& name = "Monkey")
-{
-    return {{"Name", name}, {"Components", {{{"Type", "BehaviorMonkey"}}, {{"Type", "ButtonComponent"}}}}};
+    return ButtonEntity(name, "BehaviorJobButton", std::move(settings));
 }
 
 BehaviorJobButton& Job(Entity* e) { return *e->GetComponent<BehaviorJobButton>(); }
 BehaviorMonkey& Bot(Entity* e) { return *e->GetComponent<BehaviorMonkey>(); }
-float Red(Entity* e) { return e->GetComponent<Sprite>()->request->tint[0]; }
-
-// A click as the button component reports it: pressed, then released.
-void Click(Entity* e)
-{
-    ButtonComponent* button = e->GetComponent<ButtonComponent>();
-    button->NotifyState(ButtonComponent::Pressed);
-    button->NotifyState(ButtonComponent::Released);
-}
-
-// The player holds the mouse down on the bot; its own button component lets go in its next
-// update, so the press is seen by job buttons earlier in the scene.
-void Press(Entity* bot) { bot->GetComponent<ButtonComponent>()->CurrentState = ButtonComponent::Pressed; }
 
 class JobButtonTest : public testing::Test
 {
