@@ -1,9 +1,13 @@
 #include "tests/common/GameHarness.h"
 
+#include "tests/common/TempFolder.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <array>
+#include <cmath>
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,7 +129,8 @@ std::string Xdotool(const std::string& display, const std::string& arguments)
 void PressKey(const std::string& display, const std::string& key)
 {
     Xdotool(display, "keydown " + key);
-    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    // Long enough to be seen in a frame of a level, however slowly the software renderer draws.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Xdotool(display, "keyup " + key);
 }
 
@@ -171,6 +176,109 @@ std::optional<WindowGeometry> GetWindowGeometry(const std::string& display, cons
     if (found < 4)
         return std::nullopt;
     return g;
+}
+
+GameSession::GameSession() : x(1920, 1080), log((home.Path() / "Vostrel/Zoverav/Zoverav.log").string())
+{
+    std::filesystem::copy(std::string(ZOVERAV_SOURCE_DIR) + "/Data", work.Path() / "Data",
+                          std::filesystem::copy_options::recursive);
+}
+
+void GameSession::WriteSetting(const std::string& name, const std::string& content) const
+{
+    TempFolder::WriteFile(SettingsFolder() + "/" + name, content);
+}
+
+std::string GameSession::Output() const { return TempFolder::ReadFile(work / "game-output.txt"); }
+
+std::string GameSession::StartToMenu()
+{
+    using namespace std::chrono_literals;
+    if (!x.IsRunning())
+        return "Xvfb did not start";
+    game = std::make_unique<ChildProcess>(ZOVERAV_GAME_BINARY, work.Path().string(),
+                                          std::map<std::string, std::string>{{"DISPLAY", x.Display()},
+                                                                             {"XDG_DATA_HOME", home.Path().string()}},
+                                          work / "game-output.txt");
+    if (WaitForWindow(x.Display(), "ZOVERAV", 20s).empty())
+        return "no game window:\n" + Output();
+    Xdotool(x.Display(), "mousemove 1900 20");
+    if (!log.WaitFor("SCENE: [Data/Scenes/SplashScreen.json] loaded"))
+        return "no opening sequence:\n" + log.Tail();
+    if (!PressFor("Escape", "SCENE: [Data/Scenes/MainMenuScene.json] loaded"))   // skips it
+        return "no main menu:\n" + log.Tail();
+    return "";
+}
+
+std::string GameSession::LevelToMenu()
+{
+    if (!PressFor("Escape", "SCENE: [Data/Scenes/PauseMenuScene.json] loaded as the pause overlay"))
+        return "no pause menu:\n" + log.Tail();
+    if (!ClickFor(0, -2.6, "SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))   // "Main Menu"
+        return "no confirm screen:\n" + log.Tail();
+    if (!ClickFor(-2.4, -1.0, "SCENE: [Data/Scenes/MainMenuScene.json] loaded"))   // "Yes"
+        return "no main menu:\n" + log.Tail();
+    return "";
+}
+
+namespace
+{
+template <typename Act> bool RepeatFor(GameLog& log, const std::string& line, Act act)
+{
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        act();
+        if (log.WaitFor(line, std::chrono::seconds(5)))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool GameSession::ClickFor(double worldX, double worldY, const std::string& line)
+{
+    return RepeatFor(log, line, [&] { ClickWorld(x.Display(), worldX, worldY); });
+}
+
+bool GameSession::PressFor(const std::string& key, const std::string& line)
+{
+    return RepeatFor(log, line, [&] { PressKey(x.Display(), key); });
+}
+
+ScreenPoint WorldOnScreen(double worldX, double worldY)
+{
+    const double pixelsPerUnit = 540.0 / (15.0 * std::tan(22.5 * M_PI / 180.0));
+    return {static_cast<int>(std::lround(960 + worldX * pixelsPerUnit)),
+            static_cast<int>(std::lround(540 - worldY * pixelsPerUnit))};
+}
+
+void ClickWorld(const std::string& display, double worldX, double worldY)
+{
+    const ScreenPoint at = WorldOnScreen(worldX, worldY);
+    ClickAt(display, at.x, at.y);
+    Xdotool(display, "mousemove 1900 20");
+}
+
+bool GameLog::WaitFor(const std::string& text, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do
+    {
+        const std::string log = TempFolder::ReadFile(path);
+        if (const size_t at = log.find(text, seen); at != std::string::npos)
+        {
+            seen = at + text.size();
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < end);
+    return false;
+}
+
+std::string GameLog::Tail() const
+{
+    const std::string log = TempFolder::ReadFile(path);
+    return log.substr(seen > 2000 ? seen - 2000 : 0);
 }
 
 std::optional<Screenshot> Screenshot::Take(const std::string& display)

@@ -1,8 +1,11 @@
 #pragma once
 // End-to-end helpers: a private Xvfb server, the real game started in it, real input events
 // through xdotool, and the screen read back pixel by pixel.
+#include "tests/common/TempFolder.h"
+
 #include <chrono>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -52,6 +55,69 @@ std::string Xdotool(const std::string& display, const std::string& arguments);
 void PressKey(const std::string& display, const std::string& key);
 // A mouse button pressed and released at a screen position, held for a few frames.
 void ClickAt(const std::string& display, int x, int y, int button = 1);
+
+// Follows the game's log file: each wait looks only at what was written after the last line it
+// found, so a test can wait for a sequence of events.
+class GameLog
+{
+public:
+    explicit GameLog(std::string path) : path(std::move(path)) {}
+
+    bool WaitFor(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    std::string Tail() const;   // the end of what was read, for a failure message
+
+private:
+    std::string path;
+    size_t seen = 0;
+};
+
+// The real game in an Xvfb server of its own at 1920 x 1080, on a private copy of the data
+// folder and a private per-user folder; its log is followed from the start.
+class GameSession
+{
+public:
+    GameSession();
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    // Writes a file of the per-user folder ("LevelCompleted.json") for the game to read at start.
+    void WriteSetting(const std::string& name, const std::string& content) const;
+    // Starts the game and brings it to the main menu, the opening sequence skipped; what went
+    // wrong, or empty.
+    std::string StartToMenu();
+    // From a level back to the main menu: the pause menu, its "Main Menu" and the confirm screen.
+    std::string LevelToMenu();
+    // A click at a world point (or a key press), repeated a few times until the log shows the
+    // line: on a loaded machine a frame can be slower than a click. Only for clicks that do no
+    // harm when they land twice.
+    bool ClickFor(double worldX, double worldY, const std::string& line);
+    bool PressFor(const std::string& key, const std::string& line);
+    // The exit status once the game ended within the timeout.
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout) { return game->WaitForExit(timeout); }
+
+    const std::string& Display() const { return x.Display(); }
+    std::string SettingsFolder() const { return (home.Path() / "Vostrel/Zoverav").string(); }
+    std::string Output() const;   // what the game printed
+
+    XvfbServer x;
+    TempFolder work, home;
+    GameLog log;
+
+private:
+    std::unique_ptr<ChildProcess> game;
+};
+
+// Where a world point at z = 0 appears on a 1920 x 1080 full screen through the camera at
+// (0, 0, 15): its 45 degree field of view shows y from -6.2132 to 6.2132, so one unit is 86.92
+// pixels.
+struct ScreenPoint
+{
+    int x, y;
+};
+ScreenPoint WorldOnScreen(double worldX, double worldY);
+// A click at a world point of that screen; the cursor is then parked off every button, so the
+// next screen starts with nothing hovered.
+void ClickWorld(const std::string& display, double worldX, double worldY);
 
 struct WindowGeometry
 {

@@ -40,8 +40,8 @@ public:
     SceneFlowFixture& operator=(const SceneFlowFixture&) = delete;
 
     // One frame of the systems that move scenes: message clean-up, game, scene and delivery, in
-    // the engine's order, with the input states as they stand.
-    void Frame(float dt = 1.0f / 60.0f);
+    // the engine's order, with the input states as they stand. It needs no fixture data.
+    static void Frame(float dt = 1.0f / 60.0f);
     // A key or mouse button pressed this frame, held for the frame after, then released.
     void Tap(int code, int frames = 1);
     // The cursor as fractions of the window, origin top left.

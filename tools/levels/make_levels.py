@@ -201,12 +201,12 @@ class Level:
     """One level: its terrain and materials, where its props stand, its limits and its jobs."""
 
     def __init__(self, number, title, kinds, terrain, spawner, exit_at, bots, dead_max, exit_max,
-                 jobs, hints, spawn_every=2.0):
+                 jobs, hints, hints_at=(-10.6, 4.3), spawn_every=2.0):
         self.number, self.title, self.kinds, self.terrain = number, title, kinds, terrain
         # Cells: the hatch's centre, and the cell the exit's door stands in (ground below it).
         self.spawner, self.exit_at = spawner, exit_at
         self.bots, self.dead_max, self.exit_max = bots, dead_max, exit_max
-        self.jobs, self.hints, self.spawn_every = jobs, hints, spawn_every
+        self.jobs, self.hints, self.hints_at, self.spawn_every = jobs, hints, hints_at, spawn_every
 
     def materials(self):
         out = []
@@ -269,8 +269,9 @@ def level1():
 
 def level2():
     """Sunset canyon. The bots land on a mesa of sand over rock that ends in a sheer cliff. A
-    cave lies under the sand in the middle of the mesa, with the exit in it and quicksand at its
-    far end: a digger opened above the cave, left of the exit, lets every bot drop in."""
+    cave lies under the sand; its left end is a quicksand pit, and the exit stands in a low
+    alcove on its right, roofed with rock. A digger opened over the cave between the two lets
+    every bot drop in and walk to the exit."""
     sand = Kind("Sand", [(214, 150, 96, 255), (196, 134, 84, 255), (228, 170, 116, 255)], True, True,
                 texture=[("speckle", 0.25, 1), ("speckle", 0.10, 2)])
     rock = Kind("Sandstone", [(150, 70, 64, 255), (128, 58, 56, 255), (170, 88, 76, 255)], True, False,
@@ -283,11 +284,14 @@ def level2():
     shadow = Kind("CaveShadow", [(70, 34, 44, 255), (64, 30, 40, 255)], False, False,
                   texture=[("speckle", 0.15, 1)])
     t = Terrain(202)
-    t.fill(0, 132, 0, 52, rock)               # the mesa's rock ...
-    t.fill(0, 132, 52, 58, sand)              # ... under six rows of sand
+    # Six rows of sand over the whole mesa: digging anywhere goes straight down, and where rock
+    # lies under the sand the digger stops in a pit shallow enough to climb out of.
+    t.fill(0, 132, 0, 52, rock)
+    t.fill(0, 132, 52, 58, sand)
     t.fill(0, 4, 58, 72, rock)                # the left end of the world
     t.fill(40, 124, 36, 52, shadow)           # the cave ...
-    t.fill(116, 124, 30, 36, quick)           # ... with quicksand at its far end
+    t.fill(84, 124, 48, 52, rock)             # ... its alcove's roof, so nothing drops onto the exit
+    t.fill(40, 54, 30, 36, quick)             # ... and the quicksand at its left end
     t.fill(132, WIDTH, 0, 6, rock)            # the canyon floor ...
     t.fill(132, WIDTH, 6, 10, river)          # ... and its river
     for x in range(156, WIDTH):               # a far mesa for the view
@@ -295,7 +299,7 @@ def level2():
     kinds = [sand, rock, quick, river, shadow, bridge((180, 120, 70, 255))]
     t.paint(kinds)
     return Level(2, "Level 2: Dig In", kinds,
-                 t, spawner=(16, 70), exit_at=(100, 36), bots=10, dead_max=3, exit_max=7,
+                 t, spawner=(16, 68), exit_at=(100, 36), bots=10, dead_max=3, exit_max=7,
                  jobs=["Digger"],
                  hints=["Press 2 (DIG), then click a bot:",
                         "it digs straight down through sand."])
@@ -327,7 +331,7 @@ def level3():
         length = int(4 + 3 * math.sin(x / 5.0) + 2 * math.sin(x / 1.9))
         if x % 9 < 5:
             t.fill(x, x + 1, 80 - max(0, length), 80, stone)
-    for x, y in ((8, 24), (30, 6), (52, 30), (95, 18), (140, 8), (158, 26), (100, 84), (40, 88)):
+    for x, y in ((8, 24), (30, 6), (52, 30), (95, 18), (140, 8), (158, 26), (150, 90), (40, 88)):
         for d in range(5):   # crystal clusters inside the rock
             t.fill(x - (4 - d) // 2, x + (4 - d) // 2 + 1, y + d, y + d + 1, crystal)
     t.paint([stone, soil, spikes])
@@ -350,7 +354,7 @@ def level4():
     through that drop."""
     steel = Kind("Steel", [(96, 110, 132, 255), (80, 92, 112, 255), (124, 138, 160, 255)], True, False,
                  texture=[("speckle", 0.10, 1)])
-    brick = Kind("Brick", [(170, 76, 58, 255), (150, 64, 50, 255), (200, 190, 180, 255)], True, True)
+    brick = Kind("Brick", [(178, 80, 60, 255), (128, 52, 42, 255)], True, True)
     concrete = Kind("Concrete", [(120, 120, 116, 255), (104, 104, 100, 255), (136, 136, 130, 255)],
                     True, False, texture=[("strata", 7, 1), ("speckle", 0.12, 2)])
     acid = Kind("Acid", [(150, 240, 60, 255), (190, 255, 110, 255)], False, False, True,
@@ -366,18 +370,18 @@ def level4():
     t.fill(40, 44, 0, 20, concrete)
     t.fill(44, WIDTH, 0, 14, concrete)        # the yard
     t.fill(170, WIDTH, 14, 80, concrete)      # the yard's far wall
-    t.fill(103, 104, 60, 86, brick)           # the wall to tunnel: thin, so that one cut opens it
+    t.fill(103, 104, 60, 82, brick)           # the wall to tunnel: thin, so that one cut opens it
     for y in range(HEIGHT):                   # brick courses with pale mortar lines
         for x in range(WIDTH):
             if t.cells[y][x] is brick:
-                t.shade[y][x] = 2 if y % 3 == 0 else (x + y // 3) % 2
+                t.shade[y][x] = (y // 2) % 2
     t.paint([concrete, steel, acid])
     for y in (54, 59):                         # bright rails along the deck
         for x in range(8, 112):
             if t.cells[y][x] is steel:
                 t.shade[y][x] = 2
     return Level(4, "Level 4: Through and Down", [steel, brick, concrete, acid, bridge((200, 160, 90, 255))],
-                 t, spawner=(40, 76), exit_at=(150, 14), bots=8, dead_max=3, exit_max=5,
+                 t, spawner=(40, 68), exit_at=(150, 14), bots=8, dead_max=3, exit_max=5,
                  jobs=["Tunneller", "Umbrella"],
                  hints=["3 (TUNNEL): a bot cuts the wall ahead.",
                         "5 (UMBRELLA): a bot floats down safely."])
@@ -385,9 +389,9 @@ def level4():
 
 def level5():
     """Lava deep. The bots land on an ash ledge between a wall and a lava pit. Dig through the
-    ash into the gallery below, bridge its lava lake, tunnel its obsidian screen, drop to the
-    lowest floor and set a blocker there before the lava, so that the bots turn back to the exit
-    under the gallery."""
+    ash into the gallery below (not too close to its lava-filled left end), bridge its lava lake,
+    tunnel its obsidian screen, drop to the lowest floor and set a blocker there before the lava,
+    so that the bots turn back to the exit under the gallery."""
     basalt = Kind("Basalt", [(70, 46, 46, 255), (58, 38, 40, 255), (88, 58, 54, 255)], True, False,
                   texture=[("strata", 6, 1), ("speckle", 0.10, 2)])
     ash = Kind("Ash", [(128, 112, 108, 255), (112, 98, 96, 255), (146, 130, 124, 255)], True, True,
@@ -403,11 +407,13 @@ def level5():
     # The left lava pit beside the ledge.
     t.fill(4, 16, 6, 20, lava)
     t.fill(16, 24, 6, 60, basalt)
-    # The ledge: six rows of ash over the gallery, a wall at its right end.
-    t.fill(16, 84, 60, 66, ash)
-    t.fill(80, 86, 60, 86, basalt)
+    # The ledge: six rows of ash over the gallery, a wall standing on it at its right end (ash
+    # runs under the wall, so a digger next to it goes straight down too).
+    t.fill(16, 86, 60, 66, ash)
+    t.fill(80, 86, 66, 86, basalt)
     # The gallery, floor top at row 40, roofed by the ledge and then by basalt.
     t.fill(24, 144, 32, 40, basalt)
+    t.fill(24, 32, 32, 40, lava)              # its left end: bots turned back do not walk for ever
     t.fill(86, 144, 60, 66, basalt)
     t.fill(92, 112, 28, 40, None)             # the lava lake to bridge, below the floor
     t.fill(92, 112, 24, 28, lava)
@@ -420,9 +426,9 @@ def level5():
     kinds = [basalt, ash, obsidian, lava, bridge((110, 90, 80, 255))]
     t.paint(kinds)
     return Level(5, "Level 5: All Together", kinds,
-                 t, spawner=(22, 78), exit_at=(128, 14), bots=10, dead_max=3, exit_max=7,
+                 t, spawner=(22, 72), exit_at=(128, 14), bots=10, dead_max=3, exit_max=7,
                  jobs=["Blocker", "Digger", "Tunneller", "Bridge"],
-                 hints=[])
+                 hints=["Dig, bridge, tunnel, block!"], hints_at=(3.0, 3.9))
 
 
 LEVEL_MAKERS = [level1, level2, level3, level4, level5]
@@ -449,6 +455,7 @@ BOARD_SIZE = (6.0, 1.0)
 BOT_Z = 0.1             # bots take the spawner's depth: in front of the terrain
 DIGIT = (0.36, 0.45)    # glyph size of the counters
 TEXT = (0.22, 0.28)     # glyph size of the hints
+HATCH_DIGIT = (0.3, 0.38)   # glyph size of the hatch's count
 
 
 def transform(x, y, z=0.0, sx=1.0, sy=1.0):
@@ -512,8 +519,11 @@ def level_scene(level):
     t = level.terrain
     sx, sy = world(*level.spawner)
     ex, ey = world(*level.exit_at)
+    songs = 3   # LevelSong1 .. LevelSong3 of the sound registry, in turn
     entities = [
         entity("MainCamera", transform(0, 0, 15)),
+        entity("Music", {"Type": "MusicPlayer", "SongName": "LevelSong%d" % ((level.number - 1) % songs + 1),
+                         "Volume": 1.0}),
         entity("Background", sprite("Background_Level%d" % level.number, shader="base"),
                transform(0, 0, -1, 24, 13.5)),
         entity("Terrain", {"Type": "PixelGrid", "Source": "Level%d" % level.number,
@@ -524,8 +534,8 @@ def level_scene(level):
                            "SpawnDuration": level.spawn_every, "MonkeyWaitDuration": 0.2,
                            "ExitOutSpeed": 1.0},
                sprite("Spawner"), transform(sx, sy, BOT_Z, 1.5, 1.5)),
-        # How many bots the hatch still holds, on its lip.
-        text_entity("SpawnerText", "", sx - 0.05, sy - 0.95, DIGIT, {"Type": "SpawnerDisplay"}),
+        # How many bots the hatch still holds, above it, clear of the bots dropping out.
+        text_entity("SpawnerText", "", sx - HATCH_DIGIT[0] / 2, sy + 0.95, HATCH_DIGIT, {"Type": "SpawnerDisplay"}),
     ]
     # Bots that leave the world die on its edge: below the grid and beside it.
     entities += [
@@ -545,7 +555,7 @@ def level_scene(level):
     ]
     for i, job in enumerate(level.jobs):
         texture, name, hotkey = JOBS[job]
-        x = -10.4 + i * (JOB_SIZE + 0.15)
+        x = -10.1 + i * (JOB_SIZE + 0.15)
         entities.append(entity(name, {"Type": "BehaviorJobButton", "Hotkey": hotkey, "Perpetual": True},
                                sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
                                {"Type": "ButtonComponent"}))
@@ -553,7 +563,7 @@ def level_scene(level):
                            transform(PAUSE_AT[0], PAUSE_AT[1], 0.2, PAUSE_SIZE, PAUSE_SIZE),
                            {"Type": "ButtonComponent"}))
     for i, line in enumerate(level.hints):
-        entities.append(text_entity("HintText", line, -10.6, 4.3 - i * 0.34, TEXT))
+        entities.append(text_entity("HintText", line, level.hints_at[0], level.hints_at[1] - i * 0.34, TEXT))
     following = ("Data/Scenes/LevelScene%d.json" % (level.number + 1) if level.number < len(LEVEL_MAKERS)
                  else "Data/Scenes/GameEndScene.json")
     name = "LevelScene%d" % level.number

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes the first form of the menu-flow scene files into Data/Scenes/: the splash screen, the
 main menu, the level selection, the pause, settings, win, lose, how-to-play, credits and confirm
-overlays, the end-of-game scene and stand-in level scenes. Later work edits the files themselves;
-an existing file is left alone unless --force is given.
+overlays and the end-of-game scene (the level scenes come from tools/levels/make_levels.py). Later
+work edits the files themselves; an existing file is left alone unless --force is given.
 
 Layout is in world units through the camera at (0, 0, 15) looking at the origin: at z = 0 the
 view spans x -11.05 .. 11.05 and y -6.21 .. 6.21 (16:9), so a menu button of scale 4 x 1 is
@@ -175,13 +175,6 @@ def game_end():
             scene_button("BackButton", "Button_MainMenu", 0, -4.2, "Data/Scenes/MainMenuScene.json")]
 
 
-def level(n):
-    # A stand-in until the level itself is built: its picture, its name and the pause button.
-    return [camera(), background("Background_Level%d" % n),
-            picture("LevelLabel", "Button_Level%d" % n, -8.5, 5.4, 4, 1),
-            pause_button("PauseButton", "Button_Pause", *PAUSE_AT, size=PAUSE_SIZE)]
-
-
 def document(name, entities):
     return {"SceneFile": "Data/Scenes/%s.json" % name, "SceneName": name, "Entities": entities}
 
@@ -200,8 +193,7 @@ def main():
         "WinScene": win(), "LoseScene": lose(), "HowToPlayScene": how_to_play(), "CreditsScene": credits(),
         "ConfirmScene": confirm(), "GameEndScene": game_end(),
     }
-    for n in range(1, 6):
-        scenes["LevelScene%d" % n] = level(n)
+    # The level scenes come from tools/levels/make_levels.py, with their terrain.
     os.makedirs(SCENES, exist_ok=True)
     for name, entities in scenes.items():
         path = os.path.join(SCENES, name + ".json")
