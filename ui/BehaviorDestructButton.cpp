@@ -21,8 +21,8 @@ std::vector<const Button*>& LiveButtons()
     return live;
 }
 
-// Only a walking bot can be picked; bots at work carry their job's name.
-bool IsPickableBot(const Entity& entity) { return entity.Name == "Monkey"; }
+// Any bot can be picked, also one at work: bots carry their job in their name ("MonkeyBlocker").
+bool IsPickableBot(const Entity& entity) { return entity.Name.find("Monkey") != std::string::npos; }
 } // namespace
 
 BehaviorDestructButton::BehaviorDestructButton() { LiveButtons().push_back(this); }

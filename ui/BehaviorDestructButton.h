@@ -1,7 +1,8 @@
 #pragma once
 // The player's way to remove a bot. A click (or the hotkey) arms destruct mode, a second one
-// disarms it; while armed, every walking bot (an entity named exactly "Monkey" with a bot
-// behaviour) whose button is pressed dies on its next update, and the mode ends. Arming is
+// disarms it; while armed, every bot (an entity whose name contains "Monkey", such as a blocker's
+// "MonkeyBlocker", with a bot behaviour) whose button is pressed dies on its next update, and the
+// mode ends. Arming is
 // announced with a ButtonClickedMessage, so the job buttons deselect themselves; the click of
 // any button that is not a destruct button disarms it. The mode is one flag shared by every
 // destruct button; a scene's destruct buttons start disarmed, as they show.
