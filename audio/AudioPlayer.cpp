@@ -36,22 +36,22 @@ Sound::ChannelGroup* AudioPlayer::GroupFor(int bus) const
     }
 }
 
-void AudioPlayer::PlaySound(std::string name, bool paused, float volume)
-{
-    StartSound(name, paused, volume);
-}
+void AudioPlayer::PlaySound(std::string name, bool paused, float volume) { StartSound(name, paused, volume); }
 
 Sound::Channel AudioPlayer::StartSound(const std::string& name, bool paused, float volume)
 {
-    if (listener) listener(name, paused, volume);
+    if (listener)
+        listener(name, paused, volume);
     SoundEntry* entry = System ? AudioRegistry::Find(name) : nullptr;
-    if (!entry || !entry->Sound) return {};
+    if (!entry || !entry->Sound)
+        return {};
     // Started paused so the volume is in place before the first sample is mixed.
     Sound::Channel channel;
     if (!SoundOk(System->PlaySound(entry->Sound, GroupFor(entry->Bus), true, &channel), "play " + name))
         return {};
     SoundOk(channel.SetVolume(volume), "volume of " + name);
-    if (!paused) SoundOk(channel.SetPaused(false), "start " + name);
+    if (!paused)
+        SoundOk(channel.SetPaused(false), "start " + name);
     PlayingChannels->push_back(channel);
     entry->LastChannel = channel;
     return channel;
@@ -59,29 +59,34 @@ Sound::Channel AudioPlayer::StartSound(const std::string& name, bool paused, flo
 
 void AudioPlayer::StopSound(const std::string& name)
 {
-    if (!Registry) return;
+    if (!Registry)
+        return;
     for (SoundEntry& entry : *Registry)
         if (entry.Name == name && !entry.LastChannel.IsNull())
         {
             // A sound that already ended has nothing left to stop.
             const Sound::Result stopped = entry.LastChannel.Stop();
-            if (stopped != Sound::Result::InvalidHandle) SoundOk(stopped, "stop " + name);
+            if (stopped != Sound::Result::InvalidHandle)
+                SoundOk(stopped, "stop " + name);
         }
 }
 
 void AudioPlayer::StopAll()
 {
     for (Sound::ChannelGroup* group : {MusicGroup, SfxGroup, UiGroup, MasterGroup})
-        if (group) SoundOk(group->Stop(), "stop group " + group->GetName());
+        if (group)
+            SoundOk(group->Stop(), "stop group " + group->GetName());
 }
 
 bool AudioPlayer::IsPaused(const std::string& name)
 {
     const SoundEntry* entry = Registry ? AudioRegistry::Find(name) : nullptr;
-    if (!entry || entry->LastChannel.IsNull()) return false;
+    if (!entry || entry->LastChannel.IsNull())
+        return false;
     bool paused = false;
     const Sound::Result asked = entry->LastChannel.GetPaused(&paused);
-    if (asked == Sound::Result::InvalidHandle) return false;   // the sound ended
+    if (asked == Sound::Result::InvalidHandle)
+        return false;   // the sound ended
     return SoundOk(asked, "pause state of " + name) && paused;
 }
 
@@ -93,7 +98,8 @@ bool AudioPlayer::SetVolume(Sound::ChannelGroup* group, float volume)
 bool AudioPlayer::GetVolume(Sound::ChannelGroup* group, float& volume)
 {
     float read = 0;
-    if (!group || !SoundOk(group->GetVolume(&read), "volume of group " + group->GetName())) return false;
+    if (!group || !SoundOk(group->GetVolume(&read), "volume of group " + group->GetName()))
+        return false;
     volume = read;
     return true;
 }

@@ -26,13 +26,15 @@ std::optional<size_t> ReadChoice(const nlohmann::json& entry, const char* key,
                                  std::string& problem)
 {
     const auto found = entry.find(key);
-    if (found == entry.end()) return fallback;
+    if (found == entry.end())
+        return fallback;
     if (found->is_string())
     {
         size_t index = 0;
         for (const char* word : words)
         {
-            if (found->get<std::string>() == word) return index;
+            if (found->get<std::string>() == word)
+                return index;
             ++index;
         }
     }
@@ -47,26 +49,31 @@ std::optional<size_t> ReadChoice(const nlohmann::json& entry, const char* key,
 bool ReadText(const nlohmann::json& entry, const char* key, std::string& out)
 {
     const auto found = entry.find(key);
-    if (found == entry.end() || !found->is_string() || found->get<std::string>().empty()) return false;
+    if (found == entry.end() || !found->is_string() || found->get<std::string>().empty())
+        return false;
     out = found->get<std::string>();
     return true;
 }
 
 bool ReadEntry(const nlohmann::json& entry, EntryFields& fields, std::string& problem)
 {
-    if (!entry.is_object()) return problem = "is not an object", false;
-    if (!ReadText(entry, "Name", fields.name)) return problem = "has no \"Name\" text", false;
-    if (!ReadText(entry, "FileName", fields.fileName)) return problem = "has no \"FileName\" text", false;
+    if (!entry.is_object())
+        return problem = "is not an object", false;
+    if (!ReadText(entry, "Name", fields.name))
+        return problem = "has no \"Name\" text", false;
+    if (!ReadText(entry, "FileName", fields.fileName))
+        return problem = "has no \"FileName\" text", false;
     const auto bus = ReadChoice(entry, "SoundBus", {"Music", "SFX", "UI"}, SoundBus::Sfx, problem);
     const auto loop = ReadChoice(entry, "LoopType", {"Oneshot", "Loop"}, 0, problem);
     const auto mode = ReadChoice(entry, "ModeType", {"Sample", "Stream"}, 0, problem);
-    if (!bus || !loop || !mode) return false;
+    if (!bus || !loop || !mode)
+        return false;
     fields.bus = static_cast<int>(*bus);
     fields.oneShot = *loop == 0;
     fields.stream = *mode == 1;
     return true;
 }
-} // namespace
+}   // namespace
 
 std::vector<SoundEntry>& AudioRegistry::GetInstance()
 {
@@ -74,10 +81,7 @@ std::vector<SoundEntry>& AudioRegistry::GetInstance()
     return table;
 }
 
-void AudioRegistry::Load(Sound::System* system)
-{
-    LoadFile(RegistryFile, system);
-}
+void AudioRegistry::Load(Sound::System* system) { LoadFile(RegistryFile, system); }
 
 bool AudioRegistry::LoadFile(const std::string& path, Sound::System* system)
 {
@@ -133,14 +137,16 @@ void AudioRegistry::LoadFromJson(const nlohmann::json& document, Sound::System* 
 SoundEntry* AudioRegistry::Find(const std::string& name)
 {
     for (SoundEntry& entry : GetInstance())
-        if (entry.Name == name) return &entry;
+        if (entry.Name == name)
+            return &entry;
     return nullptr;
 }
 
 SoundEntry* AudioRegistry::CreateSound(Sound::System* system, const std::string& name,
                                        const std::string& fileName, int bus, bool oneShot, bool stream)
 {
-    if (!system) return nullptr;
+    if (!system)
+        return nullptr;
     if (Find(name))
     {
         TraceMessage("AudioRegistry CreateSound: Duplicate sound name '%s'.", name.c_str());
@@ -171,6 +177,7 @@ SoundEntry* AudioRegistry::CreateSound(Sound::System* system, const std::string&
 void AudioRegistry::Clear()
 {
     for (SoundEntry& entry : GetInstance())
-        if (entry.Sound) SoundOk(entry.Sound->Release(), entry.Name);
+        if (entry.Sound)
+            SoundOk(entry.Sound->Release(), entry.Name);
     GetInstance().clear();
 }

@@ -15,7 +15,7 @@ namespace SoundBus
 constexpr int Music = 0;
 constexpr int Sfx = 1;
 constexpr int Ui = 2;
-} // namespace SoundBus
+}   // namespace SoundBus
 
 struct SoundEntry
 {

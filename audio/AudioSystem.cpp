@@ -19,7 +19,7 @@ bool OfflineRequested()
     const char* value = std::getenv("ZOVERAV_AUDIO");
     return value && std::strcmp(value, "offline") == 0;
 }
-} // namespace
+}   // namespace
 
 AudioSystem& AudioSystem::GetInstance()
 {
@@ -31,15 +31,18 @@ AudioSystem::~AudioSystem()
 {
     // Reached only when Shutdown never ran; the registry may already be gone, so only the
     // layer is freed here.
-    if (System) System->Release();
+    if (System)
+        System->Release();
 }
 
 bool AudioSystem::Init()
 {
-    if (System) return true;
+    if (System)
+        return true;
     const Sound::OutputChoice choice = OfflineRequested() ? Sound::OutputChoice::OfflineOnly : Output;
     Sound::System* created = nullptr;
-    if (!SoundOk(Sound::System::Create(&created), "create sound system")) return false;
+    if (!SoundOk(Sound::System::Create(&created), "create sound system"))
+        return false;
     if (!SoundOk(created->Init(MaxChannels, choice), "open sound output"))
     {
         created->Release();
@@ -66,7 +69,8 @@ bool AudioSystem::Init()
 
 void AudioSystem::Update(float dt)
 {
-    if (!System) return;
+    if (!System)
+        return;
     if (System->IsOffline())
     {
         pendingFrames += std::clamp(dt, 0.0f, LongestMixedFrame) * System->GetOutputRate();
@@ -87,8 +91,7 @@ void AudioSystem::Update(float dt)
 
 void AudioSystem::EndFrame()
 {
-    const auto ended = [](const Sound::Channel& channel)
-    {
+    const auto ended = [](const Sound::Channel& channel) {
         bool playing = false;
         return channel.IsPlaying(&playing) != Sound::Result::Ok || !playing;
     };
@@ -107,7 +110,8 @@ void AudioSystem::Shutdown()
             *group = nullptr;
         }
     // The master group belongs to the layer and goes with it.
-    if (MasterGroup) SoundOk(MasterGroup->Stop(), "stop master group");
+    if (MasterGroup)
+        SoundOk(MasterGroup->Stop(), "stop master group");
     MasterGroup = nullptr;
     AudioRegistry::Clear();
     PlayingChannels.clear();

@@ -8,15 +8,9 @@ MusicPlayer::MusicPlayer(const MusicPlayer& other)
 {
 }
 
-MusicPlayer::~MusicPlayer()
-{
-    StopSong();
-}
+MusicPlayer::~MusicPlayer() { StopSong(); }
 
-Component* MusicPlayer::Clone() const
-{
-    return new MusicPlayer(*this);
-}
+Component* MusicPlayer::Clone() const { return new MusicPlayer(*this); }
 
 void MusicPlayer::Write(json& out) const
 {
@@ -36,14 +30,16 @@ void MusicPlayer::Read(const json& in)
     if (const auto volume = in.find("Volume"); volume != in.end() && volume->is_number())
         Volume = volume->get<float>();
     // Entering the saved state afresh replays OnInit, which starts the song.
-    if (StateCurrent == StateNext) StateCurrent = -1;
+    if (StateCurrent == StateNext)
+        StateCurrent = -1;
 }
 
 void MusicPlayer::OnInit()
 {
     // Should the behaviour start over, the song it already started must not be left behind.
     StopSong();
-    if (!SongName.empty()) song = AudioPlayer::GetInstance()->StartSound(SongName, true, 1.0f);
+    if (!SongName.empty())
+        song = AudioPlayer::GetInstance()->StartSound(SongName, true, 1.0f);
 }
 
 void MusicPlayer::OnUpdate(float)
@@ -57,6 +53,7 @@ void MusicPlayer::StopSong()
 {
     // A song that already ended (or a system already closed) has nothing left to stop.
     const Sound::Result stopped = song.Stop();
-    if (stopped != Sound::Result::InvalidHandle) SoundOk(stopped, "stop song " + SongName);
+    if (stopped != Sound::Result::InvalidHandle)
+        SoundOk(stopped, "stop song " + SongName);
     song = {};
 }

@@ -4,7 +4,8 @@
 
 bool SoundOk(Sound::Result result, std::string_view what)
 {
-    if (result == Sound::Result::Ok) return true;
+    if (result == Sound::Result::Ok)
+        return true;
     Log("AUDIO: [", what, "] ", Sound::ResultText(result), " (error ", static_cast<int>(result), ")");
     return false;
 }

@@ -39,7 +39,9 @@ Entity* Body(const std::string& name, Vec3 at, Vec3 scale, int resolve, bool ter
     if (listens)
         e->AddComponent(new Listener());
     ColliderLine* line = new ColliderLine();
-    line->Read({{"ResolveCollision", resolve}, {"PixelGridCollider", terrain}, {"Collision Mask", {true, false, false}}});
+    line->Read({{"ResolveCollision", resolve},
+                {"PixelGridCollider", terrain},
+                {"Collision Mask", {true, false, false}}});
     e->AddComponent(line);
     Physics* physics = new Physics();
     physics->Velocity = {1, -0.5f, 0};
@@ -85,7 +87,7 @@ void BuildLevel(EntityList& list, int bots, Layout layout)
     list.Add(Body("Exit", {95, ground + 0.5f, 0}, {1, 1, 1}, -1, false, false));
     list.Add(Body("WorldBound", {50, -2, 0}, {120, 1, 1}, -1, false, false));
 }
-} // namespace
+}   // namespace
 
 static void BM_CollisionPass(benchmark::State& state, Layout layout)
 {
@@ -97,5 +99,13 @@ static void BM_CollisionPass(benchmark::State& state, Layout layout)
     benchmark::DoNotOptimize(Listener::heard);
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK_CAPTURE(BM_CollisionPass, crowded, Layout::Crowded)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_CollisionPass, spread, Layout::Spread)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CollisionPass, crowded, Layout::Crowded)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CollisionPass, spread, Layout::Spread)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMicrosecond);

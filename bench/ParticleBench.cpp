@@ -14,8 +14,13 @@ namespace
 {
 void Fill(ParticleEmitter& emitter, int live)
 {
-    emitter.Read({{"Texture", "White"}, {"EmitRate", 1e6}, {"EmitterLifeTime", 1}, {"MaxLifeTime", 1e9},
-                  {"DirectionAngle", 90}, {"MinInitVelocity", 0}, {"MaxInitVelocity", 0}});
+    emitter.Read({{"Texture", "White"},
+                  {"EmitRate", 1e6},
+                  {"EmitterLifeTime", 1},
+                  {"MaxLifeTime", 1e9},
+                  {"DirectionAngle", 90},
+                  {"MinInitVelocity", 0},
+                  {"MaxInitVelocity", 0}});
     while (emitter.LiveCount() < live)
         emitter.Update(1e-6f);
     emitter.EmitterLifeTime = 0;
@@ -49,4 +54,4 @@ void BM_ParticleUpdate(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ParticleUpdate)->Arg(10)->Arg(500)->Arg(5000);
-} // namespace
+}   // namespace

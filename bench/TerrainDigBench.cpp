@@ -53,7 +53,8 @@ void BM_Dig(benchmark::State& state, Spread spread, bool upload)
                 const int x = static_cast<int>(seed % width);
                 const int y = spread == Spread::Band ? 400 + static_cast<int>((seed >> 16) % 8)
                                                      : static_cast<int>((seed >> 12) % height);
-                grid.SetCell(x, y, grid.GetCell(x, y) == PixelGrid::Empty ? PixelGrid::Bridge : PixelGrid::Empty);
+                grid.SetCell(x, y,
+                             grid.GetCell(x, y) == PixelGrid::Empty ? PixelGrid::Bridge : PixelGrid::Empty);
             }
             if (spread == Spread::Repaint)
                 grid.MarkAllDirty();
@@ -65,7 +66,7 @@ void BM_Dig(benchmark::State& state, Spread spread, bool upload)
         state.counters["rows"] = benchmark::Counter(rows, benchmark::Counter::kAvgIterations);
     }   // the grid lets its texture go while the window still exists
 }
-} // namespace
+}   // namespace
 
 BENCHMARK_CAPTURE(BM_Dig, band, Spread::Band, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Dig, scattered, Spread::Scattered, false)->Unit(benchmark::kMicrosecond);

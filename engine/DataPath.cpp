@@ -9,7 +9,7 @@ std::string& Root()
     static std::string root = "Data";
     return root;
 }
-} // namespace
+}   // namespace
 
 void SetDataRoot(std::string root)
 {

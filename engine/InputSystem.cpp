@@ -15,13 +15,15 @@ void Advance(int& state, bool down) { state = down ? (state == 0 ? 1 : 2) : 0; }
 void SubmitCursorMarker(float x, float y)
 {
     const Vec3 colour{0.7f, 0.7f, 0.0f};
-    const Vec3 corners[5] = {
-        {x - 0.1f, y + 0.1f, 0}, {x + 0.1f, y + 0.1f, 0}, {x + 0.1f, y - 0.1f, 0},
-        {x - 0.1f, y - 0.1f, 0}, {x - 0.1f, y + 0.1f, 0}};
+    const Vec3 corners[5] = {{x - 0.1f, y + 0.1f, 0},
+                             {x + 0.1f, y + 0.1f, 0},
+                             {x + 0.1f, y - 0.1f, 0},
+                             {x - 0.1f, y - 0.1f, 0},
+                             {x - 0.1f, y + 0.1f, 0}};
     for (int i = 0; i < 4; ++i)
         Graphics::SubmitDebugLine({corners[i], corners[i + 1], colour, Graphics::UiProj});
 }
-} // namespace
+}   // namespace
 
 InputSystem& InputSystem::GetInstance()
 {

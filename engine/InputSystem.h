@@ -58,4 +58,4 @@ constexpr int F7 = 296;
 constexpr int F8 = 297;
 constexpr int F11 = 300;
 constexpr int LeftControl = 341;
-} // namespace Key
+}   // namespace Key

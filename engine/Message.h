@@ -21,7 +21,7 @@ public:
 
 // 64-bit FNV-1a of a text, computed at each call.
 uint64_t Fnv1a64(std::string_view text);
-} // namespace Msg
+}   // namespace Msg
 
 // Posted by a button behaviour when it was clicked.
 class ButtonClickedMessage : public Msg::MessagePayload
@@ -46,7 +46,7 @@ constexpr int Score = 7;
 constexpr int Camera = 8;
 constexpr int Window = 9;
 constexpr int Error = 10;
-} // namespace MessageType
+}   // namespace MessageType
 
 const char* MessageTypeName(int type);   // "INPUT", "SCENE", ...; "INVALID" for unnamed types
 

@@ -17,15 +17,24 @@ const char* MessageTypeName(int type)
 {
     switch (type)
     {
-    case MessageType::Engine: return "ENGINE";
-    case MessageType::Input: return "INPUT";
-    case MessageType::Scene: return "SCENE";
-    case MessageType::Unload: return "UNLOAD";
-    case MessageType::Load: return "LOAD";
-    case MessageType::Score: return "SCORE";
-    case MessageType::Camera: return "CAMERA";
-    case MessageType::Error: return "ERROR";
-    default: return "INVALID";
+    case MessageType::Engine:
+        return "ENGINE";
+    case MessageType::Input:
+        return "INPUT";
+    case MessageType::Scene:
+        return "SCENE";
+    case MessageType::Unload:
+        return "UNLOAD";
+    case MessageType::Load:
+        return "LOAD";
+    case MessageType::Score:
+        return "SCORE";
+    case MessageType::Camera:
+        return "CAMERA";
+    case MessageType::Error:
+        return "ERROR";
+    default:
+        return "INVALID";
     }
 }
 
@@ -120,7 +129,8 @@ void MessagingSystem::Dispatch()
                     message.handled = withPayload(message.text, message.payload.get());
             if (message.handled && i < subscribers.size() && subscribers[i].lifetime > 0)
             {
-                TraceLevelMessage(1, "%s responded to: %s", subscribers[i].name.c_str(), message.text.c_str());
+                TraceLevelMessage(1, "%s responded to: %s", subscribers[i].name.c_str(),
+                                  message.text.c_str());
                 subscribers[i].lifetime = 0;
             }
         }

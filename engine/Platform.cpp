@@ -14,4 +14,4 @@ std::string KnownFolderPath()
 }
 
 std::string UserFolder() { return KnownFolderPath() + "/Vostrel/Zoverav"; }
-} // namespace Platform
+}   // namespace Platform

@@ -9,4 +9,4 @@ namespace Platform
 {
 std::string KnownFolderPath();
 std::string UserFolder();
-} // namespace Platform
+}   // namespace Platform

@@ -36,7 +36,7 @@ void WriteTrimmed(std::string text)
         text.pop_back();
     TraceSystem::GetInstance().Write(text);
 }
-} // namespace
+}   // namespace
 
 TraceSystem& TraceSystem::GetInstance()
 {
@@ -71,7 +71,8 @@ std::string TraceSystem::EnsureLogFolder()
     if (std::filesystem::create_directories(folder, error))
         std::cout << "Created directory: " << folder << std::endl;
     else if (error)
-        std::cout << "Failed to create directory " << folder << ". Error code: " << error.value() << std::endl;
+        std::cout << "Failed to create directory " << folder << ". Error code: " << error.value()
+                  << std::endl;
     return folder + "/Zoverav.log";
 }
 

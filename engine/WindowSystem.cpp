@@ -20,7 +20,8 @@ constexpr float FrameTimeCap = 0.06666667f;   // 1/15 s
 
 void OnGlfwError(int code, const char* description)
 {
-    WindowSystem::GetInstance().lastError = description ? description : ("GLFW error " + std::to_string(code));
+    WindowSystem::GetInstance().lastError =
+        description ? description : ("GLFW error " + std::to_string(code));
 }
 
 void CannotOpen(const std::string& reason)
@@ -28,7 +29,7 @@ void CannotOpen(const std::string& reason)
     std::cerr << "cannot open a window: " << (reason.empty() ? "unknown reason" : reason) << std::endl;
     Log("WINDOW: cannot open a window: ", reason);
 }
-} // namespace
+}   // namespace
 
 WindowSystem& WindowSystem::GetInstance()
 {
@@ -110,7 +111,8 @@ bool WindowSystem::Init()
     glfwSetWindowMonitor(window, fullscreen ? monitor : nullptr, width / 4, height / 4, width, height, 0);
 
     MessagingSystem::GetInstance().Subscribe(
-        MessageType::Window, "Window System", [this](std::string text) { return OnWindowMessage(text); }, this);
+        MessageType::Window, "Window System", [this](std::string text) { return OnWindowMessage(text); },
+        this);
     return true;
 }
 
@@ -178,7 +180,8 @@ void WindowSystem::ToggleFullscreen()
     const bool toFullscreen = !fullscreen;
     ApplySize(toFullscreen);
     if (window)
-        glfwSetWindowMonitor(window, toFullscreen ? monitor : nullptr, width / 4, height / 4, width, height, 0);
+        glfwSetWindowMonitor(window, toFullscreen ? monitor : nullptr, width / 4, height / 4, width, height,
+                             0);
     fullscreen = toFullscreen;
 }
 

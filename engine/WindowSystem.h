@@ -20,12 +20,12 @@ public:
     static WindowSystem& GetInstance();
 
     bool Init() override;
-    void BeginFrame() override;   // frame time, then buffer swap and event polling
+    void BeginFrame() override;       // frame time, then buffer swap and event polling
     void Update(float dt) override;   // F11 toggles full screen
-    void EndFrame() override;     // the frame limiter
-    void Shutdown() override;     // nothing: the window outlives every system's Shutdown
+    void EndFrame() override;         // the frame limiter
+    void Shutdown() override;         // nothing: the window outlives every system's Shutdown
 
-    void DestroyWindow();         // after the last system has shut down
+    void DestroyWindow();   // after the last system has shut down
     void ToggleFullscreen();
     bool OnWindowMessage(const std::string& text);
     static void OnFocus(GLFWwindow* window, int focused);
@@ -34,14 +34,14 @@ public:
     void MeasureFrameTime();
     void LimitFrame();
 
-    bool ShouldClose() const;     // a missing window counts as closed
+    bool ShouldClose() const;   // a missing window counts as closed
     void RequestClose();
 
     // The size rule: full screen takes the mode's size; a window is 3/4 of the mode's height
     // tall and 16:9 wide, at a quarter of its own size from the corner.
     void ApplySize(bool toFullscreen);
 
-    std::function<double()> clock;   // seconds; glfwGetTime unless replaced
+    std::function<double()> clock;             // seconds; glfwGetTime unless replaced
     int modeWidth = 1920, modeHeight = 1080;   // the monitor's video mode (this fallback without one)
 
     GLFWmonitor* monitor = nullptr;
@@ -57,7 +57,7 @@ public:
     float forceDT = 1.0f;
     bool closeRequested = false;
     bool everOpened = false;   // a window was created this run
-    std::string lastError;   // the last GLFW error text
+    std::string lastError;     // the last GLFW error text
 
 private:
     WindowSystem();

@@ -30,9 +30,10 @@ void ReadLimit(const json& in, const char* key, int32_t& limit)
     }
     limit = found->get<int32_t>();
 }
-} // namespace
+}   // namespace
 
-BehaviorCountBoard::BehaviorCountBoard(const BehaviorCountBoard& other) : Behavior(other), Decided(other.Decided)
+BehaviorCountBoard::BehaviorCountBoard(const BehaviorCountBoard& other)
+    : Behavior(other), Decided(other.Decided)
 {
 }
 

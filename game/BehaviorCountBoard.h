@@ -41,11 +41,11 @@ public:
     // Puts every shared counter, limit and flag back to its start value.
     static void ResetStatics();
 
-    static int32_t DeadCount;     // bots dead plus bots turned blocker in this level
-    static int32_t ExitedCount;   // bots through the exit
-    static int32_t DeadMax;       // dead count at which the level is lost
-    static int32_t ExitMax;       // exits needed to win
-    static int32_t SpawnTotal;    // the spawner's total as taken at OnInit
+    static int32_t DeadCount;        // bots dead plus bots turned blocker in this level
+    static int32_t ExitedCount;      // bots through the exit
+    static int32_t DeadMax;          // dead count at which the level is lost
+    static int32_t ExitMax;          // exits needed to win
+    static int32_t SpawnTotal;       // the spawner's total as taken at OnInit
     static bool EvaluateRequested;   // one-shot: evaluate at the next update
     static bool AlwaysEvaluate;      // evaluate every frame (developer cheats)
 

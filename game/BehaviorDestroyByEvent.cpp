@@ -23,7 +23,4 @@ void BehaviorDestroyByEvent::OnUpdate(float)
         Parent->IsDestroyed = true;
 }
 
-void BehaviorDestroyByEvent::OnExit()
-{
-    TraceMessage("BehaviorDestroyByEvent: Shutting down");
-}
+void BehaviorDestroyByEvent::OnExit() { TraceMessage("BehaviorDestroyByEvent: Shutting down"); }

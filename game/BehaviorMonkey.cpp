@@ -44,7 +44,7 @@ bool SqueezeBot(Entity* squeezed)
     return true;
 }
 const bool SqueezeInstalled = (EntityList::OnSqueezed = &SqueezeBot, true);
-} // namespace
+}   // namespace
 
 namespace MonkeyShared
 {
@@ -78,7 +78,7 @@ void AddToScene(Entity* entity)
     else
         delete entity;
 }
-} // namespace MonkeyShared
+}   // namespace MonkeyShared
 
 Component* BehaviorMonkey::Clone() const
 {
@@ -243,7 +243,8 @@ void BehaviorMonkey::Leave()
     using Board = BehaviorCountBoard;
     if (HasExitTarget)
     {
-        if (int64_t{Board::ExitMax} == int64_t{Board::ExitedCount} + 1 && scene && scene->SpotlightsCreated == 0)
+        if (int64_t{Board::ExitMax} == int64_t{Board::ExitedCount} + 1 && scene &&
+            scene->SpotlightsCreated == 0)
             UpdateSpotlight(*transform);
         const Vec3& at = transform->Translation;
         if (std::fabs(at.x - ExitTarget.x) > 0.1f || (Airborne && std::fabs(at.y - ExitTarget.y) > 0.1f))

@@ -26,7 +26,7 @@ constexpr int Blocker = 1;
 constexpr int Dig = 3;
 constexpr int Bridge = 4;
 constexpr int Tunnel = 6;
-} // namespace MonkeyJob
+}   // namespace MonkeyJob
 
 class BehaviorMonkey : public Behavior
 {

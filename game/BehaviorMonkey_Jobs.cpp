@@ -63,7 +63,8 @@ PixelGrid* SceneGrid()
 // A cell the bot digs away: it becomes empty, and a particle of the material's colour flies from
 // the cell itself or from the bot's feet. False, with nothing changed, for a cell that cannot be
 // dug (or lies off the grid).
-bool DigOutCell(const BehaviorMonkey& bot, PixelGrid& grid, int c, int r, const char* archetype, bool fromCell)
+bool DigOutCell(const BehaviorMonkey& bot, PixelGrid& grid, int c, int r, const char* archetype,
+                bool fromCell)
 {
     if (!grid.IsInside(c, r) || !grid.MaterialAt(c, r).diggable)
         return false;
@@ -91,7 +92,7 @@ bool DigOutCell(const BehaviorMonkey& bot, PixelGrid& grid, int c, int r, const 
     AddToScene(particle);
     return true;
 }
-} // namespace
+}   // namespace
 
 void BehaviorMonkey::JobStep(float dt)
 {
@@ -224,7 +225,8 @@ bool BehaviorMonkey::LayBridge(const PixelContact& contact)
     Transform* transform = Parent->GetComponent<Transform>();
     if (!physics || !transform)
         return true;
-    const Vec3 feet{transform->Translation.x - transform->Scale.x / 2, transform->Translation.y - transform->Scale.y / 2,
+    const Vec3 feet{transform->Translation.x - transform->Scale.x / 2,
+                    transform->Translation.y - transform->Scale.y / 2,
                     transform->Translation.z - transform->Scale.z / 2};
     int feetColumn, feetRow;
     bool inside;
@@ -251,7 +253,7 @@ bool BehaviorMonkey::LayBridge(const PixelContact& contact)
         if (material == 1)
             return false;   // bridge already there: walk on
         if (material != 0)
-            return true;    // blocked: the job ends
+            return true;   // blocked: the job ends
     }
     const int below = grid.GetCell(column, BridgeRow);
     const int above = grid.GetCell(column, BridgeRow + 1);

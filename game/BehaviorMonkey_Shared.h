@@ -12,7 +12,10 @@ namespace MonkeyShared
 {
 inline Scene* CurrentScene() { return SceneSystem::GetInstance().CurrentScene(); }
 
-inline void Play(const char* sound, float volume) { AudioPlayer::GetInstance()->PlaySound(sound, false, volume); }
+inline void Play(const char* sound, float volume)
+{
+    AudioPlayer::GetInstance()->PlaySound(sound, false, volume);
+}
 
 // A cell coordinate rounded down from a float; false for NaN, infinities and coordinates no
 // grid holds, so a bot that fell out of the world never indexes the cells.
@@ -24,4 +27,4 @@ bool WorldToCellChecked(const PixelGrid& grid, float x, float y, int& cx, int& c
 
 // Hands a new entity to the current scene; without one it has nowhere to live and is deleted.
 void AddToScene(Entity* entity);
-} // namespace MonkeyShared
+}   // namespace MonkeyShared

@@ -7,8 +7,8 @@
 #include "graphics/Animation.h"
 #include "graphics/Sprite.h"
 #include "graphics/TextureLibrary.h"
-#include "scene/Entity.h"
 #include "scene/Archetypes.h"
+#include "scene/Entity.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 #include "scene/Transform.h"
@@ -34,7 +34,7 @@ void ReadCount(const json& in, const char* key, int32_t& count)
         count = 0;
     }
 }
-} // namespace
+}   // namespace
 
 BehaviorSpawner::BehaviorSpawner() { RayCastJumpLength = 1; }
 
@@ -161,10 +161,7 @@ BehaviorSpawner* BehaviorSpawner::FindLevelSpawner(Scene* scene)
     return nullptr;
 }
 
-BehaviorSpawner* BehaviorSpawner::FindLevelSpawner()
-{
-    return FindLevelSpawner(CurrentScene());
-}
+BehaviorSpawner* BehaviorSpawner::FindLevelSpawner() { return FindLevelSpawner(CurrentScene()); }
 
 int32_t BehaviorSpawner::GetSpawnedCount()
 {

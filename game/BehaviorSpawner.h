@@ -43,16 +43,16 @@ public:
     static int32_t GetSpawnedCount();
     static int32_t GetSpawnTotal();
 
-    bool Started = false;                   // "Spawn"
-    float SpawnTimer = 0;                   // seconds until the next bot
-    float SpawnDuration = 1.0f;             // seconds between bots
-    bool ResetSpawnCount = false;           // OnInit takes its total from the spawner read last
-    int32_t SpawnCount = 0;                 // bots spawned so far
-    int32_t MonkeySpawnCountMax = 100;      // bots to spawn in all; a negative count reads as 0
+    bool Started = false;                // "Spawn"
+    float SpawnTimer = 0;                // seconds until the next bot
+    float SpawnDuration = 1.0f;          // seconds between bots
+    bool ResetSpawnCount = false;        // OnInit takes its total from the spawner read last
+    int32_t SpawnCount = 0;              // bots spawned so far
+    int32_t MonkeySpawnCountMax = 100;   // bots to spawn in all; a negative count reads as 0
 
-    static float MonkeyWaitDuration;   // every bot's turn wait, seconds
-    static float ExitOutSpeed;         // speed of a bot walking into an exit
-    static int32_t RayCastJumpLength;  // stored only
-    static float MaxJumpHeight;        // stored only
-    static int32_t LastSpawnTotal;     // MonkeySpawnCountMax of the spawner read last
+    static float MonkeyWaitDuration;    // every bot's turn wait, seconds
+    static float ExitOutSpeed;          // speed of a bot walking into an exit
+    static int32_t RayCastJumpLength;   // stored only
+    static float MaxJumpHeight;         // stored only
+    static int32_t LastSpawnTotal;      // MonkeySpawnCountMax of the spawner read last
 };

@@ -16,7 +16,7 @@ void SetSize(Transform& transform, float size)
     transform.Scale.y = size;
     transform.Dirty = true;
 }
-} // namespace
+}   // namespace
 
 void BehaviorSpotlight::Write(json& out) const
 {
@@ -85,7 +85,4 @@ void BehaviorSpotlight::OnUpdate(float dt)
     BehaviorCountBoard::EvaluateRequested = true;
 }
 
-void BehaviorSpotlight::OnExit()
-{
-    TraceMessage("BehaviorSpotlight: Shutting down");
-}
+void BehaviorSpotlight::OnExit() { TraceMessage("BehaviorSpotlight: Shutting down"); }

@@ -3,10 +3,7 @@
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 
-void BehaviorSpotlightEdge::Write(json& out) const
-{
-    out["Type"] = "BehaviorSpotlightEdge";
-}
+void BehaviorSpotlightEdge::Write(json& out) const { out["Type"] = "BehaviorSpotlightEdge"; }
 
 void BehaviorSpotlightEdge::OnUpdate(float)
 {
@@ -17,11 +14,21 @@ void BehaviorSpotlightEdge::OnUpdate(float)
     const float d = (SpotlightTransform->Scale.x + own->Scale.x) * 0.5f;
     switch (EdgeIndex)
     {
-    case 0: own->Translation = {s.x, s.y + d, s.z}; break;
-    case 1: own->Translation = {s.x + d, s.y, s.z}; break;
-    case 2: own->Translation = {s.x, s.y - d, s.z}; break;
-    case 3: own->Translation = {s.x - d, s.y, s.z}; break;
-    default: own->Translation = {0, 0, 0}; break;
+    case 0:
+        own->Translation = {s.x, s.y + d, s.z};
+        break;
+    case 1:
+        own->Translation = {s.x + d, s.y, s.z};
+        break;
+    case 2:
+        own->Translation = {s.x, s.y - d, s.z};
+        break;
+    case 3:
+        own->Translation = {s.x - d, s.y, s.z};
+        break;
+    default:
+        own->Translation = {0, 0, 0};
+        break;
     }
     own->Dirty = true;
 }

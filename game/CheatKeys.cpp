@@ -28,7 +28,7 @@ void SpawnExtraBot()
     spawner->SpawnCount += 1;
     spawner->MonkeySpawnCountMax += 1;
 }
-} // namespace
+}   // namespace
 
 void CheatKeys::Update()
 {

@@ -10,4 +10,4 @@
 namespace CheatKeys
 {
 void Update();
-}
+}   // namespace CheatKeys

@@ -24,7 +24,10 @@ const ColliderLine* AsLine(const Collider* c)
     return c->ColliderType == Collider::TypeLine ? dynamic_cast<const ColliderLine*>(c) : nullptr;
 }
 
-Transform* TransformOf(const Collider* c) { return c->Parent ? c->Parent->GetComponent<Transform>() : nullptr; }
+Transform* TransformOf(const Collider* c)
+{
+    return c->Parent ? c->Parent->GetComponent<Transform>() : nullptr;
+}
 
 float Length(const Vec3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
@@ -34,7 +37,7 @@ void MarkEdge(Entity* entity, int edge)
     if (ColliderLine* line = entity->GetComponent<ColliderLine>())
         line->EdgeColors[static_cast<size_t>(edge)] = ColliderLine::Touched;
 }
-} // namespace
+}   // namespace
 
 std::string Collider::TypeToString(int kind)
 {
@@ -60,7 +63,8 @@ void Collider::Write(json& out) const
     WriteKindAndCollision(out);
     out["ResolveCollision"] = ResolveCollision;
     out["PixelGridCollider"] = PixelGridCollider;
-    out["Collision Mask"] = json::array({CollisionMask[MaskPaired], CollisionMask[MaskCarried], CollisionMask[MaskSameName]});
+    out["Collision Mask"] =
+        json::array({CollisionMask[MaskPaired], CollisionMask[MaskCarried], CollisionMask[MaskSameName]});
 }
 
 void Collider::ReadKindAndCollision(const json& in)
@@ -72,8 +76,8 @@ void Collider::ReadKindAndCollision(const json& in)
             ColliderType = ownKind;
         else
             // The shape tests go by kind: a kind that is not the class's would test the wrong shape.
-            Log("COLLIDER: [", GetName(), "] \"ColliderType\" \"", text, "\" does not match the class; kept \"",
-                TypeToString(ownKind), "\"");
+            Log("COLLIDER: [", GetName(), "] \"ColliderType\" \"", text,
+                "\" does not match the class; kept \"", TypeToString(ownKind), "\"");
     }
     if (in.contains("Collision"))
         Collision = in.at("Collision").get<int>();
@@ -194,7 +198,8 @@ int Collider::ResolveOverlap(Entity* pushed, Entity* other)
     if (const Physics* otherBody = other->GetComponent<Physics>(); otherBody && first)
     {
         const Vec3& u = otherBody->Velocity;
-        const bool movesIn = (side == ContactTop && u.y < -margin) || (side == ContactBottom && u.y > margin) ||
+        const bool movesIn = (side == ContactTop && u.y < -margin) ||
+                             (side == ContactBottom && u.y > margin) ||
                              (side == ContactLeft && u.x > margin) || (side == ContactRight && u.x < -margin);
         if (movesIn)
             first->Pushed = true;

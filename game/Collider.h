@@ -26,11 +26,11 @@ public:
     // The side of the pushed-out body that touched; what callbacks receive and Contacts holds.
     enum ContactKind : int
     {
-        ContactNone = -1,     // overlap without resolution
-        ContactTop = 0,       // its top met the other's bottom
-        ContactBottom = 1,    // it stands on the other
-        ContactLeft = 2,      // its left side met the other's right side
-        ContactRight = 3,     // its right side met the other's left side
+        ContactNone = -1,    // overlap without resolution
+        ContactTop = 0,      // its top met the other's bottom
+        ContactBottom = 1,   // it stands on the other
+        ContactLeft = 2,     // its left side met the other's right side
+        ContactRight = 3,    // its right side met the other's left side
     };
 
     // The "Collision Mask" flags, by position.
@@ -52,8 +52,8 @@ public:
     void Write(json& out) const override;
     void Read(const json& in) override;
 
-    static std::string TypeToString(int kind);             // "none" for a kind without a name
-    static int TypeFromString(const std::string& text);    // 0 for any other text
+    static std::string TypeToString(int kind);            // "none" for a kind without a name
+    static int TypeFromString(const std::string& text);   // 0 for any other text
 
     // The pair test of the collision pass (see the header comment); null or equal colliders,
     // or colliders without entities, do nothing.
@@ -65,14 +65,14 @@ public:
     // on either or Physics on `pushed`.
     static int ResolveOverlap(Entity* pushed, Entity* other);
 
-    int Collision = 0;                 // stored and shown only
-    bool Pushed = false;               // the other body moved into this one this pass
-    std::vector<int> Contacts;         // ContactKind of every resolved contact since the last clearing
-    std::bitset<3> CollisionMask;      // MaskFlag positions
-    int ColliderType;                  // always the class's own kind
-    CallbackFn Callback = nullptr;     // installed by a behaviour
-    int ResolveCollision = -1;         // the higher value is pushed out; -1 never resolves
-    bool PixelGridCollider = false;    // also tested against the terrain of the paired entity
+    int Collision = 0;                // stored and shown only
+    bool Pushed = false;              // the other body moved into this one this pass
+    std::vector<int> Contacts;        // ContactKind of every resolved contact since the last clearing
+    std::bitset<3> CollisionMask;     // MaskFlag positions
+    int ColliderType;                 // always the class's own kind
+    CallbackFn Callback = nullptr;    // installed by a behaviour
+    int ResolveCollision = -1;        // the higher value is pushed out; -1 never resolves
+    bool PixelGridCollider = false;   // also tested against the terrain of the paired entity
 
 protected:
     Collider(const Collider& other) = default;

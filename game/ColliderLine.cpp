@@ -19,7 +19,7 @@ Vec3 ReadPoint(const json& segment, const char* key)
 }
 
 json WritePoint(const Vec3& p) { return json::array({p.x, p.y, p.z}); }
-} // namespace
+}   // namespace
 
 void ColliderLine::Update(float)
 {
@@ -65,8 +65,9 @@ void ColliderLine::Read(const json& in)
         return;
     }
     for (const json& element : *saved)
-        Segments.push_back(element.is_object() ? LineSegment{ReadPoint(element, "Point1"), ReadPoint(element, "Point2")}
-                                               : LineSegment{});
+        Segments.push_back(element.is_object()
+                               ? LineSegment{ReadPoint(element, "Point1"), ReadPoint(element, "Point2")}
+                               : LineSegment{});
 }
 
 bool ColliderLine::TouchesCircle(const Vec3& centre, float radius) const

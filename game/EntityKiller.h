@@ -18,6 +18,6 @@ public:
     void OnUpdate(float dt) override;
     void OnExit() override {}
 
-    float Elapsed = 0;   // seconds in the current state
-    float Timer = 1.0f;  // the lifetime, seconds (the key shares its name with the state timer)
+    float Elapsed = 0;    // seconds in the current state
+    float Timer = 1.0f;   // the lifetime, seconds (the key shares its name with the state timer)
 };

@@ -10,7 +10,7 @@
 namespace
 {
 float& Axis(Vec3& v, int i) { return i == 0 ? v.x : i == 1 ? v.y : v.z; }
-} // namespace
+}   // namespace
 
 void Physics::Update(float dt)
 {

@@ -27,7 +27,7 @@ float Bounded(float c)
 }
 
 std::string LevelLabel(const std::string& source) { return source.empty() ? "terrain" : source; }
-} // namespace
+}   // namespace
 
 bool PixelContact::IsSolid(Probe probe) const
 {
@@ -48,8 +48,8 @@ PixelGrid::PixelGrid() : Component(ComponentType::PixelGrid) { ResetMaterials();
 // picture and the GL objects are not (the copy builds its own texture from its cells).
 PixelGrid::PixelGrid(const PixelGrid& other)
     : Component(other), ColourToMaterial(other.ColourToMaterial), MaterialTable(other.MaterialTable),
-      Source(other.Source), Width(other.Width), Height(other.Height), palette(other.palette), Cells(other.Cells),
-      Origin(other.Origin), CellSize(other.CellSize)
+      Source(other.Source), Width(other.Width), Height(other.Height), palette(other.palette),
+      Cells(other.Cells), Origin(other.Origin), CellSize(other.CellSize)
 {
     SetCells(Width, Height, Cells);
 }
@@ -163,8 +163,7 @@ bool PixelGrid::LoadLevelFile(const std::string& paletteName)
 bool PixelGrid::LoadPicture(const std::string& source)
 {
     auto image = std::make_unique<Image>("Levels/" + source, ".png");
-    const auto reject = [&](const std::string& why)
-    {
+    const auto reject = [&](const std::string& why) {
         Log("TERRAIN: [", image->Path(), "] ", why, "; the terrain has no cells");
         SetCells(0, 0, {});
         LevelImage.reset();
@@ -195,8 +194,7 @@ bool PixelGrid::LoadPicture(const std::string& source)
 void PixelGrid::Read(const json& in)
 {
     // Each value is checked before it is used: bad data give a message and keep the field.
-    const auto readText = [&](const char* key, std::string& field)
-    {
+    const auto readText = [&](const char* key, std::string& field) {
         if (!in.contains(key))
             return;
         if (in.at(key).is_string())
@@ -276,7 +274,8 @@ void PixelGrid::SetCell(int x, int y, int id)
         return;
     cell = value;
     // The word is ready at once, so an upload only sends the rows.
-    UploadBuffer[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)] = WordOf(value);
+    UploadBuffer[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)] =
+        WordOf(value);
     if (!Dirty || anyDirtyRow)
     {
         dirtyRows[static_cast<size_t>(y)] = true;
@@ -322,8 +321,9 @@ void PixelGrid::CollideLine(Collider* collider)
             minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
             minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
         }
-    const auto floorCell = [](float world, float size, float origin)
-    { return static_cast<int>(std::floor(Bounded(world * size + origin))); };
+    const auto floorCell = [](float world, float size, float origin) {
+        return static_cast<int>(std::floor(Bounded(world * size + origin)));
+    };
     const int left = floorCell(minX, CellSize, Origin.x), right = floorCell(maxX, CellSize, Origin.x);
     const int bottom = floorCell(minY, CellSize, Origin.y), top = floorCell(maxY, CellSize, Origin.y);
     const int middle = static_cast<int>(std::lround((double(left) + double(right)) / 2.0));

@@ -58,8 +58,9 @@ public:
     bool IsInside(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
     uint8_t GetCell(int x, int y) const
     {
-        return IsInside(x, y) ? Cells[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]
-                              : Empty;
+        return IsInside(x, y)
+                   ? Cells[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]
+                   : Empty;
     }
     const Material& MaterialAt(int x, int y) const { return MaterialTable[GetCell(x, y)]; }
 
@@ -95,7 +96,7 @@ public:
     std::unordered_map<uint32_t, uint8_t> ColourToMaterial;
     std::array<Material, 256> MaterialTable;
     std::string Source;
-    std::unique_ptr<Image> LevelImage;    // the picture read last: its path and size (pixels let go)
+    std::unique_ptr<Image> LevelImage;   // the picture read last: its path and size (pixels let go)
     int Width = 0;
     int Height = 0;
     std::string palette;
@@ -104,7 +105,7 @@ public:
     bool Dirty = true;                    // cells changed since the last upload
     Vec2 Origin{0, 0};
     float CellSize = 1.0f;
-    int DebugIndex = 0;                   // the edit keys' cell cursor
+    int DebugIndex = 0;   // the edit keys' cell cursor
 
     unsigned TextureId = 0;   // GL texture "constructedImage"; 0 until a context exists
     int UploadedRows = 0;     // rows sent by the last upload (for tests and benchmarks)

@@ -13,7 +13,7 @@ namespace
 {
 bool HaveContext() { return GraphicsSystem::GetInstance().HasContext(); }
 constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-} // namespace
+}   // namespace
 
 void PixelGrid::CreateTexture()
 {
@@ -84,7 +84,8 @@ void PixelGrid::Render()
     graphics.ForgetUploadedMesh();
 
     // The unit plane stretched over the grid: cell (cx, cy) is drawn on [cx, cx + 1) of cell space.
-    Matrix4 model = Matrix4::Scale({static_cast<float>(Width) / CellSize, static_cast<float>(Height) / CellSize, 1});
+    Matrix4 model =
+        Matrix4::Scale({static_cast<float>(Width) / CellSize, static_cast<float>(Height) / CellSize, 1});
     model.At(0, 3) = -Origin.x / CellSize;
     model.At(1, 3) = -Origin.y / CellSize;
     Camera& camera = Camera::GetInstance();

@@ -33,8 +33,8 @@ void Animation::ShowCurrentFrame()
     if (!WriteFrameUV(sprite->uv, CurrentFrame, Columns, Rows, USign, VSign) && !reportedBadFrame)
     {
         reportedBadFrame = true;
-        Log("ANIMATION: [", Parent->Name, "] a sheet of ", Columns, " x ", Rows, " has no frame ", CurrentFrame,
-            "; showing the first frame");
+        Log("ANIMATION: [", Parent->Name, "] a sheet of ", Columns, " x ", Rows, " has no frame ",
+            CurrentFrame, "; showing the first frame");
     }
 }
 

@@ -32,10 +32,10 @@ public:
     int CurrentFrame = 0;
     bool Running = false;
     bool Looping = false;
-    bool Done = false;         // only during the update in which the last frame was passed
+    bool Done = false;   // only during the update in which the last frame was passed
     int Columns = 0;
     int Rows = 0;
-    int8_t USign = 1;          // multiplies the U scale: -1 mirrors the sheet left to right
+    int8_t USign = 1;   // multiplies the U scale: -1 mirrors the sheet left to right
     int8_t VSign = 1;
 
 private:

@@ -21,7 +21,7 @@ std::string TextOr(const json& in, const char* key, const char* fallback)
     const auto v = in.find(key);
     return v != in.end() && v->is_string() ? v->get<std::string>() : fallback;
 }
-} // namespace
+}   // namespace
 
 AnimState ReadAnimState(const json& in)
 {

@@ -10,13 +10,16 @@ namespace
 {
 Vec3 Sub(const Vec3& a, const Vec3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 float Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 Cross(const Vec3& a, const Vec3& b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 Cross(const Vec3& a, const Vec3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
 Vec3 Normalize(const Vec3& v)
 {
     const float length = std::sqrt(Dot(v, v));
     return length > 0 ? Vec3{v.x / length, v.y / length, v.z / length} : v;
 }
-} // namespace
+}   // namespace
 
 Camera& Camera::GetInstance()
 {

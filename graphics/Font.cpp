@@ -54,11 +54,13 @@ void Font::Render()
     const Matrix4& placement = transform->GetMatrix();
     for (const Glyph& glyph : Layout(Text))
     {
-        const Matrix4 model = Matrix4::Multiply(placement, Matrix4::Translation({glyph.pen.x, glyph.pen.y, 0}));
+        const Matrix4 model =
+            Matrix4::Multiply(placement, Matrix4::Translation({glyph.pen.x, glyph.pen.y, 0}));
         request.model = &model;
         Columns = AtlasColumns;
         Rows = AtlasRows;
-        const float cell[9] = {1.0f / AtlasColumns, 0, 0, 0, 1.0f / AtlasRows, 0, glyph.uvOffset.x, glyph.uvOffset.y, 1};
+        const float cell[9] = {1.0f / AtlasColumns, 0, 0, 0, 1.0f / AtlasRows, 0, glyph.uvOffset.x,
+                               glyph.uvOffset.y,    1};
         std::copy(std::begin(cell), std::end(cell), uv);
         GraphicsSystem::GetInstance().Draw(request);
     }

@@ -49,6 +49,6 @@ public:
     int32_t TextureIndex = 0;
     int32_t MeshIndex = 0;
     int32_t ShaderIndex = 0;
-    float Tint[3] = {0, 0, 0};   // stored and written; glyphs always draw white
+    float Tint[3] = {0, 0, 0};                           // stored and written; glyphs always draw white
     Graphics::RenderSpace Space = Graphics::WorldProj;   // stored and written only
 };

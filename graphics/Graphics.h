@@ -13,7 +13,7 @@ constexpr RenderSpace UiProj = 1;      // "uiProj"
 constexpr RenderSpace BkgProj = 2;     // "bkgProj"
 
 RenderSpace SpaceFromName(const std::string& name);   // -1 for any other name
-const char* SpaceName(RenderSpace space);              // "invalid" for any other space
+const char* SpaceName(RenderSpace space);             // "invalid" for any other space
 
 // A line queued for the end of the frame; space 0 is drawn through the camera, 1 and 2 in
 // clip-space coordinates.
@@ -44,4 +44,4 @@ struct DrawRequest
     const Matrix4* model = nullptr;
     const float* uv = nullptr;   // 3x3, column-major
 };
-} // namespace Graphics
+}   // namespace Graphics

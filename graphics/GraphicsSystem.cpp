@@ -27,7 +27,7 @@ Matrix4 WorldToClip()
     Camera& camera = Camera::GetInstance();
     return Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
 }
-} // namespace
+}   // namespace
 
 GraphicsSystem& GraphicsSystem::GetInstance()
 {
@@ -37,9 +37,12 @@ GraphicsSystem& GraphicsSystem::GetInstance()
 
 Graphics::RenderSpace Graphics::SpaceFromName(const std::string& name)
 {
-    if (name == "worldProj") return WorldProj;
-    if (name == "uiProj") return UiProj;
-    if (name == "bkgProj") return BkgProj;
+    if (name == "worldProj")
+        return WorldProj;
+    if (name == "uiProj")
+        return UiProj;
+    if (name == "bkgProj")
+        return BkgProj;
     return -1;
 }
 
@@ -49,10 +52,7 @@ const char* Graphics::SpaceName(RenderSpace space)
     return space >= WorldProj && space <= BkgProj ? names[space] : "invalid";
 }
 
-void Graphics::SubmitDebugLine(const DebugLine& line)
-{
-    GraphicsSystem::GetInstance().SubmitDebugLine(line);
-}
+void Graphics::SubmitDebugLine(const DebugLine& line) { GraphicsSystem::GetInstance().SubmitDebugLine(line); }
 
 void Graphics::SetDefaultTextureParams()
 {
@@ -64,9 +64,11 @@ void Graphics::SetDefaultTextureParams()
 
 bool GraphicsSystem::Init()
 {
-    if (!WindowSystem::GetInstance().window) return false;
+    if (!WindowSystem::GetInstance().window)
+        return false;
     glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) throw std::runtime_error("glew failed to load");
+    if (glewInit() != GLEW_OK)
+        throw std::runtime_error("glew failed to load");
     // GLEW's probing of a core context may leave an error behind; it is not ours.
     while (glGetError() != GL_NO_ERROR)
     {
@@ -96,7 +98,8 @@ bool GraphicsSystem::Init()
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     Graphics::SetDefaultTextureParams();
     const WindowSystem& windows = WindowSystem::GetInstance();
-    if (windows.width > 0 && windows.height > 0) glViewport(0, 0, windows.width, windows.height);
+    if (windows.width > 0 && windows.height > 0)
+        glViewport(0, 0, windows.width, windows.height);
     return true;
 }
 
@@ -109,8 +112,7 @@ void GraphicsSystem::CreateVertexLayout()
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     // The element binding is recorded in the vertex array.
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
-    const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset)
-    {
+    const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset) {
         glVertexAttribPointer(location, count, GL_FLOAT, normalised, sizeof(MeshVertex),
                               reinterpret_cast<const void*>(offset));
         glEnableVertexAttribArray(location);
@@ -126,28 +128,32 @@ void GraphicsSystem::CreateVertexLayout()
 
 void GraphicsSystem::BeginFrame()
 {
-    if (!ready) return;
+    if (!ready)
+        return;
     glClearColor(18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void GraphicsSystem::EndFrame()
 {
-    if (ready) Graphics::SetDefaultTextureParams();
+    if (ready)
+        Graphics::SetDefaultTextureParams();
 }
 
 void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index,
                                    int size)
 {
     // Once per bad index: a sprite drawn every frame would otherwise flood the log.
-    if (!reportedSkips.emplace(library, index).second) return;
+    if (!reportedSkips.emplace(library, index).second)
+        return;
     Log("GRAPHICS: [", request.name ? request.name : "", "] draw skipped: ", library, " index ", index,
         " is outside the ", library, " library (", size, " entries)");
 }
 
 void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
 {
-    if (!ready) return;
+    if (!ready)
+        return;
     MeshLibrary& meshes = MeshLibrary::GetInstance();
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     TextureLibrary& textures = TextureLibrary::GetInstance();
@@ -159,7 +165,8 @@ void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
     if (!inRange(request.texture, textures.Size()))
         return ReportSkipped(request, "texture", request.texture, textures.Size());
     Shader* shader = shaders.Prepare(request.shader);
-    if (!shader || !shader->IsUsable()) return; // reported when it failed to build
+    if (!shader || !shader->IsUsable())
+        return;   // reported when it failed to build
 
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
@@ -268,5 +275,6 @@ void GraphicsSystem::OnFramebufferResize(GLFWwindow*, int width, int height)
     WindowSystem& windows = WindowSystem::GetInstance();
     windows.width = width;
     windows.height = height;
-    if (GetInstance().ready) glViewport(0, 0, width, height);
+    if (GetInstance().ready)
+        glViewport(0, 0, width, height);
 }

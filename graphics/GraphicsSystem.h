@@ -25,18 +25,18 @@ class GraphicsSystem : public BaseSystem
 public:
     static GraphicsSystem& GetInstance();
 
-    bool Init() override;       // needs the window's context; throws when GLEW cannot load
-    void BeginFrame() override; // clears colour and depth
-    void EndFrame() override;   // back to the default texture parameters
-    void Shutdown() override;   // deletes every GL object and empties the three libraries
+    bool Init() override;         // needs the window's context; throws when GLEW cannot load
+    void BeginFrame() override;   // clears colour and depth
+    void EndFrame() override;     // back to the default texture parameters
+    void Shutdown() override;     // deletes every GL object and empties the three libraries
 
     void Draw(const Graphics::DrawRequest& request);
     void SubmitDebugLine(const Graphics::DebugLine& line) { debugLines.push_back(line); }
-    void DrawDebugLines(); // oldest first, then the queue is empty
+    void DrawDebugLines();   // oldest first, then the queue is empty
     size_t QueuedDebugLines() const { return debugLines.size(); }
 
     bool HasContext() const { return ready; }
-    void ForgetUploadedMesh() { uploadedMesh = -1; } // the shared buffers hold something else now
+    void ForgetUploadedMesh() { uploadedMesh = -1; }   // the shared buffers hold something else now
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
@@ -49,16 +49,16 @@ private:
     void CreateVertexLayout();
     void ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index, int size);
 
-    bool ready = false; // a GL context exists and its functions are loaded
+    bool ready = false;   // a GL context exists and its functions are loaded
     unsigned int lineVertexArray = 0, lineVertexBuffer = 0;
     int lineShader = -1;
-    int uploadedMesh = -1; // the library mesh the shared buffers hold, -1 for none or unknown
+    int uploadedMesh = -1;   // the library mesh the shared buffers hold, -1 for none or unknown
     std::deque<Graphics::DebugLine> debugLines;
-    std::set<std::pair<std::string, int>> reportedSkips; // (library, index) already reported
+    std::set<std::pair<std::string, int>> reportedSkips;   // (library, index) already reported
 };
 
 namespace Graphics
 {
 // On the texture bound to GL_TEXTURE_2D: repeat on S and T, nearest for both filters.
 void SetDefaultTextureParams();
-} // namespace Graphics
+}   // namespace Graphics

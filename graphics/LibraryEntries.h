@@ -7,7 +7,8 @@
 template <typename Entry> int IndexOfName(const std::vector<Entry>& entries, const std::string& name)
 {
     for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].name == name) return static_cast<int>(i);
+        if (entries[i].name == name)
+            return static_cast<int>(i);
     return -1;
 }
 

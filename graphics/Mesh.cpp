@@ -25,7 +25,8 @@ bool ReadFloats(std::string_view text, std::vector<float>& out)
     {
         while (*p == ' ' || *p == '\t')
             ++p;
-        if (*p == '\0') return true;
+        if (*p == '\0')
+            return true;
         char* end = nullptr;
         errno = 0;
         const float value = std::strtof(p, &end);
@@ -44,15 +45,18 @@ bool ReadCorner(std::string_view word, long (&numbers)[3])
     const char* p = buffer.c_str();
     for (int i = 0; i < 3; ++i)
     {
-        if (*p < '0' || *p > '9') return false;
+        if (*p < '0' || *p > '9')
+            return false;
         char* end = nullptr;
         errno = 0;
         numbers[i] = std::strtol(p, &end, 10);
-        if (errno == ERANGE) return false;
+        if (errno == ERANGE)
+            return false;
         p = end;
         if (i < 2)
         {
-            if (*p != '/') return false;
+            if (*p != '/')
+                return false;
             ++p;
         }
     }
@@ -70,11 +74,12 @@ std::vector<std::string_view> Words(std::string_view text)
         const size_t start = i;
         while (i < text.size() && text[i] != ' ' && text[i] != '\t')
             ++i;
-        if (i > start) words.push_back(text.substr(start, i - start));
+        if (i > start)
+            words.push_back(text.substr(start, i - start));
     }
     return words;
 }
-} // namespace
+}   // namespace
 
 Mesh::Mesh(const std::string& meshName, const std::string& extension) : name(meshName)
 {
@@ -95,7 +100,8 @@ bool Mesh::LoadFromFile(const std::string& path)
     }
     std::ostringstream content;
     content << file.rdbuf();
-    if (!Parse(content.str(), resolved)) return false;
+    if (!Parse(content.str(), resolved))
+        return false;
     Log("Loaded mesh from OBJ", " Vertices: ", vertices.size(), ", Indices: ", indices.size());
     return true;
 }
@@ -113,8 +119,7 @@ bool Mesh::Parse(std::string_view text, const std::string& source)
     indices.clear();
     objectName.clear();
     int lineNumber = 0;
-    const auto reject = [&](const std::string& why)
-    {
+    const auto reject = [&](const std::string& why) {
         Log("MESH: [", source, ":", lineNumber, "] ", why, "; mesh not loaded");
         return false;
     };
@@ -123,11 +128,13 @@ bool Mesh::Parse(std::string_view text, const std::string& source)
     while (start <= text.size())
     {
         size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
 
         if (line.starts_with("v "))
         {
@@ -192,7 +199,8 @@ bool Mesh::Parse(std::string_view text, const std::string& source)
         else if (line.starts_with("o "))
         {
             const std::vector<std::string_view> words = Words(line.substr(2));
-            if (words.size() != 1) return reject("an object name is one word");
+            if (words.size() != 1)
+                return reject("an object name is one word");
             readName = std::string(words[0]);
         }
         // Comments, empty lines and records this format does not use are skipped.

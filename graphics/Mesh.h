@@ -24,7 +24,7 @@ class Mesh
 public:
     Mesh() = default;
     Mesh(const std::string& name,
-         const std::string& extension); // reads "./Data/Parts/" + name + "." + extension
+         const std::string& extension);   // reads "./Data/Parts/" + name + "." + extension
 
     // Replaces the content with the file's; false (and an empty mesh) when it cannot be used.
     bool LoadFromFile(const std::string& path);
@@ -39,6 +39,6 @@ public:
 
     std::vector<MeshVertex> vertices;
     std::vector<uint32_t> indices;
-    std::string name;       // the name it was requested by
-    std::string objectName; // the word of the file's "o" line, empty without one
+    std::string name;         // the name it was requested by
+    std::string objectName;   // the word of the file's "o" line, empty without one
 };

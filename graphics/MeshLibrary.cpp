@@ -11,9 +11,12 @@ MeshLibrary& MeshLibrary::GetInstance()
 
 int MeshLibrary::FindOrLoad(const std::string& name)
 {
-    if (name.empty()) return -1;
-    if (const int found = IndexOfName(meshes, name); found >= 0) return found;
-    if (failed.count(name)) return -1;
+    if (name.empty())
+        return -1;
+    if (const int found = IndexOfName(meshes, name); found >= 0)
+        return found;
+    if (failed.count(name))
+        return -1;
     Mesh mesh(name, "xobj");
     if (mesh.IsEmpty())
     {
@@ -24,10 +27,7 @@ int MeshLibrary::FindOrLoad(const std::string& name)
     return static_cast<int>(meshes.size()) - 1;
 }
 
-const std::string& MeshLibrary::GetName(int index) const
-{
-    return NameAt(meshes, index);
-}
+const std::string& MeshLibrary::GetName(int index) const { return NameAt(meshes, index); }
 
 const Mesh* MeshLibrary::Get(int index) const
 {

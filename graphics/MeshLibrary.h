@@ -14,9 +14,9 @@ class MeshLibrary
 public:
     static MeshLibrary& GetInstance();
 
-    int FindOrLoad(const std::string& name);     // -1 for an empty name or a mesh that cannot load
-    const std::string& GetName(int index) const; // empty text outside the library
-    const Mesh* Get(int index) const;            // null outside the library
+    int FindOrLoad(const std::string& name);       // -1 for an empty name or a mesh that cannot load
+    const std::string& GetName(int index) const;   // empty text outside the library
+    const Mesh* Get(int index) const;              // null outside the library
     int Size() const { return static_cast<int>(meshes.size()); }
     void Clear();
 
@@ -24,5 +24,5 @@ private:
     MeshLibrary() = default;
 
     std::vector<Mesh> meshes;
-    std::unordered_set<std::string> failed; // names already reported
+    std::unordered_set<std::string> failed;   // names already reported
 };

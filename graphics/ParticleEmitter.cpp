@@ -47,7 +47,7 @@ void ReadFeel(const json& in, bool& feel)
     else
         throw DataError(std::string("\"ParticleFeel\": a number was expected, not ") + found->type_name());
 }
-} // namespace
+}   // namespace
 
 ParticleEmitter::ParticleEmitter() : Component(ComponentType::ParticleEmitter), block(NewBlock(pool)) {}
 
@@ -55,12 +55,13 @@ ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
     : Component(other), emitting(other.emitting), accumulator(other.accumulator), active(other.active),
       TextureName(other.TextureName), TextureIndex(other.TextureIndex), Color(other.Color),
       EmitterLifeTime(other.EmitterLifeTime), EmitRate(other.EmitRate), ParentOffset(other.ParentOffset),
-      Scale(other.Scale), InitialVelocity(other.InitialVelocity), InitialAcceleration(other.InitialAcceleration),
-      AngularVelocity(other.AngularVelocity), AngularAcceleration(other.AngularAcceleration),
-      MaxLifeTime(other.MaxLifeTime), ParticleFeel(other.ParticleFeel),
-      MinVelocityAngleOffset(other.MinVelocityAngleOffset), MaxVelocityAngleOffset(other.MaxVelocityAngleOffset),
-      DirectionAngle(other.DirectionAngle), MinInitVelocity(other.MinInitVelocity),
-      MaxInitVelocity(other.MaxInitVelocity), Grid(other.Grid), block(NewBlock(pool)), used(other.used)
+      Scale(other.Scale), InitialVelocity(other.InitialVelocity),
+      InitialAcceleration(other.InitialAcceleration), AngularVelocity(other.AngularVelocity),
+      AngularAcceleration(other.AngularAcceleration), MaxLifeTime(other.MaxLifeTime),
+      ParticleFeel(other.ParticleFeel), MinVelocityAngleOffset(other.MinVelocityAngleOffset),
+      MaxVelocityAngleOffset(other.MaxVelocityAngleOffset), DirectionAngle(other.DirectionAngle),
+      MinInitVelocity(other.MinInitVelocity), MaxInitVelocity(other.MaxInitVelocity), Grid(other.Grid),
+      block(NewBlock(pool)), used(other.used)
 {
     // Past `used` both pools are all zero already.
     if (used > 0)

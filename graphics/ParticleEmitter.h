@@ -29,10 +29,10 @@ struct alignas(32) Particle
     Vec3 position;
     Vec3 velocity;
     Vec3 acceleration;
-    bool feel = false;           // true: passes through the terrain
+    bool feel = false;   // true: passes through the terrain
     int texture = 0;
     Vec3 tint;
-    float life = 0;              // seconds
+    float life = 0;   // seconds
 };
 
 class ParticleEmitter : public Component

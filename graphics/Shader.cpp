@@ -43,12 +43,13 @@ GLuint Compile(const Shader& shader, GLenum kind, const std::string& source, con
     }
     return object;
 }
-} // namespace
+}   // namespace
 
 std::string ReadTextFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
+    if (!file)
+        return {};
     std::ostringstream content;
     content << file.rdbuf();
     return content.str();
@@ -56,7 +57,8 @@ std::string ReadTextFile(const std::string& path)
 
 Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 {
-    if (GraphicsSystem::GetInstance().HasContext()) Build();
+    if (GraphicsSystem::GetInstance().HasContext())
+        Build();
 }
 
 Shader::Shader(Shader&& other) noexcept
@@ -78,7 +80,8 @@ bool Shader::CheckCompile(GLuint shader, const char* kind) const
 {
     GLint status = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
-    if (status != 0) return true;
+    if (status != 0)
+        return true;
     Log("Shader Compilation Error: ", kind);
     Log("SHADER: [", name, "] ", InfoLog(shader, false));
     return false;
@@ -86,7 +89,8 @@ bool Shader::CheckCompile(GLuint shader, const char* kind) const
 
 bool Shader::Build()
 {
-    if (built) return IsUsable();
+    if (built)
+        return IsUsable();
     built = true;
     const std::string vertexPath = SourcePath(name, ".vert");
     const std::string fragmentPath = SourcePath(name, ".frag");
@@ -143,6 +147,7 @@ bool Shader::Build()
 
 void Shader::DeleteProgram()
 {
-    if (program) glDeleteProgram(program);
+    if (program)
+        glDeleteProgram(program);
     program = 0;
 }

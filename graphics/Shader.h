@@ -15,30 +15,30 @@ std::string ReadTextFile(const std::string& path);
 // Where the program takes the uniforms the draw path sets (-1: the program has none).
 struct ShaderUniforms
 {
-    GLint mTw = -1;       // mat4 model matrix
-    GLint wTc = -1;       // mat4 projection x view
-    GLint tint = -1;      // vec3
-    GLint uvT = -1;       // mat3 texture-coordinate matrix
-    GLint time = -1;      // float, running time x 100
-    GLint baseColor = -1; // sampler2D on texture unit 0
-    GLint color = -1;     // vec3 debug-line colour
+    GLint mTw = -1;         // mat4 model matrix
+    GLint wTc = -1;         // mat4 projection x view
+    GLint tint = -1;        // vec3
+    GLint uvT = -1;         // mat3 texture-coordinate matrix
+    GLint time = -1;        // float, running time x 100
+    GLint baseColor = -1;   // sampler2D on texture unit 0
+    GLint color = -1;       // vec3 debug-line colour
 };
 
 class Shader
 {
 public:
-    explicit Shader(std::string name); // builds at once when a GL context exists
+    explicit Shader(std::string name);   // builds at once when a GL context exists
     Shader(Shader&& other) noexcept;
     Shader& operator=(Shader&& other) noexcept;
     Shader(const Shader&) = delete;
     Shader& operator=(const Shader&) = delete;
-    ~Shader() = default; // the library deletes programs while the context still exists
+    ~Shader() = default;   // the library deletes programs while the context still exists
 
     // Builds the program when that has not been tried yet; true when it is usable. Needs a context.
     bool Build();
     bool IsUsable() const { return program != 0; }
     bool WasBuilt() const { return built; }
-    void DeleteProgram(); // needs the context the program was made in
+    void DeleteProgram();   // needs the context the program was made in
 
     // Compile-status check; on failure a message with the kind ("Vertex", "Fragment") and log.
     bool CheckCompile(GLuint shader, const char* kind) const;

@@ -13,17 +13,17 @@ class ShaderLibrary
 public:
     static ShaderLibrary& GetInstance();
 
-    int FindOrLoad(const std::string& name);     // -1 only for an empty name
-    const std::string& GetName(int index) const; // empty text outside the library
+    int FindOrLoad(const std::string& name);       // -1 only for an empty name
+    const std::string& GetName(int index) const;   // empty text outside the library
     int Size() const { return static_cast<int>(shaders.size()); }
 
     // The shader at the index (-1: the first), built if it was not; null outside the library.
     // Needs a GL context.
     Shader* Prepare(int index);
 
-    void Clear(); // deletes every program (with a context) and empties the library
+    void Clear();   // deletes every program (with a context) and empties the library
 
-    GLuint currentProgram = 0; // the program the last draw made current
+    GLuint currentProgram = 0;   // the program the last draw made current
 
 private:
     ShaderLibrary() = default;

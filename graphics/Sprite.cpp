@@ -15,10 +15,11 @@ namespace
 std::string TextAt(const json& in, const char* key)
 {
     const json& value = in.at(key);
-    if (!value.is_string()) throw std::runtime_error(std::string("\"") + key + "\" is not a text");
+    if (!value.is_string())
+        throw std::runtime_error(std::string("\"") + key + "\" is not a text");
     return value.get<std::string>();
 }
-} // namespace
+}   // namespace
 
 Sprite::Sprite(const std::string& mesh, const std::string& shader, const std::string& texture)
     : Component(ComponentType::Sprite), request(std::make_shared<Graphics::DrawRequest>())
@@ -40,7 +41,8 @@ Sprite::Sprite(const Sprite& other)
 void Sprite::Render()
 {
     Transform* transform = Parent ? Parent->GetComponent<Transform>() : nullptr;
-    if (!transform) return; // nothing places it
+    if (!transform)
+        return;   // nothing places it
     request->model = &transform->GetMatrix();
     request->uv = uv;
     GraphicsSystem::GetInstance().Draw(*request);
@@ -87,8 +89,10 @@ void Sprite::Read(const json& in)
     request->tint[0] = tint.x;
     request->tint[1] = tint.y;
     request->tint[2] = tint.z;
-    if (hasWrap) request->wrap = wrap;
-    if (hasFilter) request->filter = filter;
+    if (hasWrap)
+        request->wrap = wrap;
+    if (hasFilter)
+        request->filter = filter;
     if (scaling != in.end())
     {
         const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
@@ -98,7 +102,4 @@ void Sprite::Read(const json& in)
     }
 }
 
-Sprite* MakeDefaultPlaneSprite()
-{
-    return new Sprite("Prim_Plane", "base", "White");
-}
+Sprite* MakeDefaultPlaneSprite() { return new Sprite("Prim_Plane", "base", "White"); }

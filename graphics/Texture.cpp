@@ -31,14 +31,16 @@ Texture::Texture(std::string textureName, std::string textureType)
         pending = image.ToRgba(false);
     }
     loaded = true;
-    if (GraphicsSystem::GetInstance().HasContext()) Upload();
+    if (GraphicsSystem::GetInstance().HasContext())
+        Upload();
 }
 
 Texture::Texture(std::string textureName, int w, int h, const unsigned char* rgba)
     : name(std::move(textureName)), type("baseColor"), width(w), height(h), channels(4), loaded(true),
       pending(reinterpret_cast<const char*>(rgba), static_cast<size_t>(w) * h * 4)
 {
-    if (GraphicsSystem::GetInstance().HasContext()) Upload();
+    if (GraphicsSystem::GetInstance().HasContext())
+        Upload();
 }
 
 Texture::Texture(Texture&& other) noexcept
@@ -65,7 +67,8 @@ Texture& Texture::operator=(Texture&& other) noexcept
 
 GLuint Texture::Id()
 {
-    if (loaded && id == 0 && GraphicsSystem::GetInstance().HasContext()) Upload();
+    if (loaded && id == 0 && GraphicsSystem::GetInstance().HasContext())
+        Upload();
     return id;
 }
 
@@ -87,6 +90,7 @@ void Texture::Upload()
 
 void Texture::Delete()
 {
-    if (id) glDeleteTextures(1, &id);
+    if (id)
+        glDeleteTextures(1, &id);
     id = 0;
 }

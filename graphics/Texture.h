@@ -16,21 +16,21 @@ public:
     Texture& operator=(Texture&& other) noexcept;
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
-    ~Texture() = default; // the library deletes GL textures while the context still exists
+    ~Texture() = default;   // the library deletes GL textures while the context still exists
 
     bool IsLoaded() const { return loaded; }
     const std::string& Path() const { return path; }
-    const std::string& Reason() const { return reason; } // why the picture did not load
+    const std::string& Reason() const { return reason; }   // why the picture did not load
 
-    GLuint Id();   // the GL texture, uploaded now if it is still waiting; 0 when not loaded
-    void Delete(); // needs the context the texture was made in
+    GLuint Id();     // the GL texture, uploaded now if it is still waiting; 0 when not loaded
+    void Delete();   // needs the context the texture was made in
 
     GLuint id = 0;
     std::string name;
     std::string type;
     int width = 0;
     int height = 0;
-    int channels = 0; // of the uploaded pixels: 3 or 4
+    int channels = 0;   // of the uploaded pixels: 3 or 4
 
 private:
     void Upload();
@@ -38,5 +38,5 @@ private:
     bool loaded = false;
     std::string path;
     std::string reason;
-    std::string pending; // decoded pixels waiting for a GL context
+    std::string pending;   // decoded pixels waiting for a GL context
 };

@@ -9,7 +9,8 @@
 TextureLibrary& TextureLibrary::GetInstance()
 {
     static TextureLibrary instance;
-    if (instance.textures.empty()) instance.AddDefaults();
+    if (instance.textures.empty())
+        instance.AddDefaults();
     return instance;
 }
 
@@ -33,8 +34,10 @@ void TextureLibrary::AddDefaults()
 
 int TextureLibrary::FindOrLoad(const std::string& name)
 {
-    if (name.empty()) return -1;
-    if (const int found = IndexOfName(textures, name); found >= 0) return found;
+    if (name.empty())
+        return -1;
+    if (const int found = IndexOfName(textures, name); found >= 0)
+        return found;
     Texture texture(name);
     if (!texture.IsLoaded())
         Log("TEXTURE: [", texture.Path(), "] cannot load (", texture.Reason(), "); \"", name,
@@ -43,10 +46,7 @@ int TextureLibrary::FindOrLoad(const std::string& name)
     return static_cast<int>(textures.size()) - 1;
 }
 
-const std::string& TextureLibrary::GetName(int index) const
-{
-    return NameAt(textures, index);
-}
+const std::string& TextureLibrary::GetName(int index) const { return NameAt(textures, index); }
 
 bool TextureLibrary::IsFallback(int index) const
 {
@@ -55,8 +55,10 @@ bool TextureLibrary::IsFallback(int index) const
 
 GLuint TextureLibrary::GlId(int index)
 {
-    if (index == -1) index = 0;
-    if (index < 0 || index >= Size()) return 0;
+    if (index == -1)
+        index = 0;
+    if (index < 0 || index >= Size())
+        return 0;
     Texture& texture = textures[static_cast<size_t>(index)];
     return texture.IsLoaded() ? texture.Id() : textures[0].Id();
 }

@@ -13,17 +13,17 @@
 class TextureLibrary
 {
 public:
-    static TextureLibrary& GetInstance(); // holds "White" and "Black" whenever it is reached
+    static TextureLibrary& GetInstance();   // holds "White" and "Black" whenever it is reached
 
-    int FindOrLoad(const std::string& name);     // -1 only for an empty name
-    const std::string& GetName(int index) const; // empty text outside the library
+    int FindOrLoad(const std::string& name);       // -1 only for an empty name
+    const std::string& GetName(int index) const;   // empty text outside the library
     int Size() const { return static_cast<int>(textures.size()); }
-    bool IsFallback(int index) const; // its picture did not load: it draws as "White"
+    bool IsFallback(int index) const;   // its picture did not load: it draws as "White"
 
     // The GL texture to bind for the index (-1: the first); 0 outside the library. Needs a context.
     GLuint GlId(int index);
 
-    void Clear(); // deletes every GL texture (with a context) and empties the library
+    void Clear();   // deletes every GL texture (with a context) and empties the library
 
 private:
     TextureLibrary() = default;

@@ -31,7 +31,7 @@ std::string NameOf(const json& doc)
     const auto name = doc.is_object() ? doc.find("Name") : doc.end();
     return name != doc.end() && name->is_string() ? name->get<std::string>() : std::string();
 }
-} // namespace
+}   // namespace
 
 bool ValidateEntityFile(const std::string& file, const json& doc)
 {
@@ -117,7 +117,8 @@ bool LoadAllArchetypes()
         }
         if (entity->Name != expected)
         {
-            Log("WARNING: Created entity name '", entity->Name, "' doesn't match expected '", expected, "'. Correcting.");
+            Log("WARNING: Created entity name '", entity->Name, "' doesn't match expected '", expected,
+                "'. Correcting.");
             entity->Name = expected;
         }
         cache.Add(entity);

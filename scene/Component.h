@@ -40,7 +40,8 @@ template <typename T> void ReadKey(const json& in, const char* key, T& field)
         // The library's text starts with its own tag ("[json.exception.type_error.302] ").
         const std::string what = error.what();
         const size_t tag = what.starts_with('[') ? what.find("] ") : std::string::npos;
-        throw DataError(std::string("\"") + key + "\": " + (tag == std::string::npos ? what : what.substr(tag + 2)));
+        throw DataError(std::string("\"") + key +
+                        "\": " + (tag == std::string::npos ? what : what.substr(tag + 2)));
     }
 }
 
@@ -53,11 +54,11 @@ constexpr int32_t Behavior = 2;   // every behaviour and the count displays
 constexpr int32_t Collider = 3;
 constexpr int32_t Physics = 4;
 constexpr int32_t PixelGrid = 5;
-constexpr int32_t Sprite = 6;     // and Font
+constexpr int32_t Sprite = 6;   // and Font
 constexpr int32_t ParticleEmitter = 7;
 constexpr int32_t Transform = 9;
 constexpr int32_t ButtonComponent = 10;
-} // namespace ComponentType
+}   // namespace ComponentType
 
 class Component
 {

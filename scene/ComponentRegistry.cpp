@@ -56,7 +56,8 @@ template <typename T> struct Registrator
 // One registrator per component class, named after it; kept in the order of the names.
 const Registrator<Animation> AnimationRegistrator("Animation");
 const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSequencer");
-const Registrator<BehaviorChangeSpeedButton> BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
+const Registrator<BehaviorChangeSpeedButton>
+    BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
@@ -84,7 +85,7 @@ const Registrator<PixelGrid> PixelGridRegistrator("PixelGrid");
 const Registrator<SpawnerDisplay> SpawnerDisplayRegistrator("SpawnerDisplay");
 const bool SpriteRegistered = (ComponentRegistry::Register("Sprite", MakeDefaultPlaneSprite), true);
 const Registrator<Transform> TransformRegistrator("Transform");
-} // namespace
+}   // namespace
 
 void ComponentRegistry::Register(const std::string& name, ComponentFactory factory)
 {

@@ -13,9 +13,10 @@ using ComponentFactory = std::function<Component*()>;
 class ComponentRegistry
 {
 public:
-    static void Register(const std::string& name, ComponentFactory factory);   // replaces an entry of that name
+    static void Register(const std::string& name,
+                         ComponentFactory factory);   // replaces an entry of that name
     // A new default component owned by the caller; null (with a message) for an unknown name.
     static Component* Create(const std::string& name);
     static bool Has(const std::string& name);   // Create would make one
-    static std::vector<std::string> Names();   // sorted
+    static std::vector<std::string> Names();    // sorted
 };

@@ -28,8 +28,8 @@ struct CollisionScratch
 {
     std::vector<CollisionBody> bodies;
     std::vector<std::pair<uint64_t, uint32_t>> squares;   // (grid square, body) for every square a box covers
-    std::vector<uint32_t> unboxed;    // bodies without a box, in list order: paired with everyone
-    std::vector<uint64_t> close;      // (i << 32 | k), i < k: boxed pairs whose boxes meet, sorted
+    std::vector<uint32_t> unboxed;   // bodies without a box, in list order: paired with everyone
+    std::vector<uint64_t> close;     // (i << 32 | k), i < k: boxed pairs whose boxes meet, sorted
 };
 
 namespace
@@ -81,7 +81,9 @@ void FindClosePairs(CollisionScratch& s)
             extent += std::max(b.maxX - b.minX, b.maxY - b.minY), ++boxed;
     const double square = boxed > 0 ? std::max(extent / static_cast<double>(boxed), 1e-3) : 1.0;
     constexpr double limit = 1 << 30;   // squares are numbered well inside int
-    const auto squareOf = [&](float v) { return static_cast<int64_t>(std::floor(std::clamp(v / square, -limit, limit))); };
+    const auto squareOf = [&](float v) {
+        return static_cast<int64_t>(std::floor(std::clamp(v / square, -limit, limit)));
+    };
     constexpr int64_t mostSquares = 64;
 
     for (uint32_t i = 0; i < s.bodies.size(); ++i)
@@ -92,7 +94,8 @@ void FindClosePairs(CollisionScratch& s)
             s.unboxed.push_back(i);
             continue;
         }
-        const int64_t x0 = squareOf(b.minX), x1 = squareOf(b.maxX), y0 = squareOf(b.minY), y1 = squareOf(b.maxY);
+        const int64_t x0 = squareOf(b.minX), x1 = squareOf(b.maxX), y0 = squareOf(b.minY),
+                      y1 = squareOf(b.maxY);
         if ((x1 - x0 + 1) * (y1 - y0 + 1) > mostSquares)
         {
             b.hasBox = false;
@@ -101,7 +104,9 @@ void FindClosePairs(CollisionScratch& s)
         }
         for (int64_t y = y0; y <= y1; ++y)
             for (int64_t x = x0; x <= x1; ++x)
-                s.squares.push_back({static_cast<uint64_t>(y + (1ll << 31)) << 32 | static_cast<uint64_t>(x + (1ll << 31)), i});
+                s.squares.push_back(
+                    {static_cast<uint64_t>(y + (1ll << 31)) << 32 | static_cast<uint64_t>(x + (1ll << 31)),
+                     i});
     }
     std::sort(s.squares.begin(), s.squares.end());
     for (size_t run = 0; run < s.squares.size();)
@@ -127,7 +132,9 @@ void FindClosePairs(CollisionScratch& s)
 
 bool HasOpposites(const std::vector<int>& contacts)
 {
-    const auto has = [&](int kind) { return std::find(contacts.begin(), contacts.end(), kind) != contacts.end(); };
+    const auto has = [&](int kind) {
+        return std::find(contacts.begin(), contacts.end(), kind) != contacts.end();
+    };
     return (has(Collider::ContactTop) && has(Collider::ContactBottom)) ||
            (has(Collider::ContactLeft) && has(Collider::ContactRight));
 }
@@ -152,7 +159,7 @@ void VisitPair(const CollisionBody& bi, const CollisionBody& bk)
     else if (ci && bk.grid && ci->PixelGridCollider)
         bk.grid->CollideLine(ci);
 }
-} // namespace
+}   // namespace
 
 EntityList::EntityList() = default;
 
@@ -301,7 +308,8 @@ void EntityList::CheckCollisions(float dt)
                 const bool haveOther = other != unboxed.end();
                 if (!haveClose && !haveOther)
                     break;
-                const uint32_t closeK = haveClose ? static_cast<uint32_t>(close[nextClose] & 0xFFFFFFFFu) : UINT32_MAX;
+                const uint32_t closeK =
+                    haveClose ? static_cast<uint32_t>(close[nextClose] & 0xFFFFFFFFu) : UINT32_MAX;
                 const uint32_t otherK = haveOther ? *other : UINT32_MAX;
                 if (closeK < otherK)
                     ++nextClose;

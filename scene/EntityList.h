@@ -17,14 +17,14 @@ public:
     EntityList& operator=(const EntityList&) = delete;
     ~EntityList();
 
-    void Clear();                  // deletes every entity
-    bool Add(Entity* entity);      // takes ownership; false for null
+    void Clear();               // deletes every entity
+    bool Add(Entity* entity);   // takes ownership; false for null
     Entity* FindByName(const std::string& name) const;
-    void RemoveByName(const std::string& name);   // deletes the first entity of that name
+    void RemoveByName(const std::string& name);                     // deletes the first entity of that name
     std::vector<Entity*> GetEntities() const { return entities; }   // a copy, for walks that change the list
     size_t Size() const { return entities.size(); }
 
-    void Update(float dt);         // every component of every live entity; destroyed ones are deleted
+    void Update(float dt);   // every component of every live entity; destroyed ones are deleted
     void Render();
     // The collision pass, while time runs (dt > 0): the first collider of each entity is tested
     // against the later entities' first colliders, in list order, masks and names permitting,
@@ -41,10 +41,10 @@ public:
     using SqueezeHandler = bool (*)(Entity* squeezed);
     static inline SqueezeHandler OnSqueezed = nullptr;
 
-    Entity* Camera = nullptr;      // also in the list; not owned separately
+    Entity* Camera = nullptr;   // also in the list; not owned separately
 
 private:
-    void Erase(size_t index);      // deletes and erases one entry
+    void Erase(size_t index);   // deletes and erases one entry
 
     std::vector<Entity*> entities;
     std::unique_ptr<CollisionScratch> scratch;   // the collision pass's look-ups, kept for their capacity

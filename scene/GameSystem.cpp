@@ -30,7 +30,8 @@ void GameSystem::Update(float)
     const bool completed = scene->IsComplete;
     if (completed != lastCompleted || scene->NextScene != lastNextScene)
     {
-        Log("GameSystem Update - Scene complete: ", completed ? "YES" : "NO", ", NextScene: ", scene->NextScene);
+        Log("GameSystem Update - Scene complete: ", completed ? "YES" : "NO",
+            ", NextScene: ", scene->NextScene);
         lastCompleted = completed;
         lastNextScene = scene->NextScene;
     }

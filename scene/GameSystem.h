@@ -21,6 +21,6 @@ public:
 private:
     GameSystem() : BaseSystem("Game System") {}
 
-    bool lastCompleted = false;     // as seen in the previous frame, for the log
+    bool lastCompleted = false;   // as seen in the previous frame, for the log
     std::string lastNextScene;
 };

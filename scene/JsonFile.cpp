@@ -3,10 +3,10 @@
 #include "engine/DataPath.h"
 
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <fcntl.h>
 #include <unistd.h>
 
 bool ReadJsonFile(const std::string& path, nlohmann::json& out)
@@ -23,7 +23,8 @@ bool ReadJsonFile(const std::string& path, nlohmann::json& out)
                 const size_t slash = path.find_last_of("/\\");
                 std::cout << "ERROR: File does not exist: " << path << std::endl;
                 std::cout << "Let me check the directory..." << std::endl;
-                std::cout << "Directory: " << (slash == std::string::npos ? path : path.substr(0, slash)) << std::endl;
+                std::cout << "Directory: " << (slash == std::string::npos ? path : path.substr(0, slash))
+                          << std::endl;
                 return false;
             }
         }
@@ -78,7 +79,8 @@ bool WriteJsonFile(const std::string& path, const nlohmann::json& value)
     }
     // The rename itself reaches the disk with its folder.
     const std::string folder = std::filesystem::path(file).parent_path().string();
-    if (const int directory = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY); directory >= 0)
+    if (const int directory = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+        directory >= 0)
     {
         ::fsync(directory);
         ::close(directory);

@@ -9,7 +9,7 @@ std::vector<std::string>& Files()
     static std::vector<std::string> files;
     return files;
 }
-} // namespace
+}   // namespace
 
 ReadingFile::ReadingFile(std::string path) { Files().push_back(std::move(path)); }
 

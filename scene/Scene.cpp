@@ -40,7 +40,7 @@ bool IsSceneDocument(const json& document, const std::string& file)
     }
     return true;
 }
-} // namespace
+}   // namespace
 
 std::string Scene::ScenePath(const std::string& name)
 {
@@ -114,7 +114,8 @@ void Scene::Read(const json& in)
                 continue;   // where a spawned entity stood when the scene was written
             if (!element.is_object() || !element.contains("Name"))
             {
-                Log("SCENE: [", file, "] \"Entities\"[", index, "] is not an entity object with a \"Name\"; skipped");
+                Log("SCENE: [", file, "] \"Entities\"[", index,
+                    "] is not an entity object with a \"Name\"; skipped");
                 continue;
             }
             if (!element.at("Name").is_string())
@@ -123,7 +124,8 @@ void Scene::Read(const json& in)
                 continue;
             }
             Log(" - ", element.at("Name").get<std::string>());
-            if (const auto components = element.find("Components"); components != element.end() && components->is_array())
+            if (const auto components = element.find("Components");
+                components != element.end() && components->is_array())
                 for (const json& c : *components)
                     if (c.is_object() && c.contains("Type") && c.at("Type").is_string())
                         Log("   Component: ", c.at("Type").get<std::string>());
@@ -165,7 +167,8 @@ bool Scene::LoadFromFile(const std::string& name)
         Log("Failed to load scene: ", name);
         return false;
     }
-    if (const auto sceneName = document.find("SceneName"); sceneName != document.end() && sceneName->is_string())
+    if (const auto sceneName = document.find("SceneName");
+        sceneName != document.end() && sceneName->is_string())
         Log("Scene name: ", sceneName->get<std::string>());
     if (const auto list = document.find("Entities"); list != document.end())
     {

@@ -3,9 +3,9 @@
 #include "audio/AudioPlayer.h"
 #include "editor/EditorSystem.h"
 #include "engine/InputSystem.h"
+#include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/CheatKeys.h"
-#include "engine/TraceSystem.h"
 #include "graphics/Camera.h"
 #include "scene/Archetypes.h"
 #include "scene/ComponentRegistry.h"
@@ -81,7 +81,7 @@ std::unique_ptr<MainScene> ReadOverlay(const std::string& path, const char* what
     Log("SCENE: [", path, "] loaded as the ", what);
     return overlay;
 }
-} // namespace
+}   // namespace
 
 SceneSystem& SceneSystem::GetInstance()
 {
@@ -116,7 +116,8 @@ bool SceneSystem::Init()
         Log("SCENE: [Data/Scenes] holds no scene file; nothing to show");
         return true;
     }
-    const bool hasSplash = std::find(sceneFiles.begin(), sceneFiles.end(), "SplashScreen.json") != sceneFiles.end();
+    const bool hasSplash =
+        std::find(sceneFiles.begin(), sceneFiles.end(), "SplashScreen.json") != sceneFiles.end();
     LoadScene(hasSplash ? std::string(SplashScene) : "Data/Scenes/" + sceneFiles.front());
     return true;
 }
@@ -297,7 +298,8 @@ void SceneSystem::Shutdown()
 
 bool SceneSystem::LoadScene(const std::string& path)
 {
-    assert(!updatingEntities && "LoadScene deletes the scene whose entities are updating: set loadRequested instead");
+    assert(!updatingEntities &&
+           "LoadScene deletes the scene whose entities are updating: set loadRequested instead");
     TraceMessage("Scene System: Attempting to load scene from %s", path.c_str());
     // The new scene is read beside the old one, so a file that fails leaves the game as it was.
     auto next = std::make_unique<MainScene>();
@@ -433,8 +435,8 @@ void SceneSystem::WriteBackSettingsScreen(Scene& overlay)
                     }
     if (!unknown.empty())
     {
-        Log("SCENE: [", overlay.SceneFile, "] not written back: it holds a component this build cannot read (",
-            unknown, ")");
+        Log("SCENE: [", overlay.SceneFile,
+            "] not written back: it holds a component this build cannot read (", unknown, ")");
         return;
     }
     overlay.OverwriteFile(overlay.SceneFile);

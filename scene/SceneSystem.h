@@ -28,13 +28,13 @@ public:
     enum PauseKind
     {
         NotPaused = 0,
-        MenuPause = 1,       // "Data/Scenes/PauseMenuScene.json"
-        NoMenuPause = 2,     // "Data/Scenes/PauseNoMenuScene.json"
-        SettingsPause = 3,   // "Data/Scenes/SettingMenuScene.json"
-        WinPause = 4,        // "Data/Scenes/WinScene.json"
-        LosePause = 5,       // "Data/Scenes/LoseScene.json"
-        HowToPlayPause = 6,  // "Data/Scenes/HowToPlayScene.json"
-        CreditsPause = 7     // "Data/Scenes/CreditsScene.json"
+        MenuPause = 1,        // "Data/Scenes/PauseMenuScene.json"
+        NoMenuPause = 2,      // "Data/Scenes/PauseNoMenuScene.json"
+        SettingsPause = 3,    // "Data/Scenes/SettingMenuScene.json"
+        WinPause = 4,         // "Data/Scenes/WinScene.json"
+        LosePause = 5,        // "Data/Scenes/LoseScene.json"
+        HowToPlayPause = 6,   // "Data/Scenes/HowToPlayScene.json"
+        CreditsPause = 7      // "Data/Scenes/CreditsScene.json"
     };
     static constexpr const char* SplashScene = "Data/Scenes/SplashScreen.json";
     static constexpr const char* MainMenuScene = "Data/Scenes/MainMenuScene.json";

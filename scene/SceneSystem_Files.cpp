@@ -21,7 +21,7 @@ bool Exists(const std::string& scenePath)
     std::error_code error;
     return fs::exists(ResolveDataPath(scenePath), error);
 }
-} // namespace
+}   // namespace
 
 void SceneSystem::ScanSceneFiles()
 {
@@ -50,8 +50,8 @@ bool SceneSystem::RenameScene(const std::string& newName)
     if (!currentScene || pendingScenePath.empty())
         return false;
     const fs::path name(newName);
-    if (newName.empty() || name.has_parent_path() || newName.find('\\') != std::string::npos || newName == "." ||
-        newName == "..")
+    if (newName.empty() || name.has_parent_path() || newName.find('\\') != std::string::npos ||
+        newName == "." || newName == "..")
     {
         Log("SCENE: [", pendingScenePath, "] not renamed: \"", newName, "\" is not a plain file name");
         return false;

@@ -86,14 +86,16 @@ std::vector<int> LevelsOf(const json& value, const std::string& path)
     }
     for (const json& element : value)
     {
-        if (element.is_number_integer() && element.get<long long>() >= 1 && element.get<long long>() <= INT_MAX)
+        if (element.is_number_integer() && element.get<long long>() >= 1 &&
+            element.get<long long>() <= INT_MAX)
             levels.push_back(element.get<int>());
         else
-            Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", element.dump(), ", not a level number; skipped");
+            Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", element.dump(),
+                ", not a level number; skipped");
     }
     return levels;
 }
-} // namespace
+}   // namespace
 
 std::string SceneSystem::SettingsFolder()
 {

@@ -13,18 +13,9 @@ struct V3
 {
     float x, y, z;
 };
-V3 Cross(V3 a, V3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-V3 Add(V3 a, V3 b)
-{
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-V3 Scale(V3 a, float s)
-{
-    return {a.x * s, a.y * s, a.z * s};
-}
+V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+V3 Add(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+V3 Scale(V3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
 
 std::string Number(float value)
 {
@@ -47,7 +38,7 @@ void WriteMesh(const std::string& path, const std::string& name, const std::vect
     out << "o " << name << "\n";
     for (const Face& f : faces)
     {
-        const V3 right = Cross(f.up, f.normal); // right x up = normal
+        const V3 right = Cross(f.up, f.normal);   // right x up = normal
         const float corner[4][2] = {{-0.5f, -0.5f}, {0.5f, -0.5f}, {0.5f, 0.5f}, {-0.5f, 0.5f}};
         for (const auto& c : corner)
         {
@@ -61,14 +52,15 @@ void WriteMesh(const std::string& path, const std::string& name, const std::vect
     for (size_t i = 0; i < faces.size(); ++i)
     {
         const size_t v = i * 4 + 1, n = i + 1;
-        const auto corner = [&](size_t k)
-        { return std::to_string(v + k) + "/" + std::to_string(k + 1) + "/" + std::to_string(n); };
+        const auto corner = [&](size_t k) {
+            return std::to_string(v + k) + "/" + std::to_string(k + 1) + "/" + std::to_string(n);
+        };
         out << "f " << corner(0) << " " << corner(1) << " " << corner(2) << "\n";
         out << "f " << corner(0) << " " << corner(2) << " " << corner(3) << "\n";
     }
 }
 
-} // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

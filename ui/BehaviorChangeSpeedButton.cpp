@@ -22,8 +22,8 @@ void BehaviorChangeSpeedButton::Read(const json& in)
     if (std::isfinite(speed) && speed > 0)
         CurrentSpeedState = speed;
     else
-        Log("COMPONENT: [BehaviorChangeSpeedButton] \"CurrentSpeedState\" is ", in.at("CurrentSpeedState").dump(),
-            ", not a positive speed; kept ", CurrentSpeedState);
+        Log("COMPONENT: [BehaviorChangeSpeedButton] \"CurrentSpeedState\" is ",
+            in.at("CurrentSpeedState").dump(), ", not a positive speed; kept ", CurrentSpeedState);
 }
 
 void BehaviorChangeSpeedButton::OnUpdate(float)

@@ -23,7 +23,7 @@ std::vector<const Button*>& LiveButtons()
 
 // Any bot can be picked, also one at work: bots carry their job in their name ("MonkeyBlocker").
 bool IsPickableBot(const Entity& entity) { return entity.Name.find("Monkey") != std::string::npos; }
-} // namespace
+}   // namespace
 
 BehaviorDestructButton::BehaviorDestructButton() { LiveButtons().push_back(this); }
 
@@ -60,7 +60,8 @@ void BehaviorDestructButton::Read(const json& in)
     ReadHotkey(in, "BehaviorDestructButton", Hotkey);
     if (Hotkey == 0)
     {
-        Log("COMPONENT: [BehaviorDestructButton] \"Hotkey\" 0 is the left mouse button, which clicks the button itself; no hotkey");
+        Log("COMPONENT: [BehaviorDestructButton] \"Hotkey\" 0 is the left mouse button, which clicks the "
+            "button itself; no hotkey");
         Hotkey = NoHotkey;
     }
 }

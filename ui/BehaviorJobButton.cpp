@@ -24,7 +24,7 @@ const JobOfButton JobButtons[] = {
     {"MonkeyTunnelButton", MonkeyJob::Tunnel},
 };
 const char* const UmbrellaButton = "MonkeyUmbrellaButton";
-} // namespace
+}   // namespace
 
 void BehaviorJobButton::Write(json& out) const
 {

@@ -5,7 +5,10 @@
 #include "scene/LevelProgress.h"
 #include "ui/Button.h"
 
-int BehaviorLevelSelectTint::LevelNumberOf(const std::string& name) { return FirstNumberIn(name).value_or(0); }
+int BehaviorLevelSelectTint::LevelNumberOf(const std::string& name)
+{
+    return FirstNumberIn(name).value_or(0);
+}
 
 void BehaviorLevelSelectTint::OnUpdate(float)
 {

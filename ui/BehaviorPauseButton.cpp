@@ -31,7 +31,7 @@ std::string LevelButtonScene(const std::string& name)
     const std::string stem = name.substr(0, name.find("Button"));
     return stem.size() > 4 ? "Data/Scenes/" + stem.substr(4) + ".json" : "";
 }
-} // namespace
+}   // namespace
 
 void BehaviorPauseButton::Write(json& out) const
 {
@@ -48,7 +48,8 @@ void BehaviorPauseButton::OnReleased()
 void BehaviorPauseButton::ResetVolumes()
 {
     AudioPlayer* player = AudioPlayer::GetInstance();
-    for (Sound::ChannelGroup* group : {player->MasterGroup, player->MusicGroup, player->SfxGroup, player->UiGroup})
+    for (Sound::ChannelGroup* group :
+         {player->MasterGroup, player->MusicGroup, player->SfxGroup, player->UiGroup})
         player->SetVolume(group, 0.5f);
 }
 

@@ -41,7 +41,7 @@ bool StandsStill(Entity* entity)
     const Physics* physics = entity ? entity->GetComponent<Physics>() : nullptr;
     return physics && physics->Velocity.y == 0;
 }
-} // namespace
+}   // namespace
 
 void BehaviorSplashScreen::Write(json& out) const
 {
@@ -79,8 +79,10 @@ void BehaviorSplashScreen::OnInit()
         {
             if (!entity)
                 continue;
-            for (auto [name, field] : {std::pair{"FMODLogo", &FMODLogo}, {"VostrelLogo", &VostrelLogo},
-                                       {"GameTitle", &GameTitle}, {"PresentsText", &PresentsText},
+            for (auto [name, field] : {std::pair{"FMODLogo", &FMODLogo},
+                                       {"VostrelLogo", &VostrelLogo},
+                                       {"GameTitle", &GameTitle},
+                                       {"PresentsText", &PresentsText},
                                        {"GameLogo", &GameLogo}})
                 if (entity->Name == name)
                     *field = entity;

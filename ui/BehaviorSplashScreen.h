@@ -20,8 +20,8 @@ public:
     void OnExit() override;
 
     static constexpr float MinimumDisplay = 2.0f;
-    static constexpr float TitleHold = 2.5f;      // the title stands this long
-    static constexpr float LogoHold = 4.0f;       // then the game logo
+    static constexpr float TitleHold = 2.5f;               // the title stands this long
+    static constexpr float LogoHold = 4.0f;                // then the game logo
     static constexpr float CountdownStep = 1.0f / 60.0f;   // per update, whatever the frame time
 
     int Phase = 0;

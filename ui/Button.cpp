@@ -30,7 +30,8 @@ void ReadHotkey(const json& in, const char* owner, int& hotkey)
     const auto found = in.find("Hotkey");
     if (found == in.end())
         return;
-    if (found->is_number_integer() && found->get<int64_t>() >= INT32_MIN && found->get<int64_t>() <= INT32_MAX)
+    if (found->is_number_integer() && found->get<int64_t>() >= INT32_MIN &&
+        found->get<int64_t>() <= INT32_MAX)
         hotkey = found->get<int>();
     else
         Log("COMPONENT: [", owner, "] \"Hotkey\" is ", found->dump(), ", not a key code; ignored");
@@ -53,7 +54,10 @@ void Button::Read(const json& in)
     ReadKey(in, "Perpetual", Perpetual);
 }
 
-ButtonComponent* Button::GetButtonComponent() const { return Parent ? Parent->GetComponent<ButtonComponent>() : nullptr; }
+ButtonComponent* Button::GetButtonComponent() const
+{
+    return Parent ? Parent->GetComponent<ButtonComponent>() : nullptr;
+}
 
 void Button::PostCreate()
 {

@@ -25,7 +25,7 @@ public:
     Component* Clone() const override { return new Button(*this); }
     void Write(json& out) const override;   // the behaviour keys, "Type", "Enabled", "Perpetual"
     void Read(const json& in) override;
-    void PostCreate() override;              // finds or adds the ButtonComponent and listens to it
+    void PostCreate() override;   // finds or adds the ButtonComponent and listens to it
 
     std::string GetName() const override { return "Button"; }
     void OnInit() override;

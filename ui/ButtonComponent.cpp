@@ -9,7 +9,7 @@
 namespace
 {
 constexpr int HideKey = 48;   // the "0" key: held down, no button reports the cursor
-} // namespace
+}   // namespace
 
 int ButtonComponent::NextState(int current, bool down, bool inside)
 {
@@ -59,8 +59,8 @@ bool ButtonComponent::IsMouseOver() const
 
     Camera& camera = Camera::GetInstance();
     // The projection is rebuilt here: the window may have changed size since the last draw.
-    const Matrix4 clip = Matrix4::Multiply(Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix()),
-                                           transform->GetMatrix());
+    const Matrix4 clip = Matrix4::Multiply(
+        Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix()), transform->GetMatrix());
     const Vec4 a = clip.Transform({-0.5f, -0.5f, 0, 1});
     const Vec4 b = clip.Transform({0.5f, 0.5f, 0, 1});
     const float ax = a.x / a.w, ay = a.y / a.w, bx = b.x / b.w, by = b.y / b.w;

@@ -10,11 +10,12 @@ namespace
 // InvalidHandle.
 template <typename Call> Result WithMixer(const std::weak_ptr<Detail::Mixer>& mixer, int slot, Call call)
 {
-    if (slot < 0) return Result::InvalidHandle;
+    if (slot < 0)
+        return Result::InvalidHandle;
     const std::shared_ptr<Detail::Mixer> live = mixer.lock();
     return live ? call(*live) : Result::InvalidHandle;
 }
-} // namespace
+}   // namespace
 
 Result Channel::SetVolume(float volume)
 {
@@ -38,7 +39,8 @@ Result Channel::GetPaused(bool* paused) const
 
 Result Channel::IsPlaying(bool* playing) const
 {
-    if (playing) *playing = false;
+    if (playing)
+        *playing = false;
     return WithMixer(mixer, slot, [&](Detail::Mixer& m) { return m.IsPlaying(slot, generation, playing); });
 }
 
@@ -52,4 +54,4 @@ bool Channel::operator==(const Channel& other) const
     return slot == other.slot && generation == other.generation && !mixer.owner_before(other.mixer) &&
            !other.mixer.owner_before(mixer);
 }
-} // namespace Sound
+}   // namespace Sound

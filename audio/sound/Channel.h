@@ -15,7 +15,7 @@ namespace Sound
 namespace Detail
 {
 class Mixer;
-}
+}   // namespace Detail
 
 class Channel
 {
@@ -44,4 +44,4 @@ private:
     int slot = -1;
     uint32_t generation = 0;
 };
-} // namespace Sound
+}   // namespace Sound

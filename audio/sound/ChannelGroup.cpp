@@ -14,53 +14,38 @@ template <typename T> Result ChangeAndApply(Detail::Mixer* mixer, ChannelGroup* 
     const T old = field;
     field = value;
     const Result applied = mixer->ApplyGroup(group);
-    if (applied != Result::Ok) field = old;
+    if (applied != Result::Ok)
+        field = old;
     return applied;
 }
 
 template <typename T> Result Read(const T& field, T* out)
 {
-    if (!out) return Result::InvalidParam;
+    if (!out)
+        return Result::InvalidParam;
     *out = field;
     return Result::Ok;
 }
-} // namespace
+}   // namespace
 
 Result ChannelGroup::SetVolume(float volume)
 {
-    if (!std::isfinite(volume) || volume < 0.0f) return Result::InvalidParam;
+    if (!std::isfinite(volume) || volume < 0.0f)
+        return Result::InvalidParam;
     return ChangeAndApply(mixer, this, this->volume, volume);
 }
 
-Result ChannelGroup::GetVolume(float* volume) const
-{
-    return Read(this->volume, volume);
-}
+Result ChannelGroup::GetVolume(float* volume) const { return Read(this->volume, volume); }
 
-Result ChannelGroup::SetPaused(bool paused)
-{
-    return ChangeAndApply(mixer, this, this->paused, paused);
-}
+Result ChannelGroup::SetPaused(bool paused) { return ChangeAndApply(mixer, this, this->paused, paused); }
 
-Result ChannelGroup::GetPaused(bool* paused) const
-{
-    return Read(this->paused, paused);
-}
+Result ChannelGroup::GetPaused(bool* paused) const { return Read(this->paused, paused); }
 
-Result ChannelGroup::Stop()
-{
-    return mixer->StopGroup(this);
-}
+Result ChannelGroup::Stop() { return mixer->StopGroup(this); }
 
-Result ChannelGroup::AddGroup(ChannelGroup* child)
-{
-    return mixer->MoveGroup(this, child);
-}
+Result ChannelGroup::AddGroup(ChannelGroup* child) { return mixer->MoveGroup(this, child); }
 
-Result ChannelGroup::Release()
-{
-    return mixer->ReleaseGroup(this);
-}
+Result ChannelGroup::Release() { return mixer->ReleaseGroup(this); }
 
 float ChannelGroup::AudibleVolume() const
 {
@@ -73,14 +58,16 @@ float ChannelGroup::AudibleVolume() const
 bool ChannelGroup::IsSilenced() const
 {
     for (const ChannelGroup* g = this; g; g = g->parent)
-        if (g->paused) return true;
+        if (g->paused)
+            return true;
     return false;
 }
 
 bool ChannelGroup::IsWithin(const ChannelGroup* ancestor) const
 {
     for (const ChannelGroup* g = this; g; g = g->parent)
-        if (g == ancestor) return true;
+        if (g == ancestor)
+            return true;
     return false;
 }
-} // namespace Sound
+}   // namespace Sound

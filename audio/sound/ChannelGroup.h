@@ -14,7 +14,7 @@ namespace Sound
 namespace Detail
 {
 class Mixer;
-}
+}   // namespace Detail
 
 class ChannelGroup
 {
@@ -55,4 +55,4 @@ private:
     float volume = 1.0f;
     bool paused = false;
 };
-} // namespace Sound
+}   // namespace Sound

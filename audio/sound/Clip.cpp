@@ -6,8 +6,5 @@ namespace Sound
 {
 Clip::~Clip() = default;
 
-Result Clip::Release()
-{
-    return mixer->ReleaseClip(this);
-}
-} // namespace Sound
+Result Clip::Release() { return mixer->ReleaseClip(this); }
+}   // namespace Sound

@@ -25,7 +25,7 @@ enum class Loop
 namespace Detail
 {
 class Mixer;
-}
+}   // namespace Detail
 
 class Clip
 {
@@ -62,4 +62,4 @@ private:
     int64_t frames = 0;
     unsigned int buffer = 0;   // the whole sound, for a sample
 };
-} // namespace Sound
+}   // namespace Sound

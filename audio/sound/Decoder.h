@@ -37,4 +37,4 @@ private:
     int sampleRate = 0;
     int64_t frames = 0;
 };
-} // namespace Sound
+}   // namespace Sound

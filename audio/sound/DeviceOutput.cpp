@@ -4,9 +4,11 @@ namespace Sound
 {
 Result DeviceOutput::Open()
 {
-    if (device) return Result::AlreadyInitialised;
+    if (device)
+        return Result::AlreadyInitialised;
     device = alcOpenDevice(nullptr);
-    if (!device) return Result::NoOutput;
+    if (!device)
+        return Result::NoOutput;
     return CreateContext(nullptr) ? Result::Ok : Result::NoOutput;
 }
-} // namespace Sound
+}   // namespace Sound

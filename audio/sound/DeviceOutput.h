@@ -14,4 +14,4 @@ public:
     bool IsOffline() const override { return false; }
     const char* Name() const override { return "sound device"; }
 };
-} // namespace Sound
+}   // namespace Sound

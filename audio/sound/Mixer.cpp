@@ -12,15 +12,9 @@ namespace Sound::Detail
 {
 namespace
 {
-bool IsValidVolume(float volume)
-{
-    return std::isfinite(volume) && volume >= 0.0f;
-}
+bool IsValidVolume(float volume) { return std::isfinite(volume) && volume >= 0.0f; }
 
-ALenum FormatFor(int channels)
-{
-    return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
-}
+ALenum FormatFor(int channels) { return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16; }
 
 ALint SourceState(unsigned int source)
 {
@@ -34,40 +28,44 @@ ALint SourceState(unsigned int source)
 uint32_t NextGeneration()
 {
     static uint32_t counter = 0;
-    if (++counter == 0) ++counter;
+    if (++counter == 0)
+        ++counter;
     return counter;
 }
-} // namespace
+}   // namespace
 
 Mixer::~Mixer()
 {
-    if (output) Close();
+    if (output)
+        Close();
 }
 
 void Mixer::MakeCurrent()
 {
-    if (output && alcGetCurrentContext() != output->Context()) alcMakeContextCurrent(output->Context());
+    if (output && alcGetCurrentContext() != output->Context())
+        alcMakeContextCurrent(output->Context());
 }
 
-Result Mixer::AlStatus()
-{
-    return alGetError() == AL_NO_ERROR ? Result::Ok : Result::BackendFailure;
-}
+Result Mixer::AlStatus() { return alGetError() == AL_NO_ERROR ? Result::Ok : Result::BackendFailure; }
 
 Result Mixer::Init(int maxChannels, OutputChoice choice)
 {
-    if (output) return Result::AlreadyInitialised;
-    if (maxChannels < 1 || maxChannels > 4096) return Result::InvalidParam;
+    if (output)
+        return Result::AlreadyInitialised;
+    if (maxChannels < 1 || maxChannels > 4096)
+        return Result::InvalidParam;
     std::unique_ptr<Output> opened;
     if (choice == OutputChoice::DeviceOrOffline)
     {
         opened = std::make_unique<DeviceOutput>();
-        if (opened->Open() != Result::Ok) opened.reset();
+        if (opened->Open() != Result::Ok)
+            opened.reset();
     }
     if (!opened)
     {
         opened = std::make_unique<OfflineOutput>();
-        if (opened->Open() != Result::Ok) return Result::NoOutput;
+        if (opened->Open() != Result::Ok)
+            return Result::NoOutput;
     }
     output = std::move(opened);
     MakeCurrent();
@@ -80,7 +78,8 @@ Result Mixer::Init(int maxChannels, OutputChoice choice)
     {
         Voice& voice = voices[made];
         alGenSources(1, &voice.source);
-        if (alGetError() != AL_NO_ERROR) break;
+        if (alGetError() != AL_NO_ERROR)
+            break;
         alGenBuffers(StreamBuffers, voice.buffers.data());
         if (alGetError() != AL_NO_ERROR)
         {
@@ -105,7 +104,8 @@ Result Mixer::Init(int maxChannels, OutputChoice choice)
 
 Result Mixer::Close()
 {
-    if (!output) return Result::NotInitialised;
+    if (!output)
+        return Result::NotInitialised;
     MakeCurrent();
     for (Voice& voice : voices)
     {
@@ -115,7 +115,8 @@ Result Mixer::Close()
     }
     voices.clear();
     for (const auto& clip : clips)
-        if (clip->buffer) alDeleteBuffers(1, &clip->buffer);
+        if (clip->buffer)
+            alDeleteBuffers(1, &clip->buffer);
     clips.clear();
     groups.clear();
     alGetError();
@@ -125,21 +126,25 @@ Result Mixer::Close()
 
 Result Mixer::Render(float* stereo, int frames)
 {
-    if (!output) return Result::NotInitialised;
+    if (!output)
+        return Result::NotInitialised;
     return output->Render(stereo, frames);
 }
 
 Result Mixer::Update()
 {
-    if (!output) return Result::NotInitialised;
+    if (!output)
+        return Result::NotInitialised;
     MakeCurrent();
     for (Voice& voice : voices)
     {
         Refresh(voice);
-        if (!voice.active || voice.clip->storage != Storage::Stream) continue;
+        if (!voice.active || voice.clip->storage != Storage::Stream)
+            continue;
         FeedStream(voice);
         // A stream that ran dry between two updates stopped by itself: start it again.
-        if (voice.active && SourceState(voice.source) == AL_STOPPED) Apply(voice);
+        if (voice.active && SourceState(voice.source) == AL_STOPPED)
+            Apply(voice);
     }
     return AlStatus();
 }
@@ -157,8 +162,10 @@ bool Mixer::Owns(const Clip* clip) const
 
 Result Mixer::CreateGroup(const std::string& name, ChannelGroup** out)
 {
-    if (!output) return Result::NotInitialised;
-    if (!out) return Result::InvalidParam;
+    if (!output)
+        return Result::NotInitialised;
+    if (!out)
+        return Result::InvalidParam;
     groups.push_back(std::unique_ptr<ChannelGroup>(new ChannelGroup(this, name, nullptr)));
     Attach(Master(), groups.back().get());
     *out = groups.back().get();
@@ -167,10 +174,13 @@ Result Mixer::CreateGroup(const std::string& name, ChannelGroup** out)
 
 Result Mixer::CreateClip(const std::string& path, Storage storage, Loop loop, Clip** out)
 {
-    if (!output) return Result::NotInitialised;
-    if (!out) return Result::InvalidParam;
+    if (!output)
+        return Result::NotInitialised;
+    if (!out)
+        return Result::InvalidParam;
     std::unique_ptr<Decoder> decoder;
-    if (const Result opened = Decoder::Open(path, decoder); opened != Result::Ok) return opened;
+    if (const Result opened = Decoder::Open(path, decoder); opened != Result::Ok)
+        return opened;
     std::unique_ptr<Clip> clip(new Clip(this, path, storage, loop));
     clip->channels = decoder->Channels();
     clip->sampleRate = decoder->SampleRate();
@@ -184,10 +194,12 @@ Result Mixer::CreateClip(const std::string& path, Storage storage, Loop loop, Cl
         {
             samples.resize(static_cast<size_t>((frames + StreamChunkFrames) * clip->channels));
             const int64_t got = decoder->Read(samples.data() + frames * clip->channels, StreamChunkFrames);
-            if (got <= 0) break;
+            if (got <= 0)
+                break;
             frames += got;
         }
-        if (frames == 0) return Result::FileUnreadable;
+        if (frames == 0)
+            return Result::FileUnreadable;
         MakeCurrent();
         alGetError();
         alGenBuffers(1, &clip->buffer);
@@ -208,11 +220,14 @@ Result Mixer::CreateClip(const std::string& path, Storage storage, Loop loop, Cl
 
 Result Mixer::ReleaseClip(Clip* clip)
 {
-    if (!Owns(clip)) return Result::InvalidParam;
+    if (!Owns(clip))
+        return Result::InvalidParam;
     MakeCurrent();
     for (Voice& voice : voices)
-        if (voice.active && voice.clip == clip) Finish(voice);
-    if (clip->buffer) alDeleteBuffers(1, &clip->buffer);
+        if (voice.active && voice.clip == clip)
+            Finish(voice);
+    if (clip->buffer)
+        alDeleteBuffers(1, &clip->buffer);
     clips.erase(std::find_if(clips.begin(), clips.end(), [&](const auto& c) { return c.get() == clip; }));
     return AlStatus();
 }
@@ -223,8 +238,10 @@ Mixer::Voice& Mixer::TakeVoice()
     for (Voice& voice : voices)
     {
         Refresh(voice);
-        if (!voice.active) return voice;
-        if (!oldest || voice.order < oldest->order) oldest = &voice;
+        if (!voice.active)
+            return voice;
+        if (!oldest || voice.order < oldest->order)
+            oldest = &voice;
     }
     Finish(*oldest);
     return *oldest;
@@ -232,12 +249,16 @@ Mixer::Voice& Mixer::TakeVoice()
 
 Result Mixer::Play(Clip* clip, ChannelGroup* group, bool paused, Channel* out)
 {
-    if (!output) return Result::NotInitialised;
-    if (!Owns(clip) || (group && !Owns(group))) return Result::InvalidParam;
-    if (!group) group = Master();
+    if (!output)
+        return Result::NotInitialised;
+    if (!Owns(clip) || (group && !Owns(group)))
+        return Result::InvalidParam;
+    if (!group)
+        group = Master();
     std::unique_ptr<Decoder> decoder;
     if (clip->storage == Storage::Stream)
-        if (const Result opened = Decoder::Open(clip->path, decoder); opened != Result::Ok) return opened;
+        if (const Result opened = Decoder::Open(clip->path, decoder); opened != Result::Ok)
+            return opened;
     MakeCurrent();
     alGetError();
     Voice& voice = TakeVoice();
@@ -257,26 +278,31 @@ Result Mixer::Play(Clip* clip, ChannelGroup* group, bool paused, Channel* out)
         alSourcei(voice.source, AL_BUFFER, static_cast<ALint>(clip->buffer));
     else
         for (unsigned int buffer : voice.buffers)
-            if (FillBuffer(voice, buffer)) alSourceQueueBuffers(voice.source, 1, &buffer);
+            if (FillBuffer(voice, buffer))
+                alSourceQueueBuffers(voice.source, 1, &buffer);
     Result status = AlStatus();
     ALint queued = 0;
     alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &queued);
-    if (status == Result::Ok && queued == 0) status = Result::FileUnreadable;
+    if (status == Result::Ok && queued == 0)
+        status = Result::FileUnreadable;
     if (status != Result::Ok)
     {
         Finish(voice);
         return status;
     }
     Apply(voice);
-    if (out) *out = Channel(weak_from_this(), static_cast<int>(&voice - voices.data()), voice.generation);
+    if (out)
+        *out = Channel(weak_from_this(), static_cast<int>(&voice - voices.data()), voice.generation);
     return AlStatus();
 }
 
 Mixer::Voice* Mixer::Find(int slot, uint32_t generation)
 {
-    if (!output || slot < 0 || slot >= static_cast<int>(voices.size())) return nullptr;
+    if (!output || slot < 0 || slot >= static_cast<int>(voices.size()))
+        return nullptr;
     Voice& voice = voices[static_cast<size_t>(slot)];
-    if (!voice.active || voice.generation != generation) return nullptr;
+    if (!voice.active || voice.generation != generation)
+        return nullptr;
     MakeCurrent();
     Refresh(voice);
     return voice.active ? &voice : nullptr;
@@ -284,9 +310,11 @@ Mixer::Voice* Mixer::Find(int slot, uint32_t generation)
 
 void Mixer::Refresh(Voice& voice)
 {
-    if (!voice.active || SourceState(voice.source) != AL_STOPPED) return;
+    if (!voice.active || SourceState(voice.source) != AL_STOPPED)
+        return;
     // A stream that ran dry but has more to give is only waiting for the next update.
-    if (voice.clip->storage == Storage::Stream && !voice.decoderDone) return;
+    if (voice.clip->storage == Storage::Stream && !voice.decoderDone)
+        return;
     Finish(voice);
 }
 
@@ -296,22 +324,26 @@ void Mixer::Apply(Voice& voice)
     const ALint state = SourceState(voice.source);
     if (voice.paused || voice.group->IsSilenced())
     {
-        if (state == AL_PLAYING) alSourcePause(voice.source);
+        if (state == AL_PLAYING)
+            alSourcePause(voice.source);
         return;
     }
-    if (state == AL_PLAYING) return;
+    if (state == AL_PLAYING)
+        return;
     if (state == AL_STOPPED)
     {
         // Only a starved stream is still active while stopped: refill it before it restarts.
         FeedStream(voice);
-        if (!voice.active) return;
+        if (!voice.active)
+            return;
     }
     alSourcePlay(voice.source);
 }
 
 void Mixer::Finish(Voice& voice)
 {
-    if (!voice.active) return;
+    if (!voice.active)
+        return;
     alSourceStop(voice.source);
     alSourcei(voice.source, AL_BUFFER, 0);
     voice.active = false;
@@ -340,7 +372,8 @@ bool Mixer::FillBuffer(Voice& voice, unsigned int buffer)
         else
             voice.decoderDone = true;
     }
-    if (got == 0) return false;
+    if (got == 0)
+        return false;
     alBufferData(buffer, FormatFor(channels), scratch.data(),
                  static_cast<ALsizei>(got * channels * sizeof(int16_t)), voice.clip->sampleRate);
     return true;
@@ -354,18 +387,22 @@ void Mixer::FeedStream(Voice& voice)
     {
         ALuint buffer = 0;
         alSourceUnqueueBuffers(voice.source, 1, &buffer);
-        if (FillBuffer(voice, buffer)) alSourceQueueBuffers(voice.source, 1, &buffer);
+        if (FillBuffer(voice, buffer))
+            alSourceQueueBuffers(voice.source, 1, &buffer);
     }
     ALint queued = 0;
     alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &queued);
-    if (queued == 0) Finish(voice);
+    if (queued == 0)
+        Finish(voice);
 }
 
 template <typename T> Result Mixer::ReadField(int slot, uint32_t generation, T Voice::*field, T* out)
 {
-    if (!out) return Result::InvalidParam;
+    if (!out)
+        return Result::InvalidParam;
     const Voice* voice = Find(slot, generation);
-    if (!voice) return Result::InvalidHandle;
+    if (!voice)
+        return Result::InvalidHandle;
     *out = voice->*field;
     return Result::Ok;
 }
@@ -373,7 +410,8 @@ template <typename T> Result Mixer::ReadField(int slot, uint32_t generation, T V
 template <typename T> Result Mixer::WriteField(int slot, uint32_t generation, T Voice::*field, T value)
 {
     Voice* voice = Find(slot, generation);
-    if (!voice) return Result::InvalidHandle;
+    if (!voice)
+        return Result::InvalidHandle;
     voice->*field = value;
     Apply(*voice);
     return AlStatus();
@@ -402,7 +440,8 @@ Result Mixer::GetPaused(int slot, uint32_t generation, bool* paused)
 
 Result Mixer::IsPlaying(int slot, uint32_t generation, bool* playing)
 {
-    if (!playing) return Result::InvalidParam;
+    if (!playing)
+        return Result::InvalidParam;
     *playing = Find(slot, generation) != nullptr;
     return Result::Ok;
 }
@@ -410,19 +449,22 @@ Result Mixer::IsPlaying(int slot, uint32_t generation, bool* playing)
 Result Mixer::Stop(int slot, uint32_t generation)
 {
     Voice* voice = Find(slot, generation);
-    if (!voice) return Result::InvalidHandle;
+    if (!voice)
+        return Result::InvalidHandle;
     Finish(*voice);
     return AlStatus();
 }
 
 template <typename Action> Result Mixer::ForEachVoiceWithin(ChannelGroup* group, Action action)
 {
-    if (!output || !Owns(group)) return Result::InvalidHandle;
+    if (!output || !Owns(group))
+        return Result::InvalidHandle;
     MakeCurrent();
     for (Voice& voice : voices)
     {
         Refresh(voice);
-        if (voice.active && voice.group->IsWithin(group)) action(voice);
+        if (voice.active && voice.group->IsWithin(group))
+            action(voice);
     }
     return AlStatus();
 }
@@ -445,7 +487,8 @@ void Mixer::Attach(ChannelGroup* parent, ChannelGroup* child)
         siblings.erase(std::remove(siblings.begin(), siblings.end(), child), siblings.end());
     }
     child->parent = parent;
-    if (parent) parent->children.push_back(child);
+    if (parent)
+        parent->children.push_back(child);
 }
 
 Result Mixer::MoveGroup(ChannelGroup* parent, ChannelGroup* child)
@@ -458,10 +501,12 @@ Result Mixer::MoveGroup(ChannelGroup* parent, ChannelGroup* child)
 
 Result Mixer::ReleaseGroup(ChannelGroup* group)
 {
-    if (!Owns(group) || group == Master()) return Result::InvalidParam;
+    if (!Owns(group) || group == Master())
+        return Result::InvalidParam;
     MakeCurrent();
     for (Voice& voice : voices)
-        if (voice.active && voice.group == group) Finish(voice);
+        if (voice.active && voice.group == group)
+            Finish(voice);
     ChannelGroup* parent = group->parent;
     Attach(nullptr, group);
     const std::vector<ChannelGroup*> orphans = group->children;
@@ -470,7 +515,8 @@ Result Mixer::ReleaseGroup(ChannelGroup* group)
     groups.erase(std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.get() == group; }));
     Result status = Result::Ok;
     for (ChannelGroup* child : orphans)
-        if (const Result applied = ApplyGroup(child); applied != Result::Ok) status = applied;
+        if (const Result applied = ApplyGroup(child); applied != Result::Ok)
+            status = applied;
     return status;
 }
-} // namespace Sound::Detail
+}   // namespace Sound::Detail

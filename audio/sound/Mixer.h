@@ -98,5 +98,5 @@ private:
     std::vector<int16_t> scratch;
     uint64_t playCount = 0;
 };
-} // namespace Detail
-} // namespace Sound
+}   // namespace Detail
+}   // namespace Sound

@@ -6,8 +6,10 @@ namespace Sound
 {
 Result OfflineOutput::Open()
 {
-    if (device) return Result::AlreadyInitialised;
-    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) return Result::NoOutput;
+    if (device)
+        return Result::AlreadyInitialised;
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
+        return Result::NoOutput;
     // The loopback entry points are an extension: reach them by name.
     const auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
         alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
@@ -15,9 +17,11 @@ Result OfflineOutput::Open()
         alcGetProcAddress(nullptr, "alcIsRenderFormatSupportedSOFT"));
     renderSamples =
         reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
-    if (!openLoopback || !isSupported || !renderSamples) return Result::NoOutput;
+    if (!openLoopback || !isSupported || !renderSamples)
+        return Result::NoOutput;
     device = openLoopback(nullptr);
-    if (!device) return Result::NoOutput;
+    if (!device)
+        return Result::NoOutput;
     if (!isSupported(device, Rate, ALC_STEREO_SOFT, ALC_FLOAT_SOFT))
     {
         CloseDevice();
@@ -39,9 +43,12 @@ Result OfflineOutput::Open()
 
 Result OfflineOutput::Render(float* stereo, int frames)
 {
-    if (!device || !context) return Result::NotInitialised;
-    if (!stereo || frames < 0) return Result::InvalidParam;
-    if (frames > 0) renderSamples(device, stereo, frames);
+    if (!device || !context)
+        return Result::NotInitialised;
+    if (!stereo || frames < 0)
+        return Result::InvalidParam;
+    if (frames > 0)
+        renderSamples(device, stereo, frames);
     return Result::Ok;
 }
-} // namespace Sound
+}   // namespace Sound

@@ -20,4 +20,4 @@ public:
 private:
     void (*renderSamples)(ALCdevice*, ALCvoid*, ALCsizei) = nullptr;
 };
-} // namespace Sound
+}   // namespace Sound

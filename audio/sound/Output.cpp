@@ -2,10 +2,7 @@
 
 namespace Sound
 {
-Output::~Output()
-{
-    CloseDevice();
-}
+Output::~Output() { CloseDevice(); }
 
 bool Output::CreateContext(const ALCint* attributes)
 {
@@ -25,7 +22,8 @@ void Output::CloseDevice()
 {
     if (context)
     {
-        if (alcGetCurrentContext() == context) alcMakeContextCurrent(nullptr);
+        if (alcGetCurrentContext() == context)
+            alcMakeContextCurrent(nullptr);
         alcDestroyContext(context);
         context = nullptr;
     }
@@ -35,4 +33,4 @@ void Output::CloseDevice()
         device = nullptr;
     }
 }
-} // namespace Sound
+}   // namespace Sound

@@ -40,4 +40,4 @@ protected:
     ALCcontext* context = nullptr;
     int sampleRate = 0;
 };
-} // namespace Sound
+}   // namespace Sound

@@ -31,4 +31,4 @@ const char* ResultText(Result result)
     }
     return "unknown result";
 }
-} // namespace Sound
+}   // namespace Sound

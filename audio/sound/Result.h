@@ -20,4 +20,4 @@ enum class Result : int
 
 // A short sentence for a result, for log lines.
 const char* ResultText(Result result);
-} // namespace Sound
+}   // namespace Sound

@@ -10,37 +10,32 @@ System::~System() = default;
 
 Result System::Create(System** out)
 {
-    if (!out) return Result::InvalidParam;
+    if (!out)
+        return Result::InvalidParam;
     *out = new System();
     return Result::Ok;
 }
 
-Result System::Init(int maxChannels, OutputChoice choice)
-{
-    return mixer->Init(maxChannels, choice);
-}
+Result System::Init(int maxChannels, OutputChoice choice) { return mixer->Init(maxChannels, choice); }
 
-Result System::Update()
-{
-    return mixer->Update();
-}
+Result System::Update() { return mixer->Update(); }
 
-Result System::Close()
-{
-    return mixer->Close();
-}
+Result System::Close() { return mixer->Close(); }
 
 Result System::Release()
 {
-    if (mixer->IsOpen()) mixer->Close();
+    if (mixer->IsOpen())
+        mixer->Close();
     delete this;
     return Result::Ok;
 }
 
 Result System::GetMasterChannelGroup(ChannelGroup** out)
 {
-    if (!mixer->IsOpen()) return Result::NotInitialised;
-    if (!out) return Result::InvalidParam;
+    if (!mixer->IsOpen())
+        return Result::NotInitialised;
+    if (!out)
+        return Result::InvalidParam;
     *out = mixer->Master();
     return Result::Ok;
 }
@@ -60,33 +55,15 @@ Result System::PlaySound(Clip* clip, ChannelGroup* group, bool paused, Channel* 
     return mixer->Play(clip, group, paused, out);
 }
 
-bool System::IsOpen() const
-{
-    return mixer->IsOpen();
-}
+bool System::IsOpen() const { return mixer->IsOpen(); }
 
-bool System::IsOffline() const
-{
-    return mixer->IsOpen() && mixer->GetOutput()->IsOffline();
-}
+bool System::IsOffline() const { return mixer->IsOpen() && mixer->GetOutput()->IsOffline(); }
 
-const char* System::GetOutputName() const
-{
-    return mixer->IsOpen() ? mixer->GetOutput()->Name() : "none";
-}
+const char* System::GetOutputName() const { return mixer->IsOpen() ? mixer->GetOutput()->Name() : "none"; }
 
-int System::GetOutputRate() const
-{
-    return mixer->IsOpen() ? mixer->GetOutput()->SampleRate() : 0;
-}
+int System::GetOutputRate() const { return mixer->IsOpen() ? mixer->GetOutput()->SampleRate() : 0; }
 
-int System::GetMaxChannels() const
-{
-    return mixer->MaxChannels();
-}
+int System::GetMaxChannels() const { return mixer->MaxChannels(); }
 
-Result System::Render(float* stereo, int frames)
-{
-    return mixer->Render(stereo, frames);
-}
-} // namespace Sound
+Result System::Render(float* stereo, int frames) { return mixer->Render(stereo, frames); }
+}   // namespace Sound

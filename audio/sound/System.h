@@ -54,4 +54,4 @@ private:
 
     std::shared_ptr<Detail::Mixer> mixer;
 };
-} // namespace Sound
+}   // namespace Sound

@@ -19,7 +19,7 @@ protected:
     AudioPlayer* player = AudioPlayer::GetInstance();
     std::vector<Sound::Channel>& Playing() { return AudioSystem::GetInstance().PlayingChannels; }
 };
-} // namespace
+}   // namespace
 
 TEST_F(AudioPlayerTest, EachSoundPlaysOnItsBusAtTheVolumeAsked)
 {
@@ -40,7 +40,8 @@ TEST_F(AudioPlayerTest, EachSoundPlaysOnItsBusAtTheVolumeAsked)
         player->PlaySound(route.name, false, 1.0f);
         const double level = Level();
         ASSERT_GT(level, 0.1);
-        if (full == 0) full = level;
+        if (full == 0)
+            full = level;
         EXPECT_NEAR(level, full, 0.01 * full) << "every test tone has one level";
         // Silencing every other group changes nothing; its own group silences it.
         for (Sound::ChannelGroup* other : {player->MusicGroup, player->SfxGroup, player->UiGroup})
@@ -130,9 +131,9 @@ TEST_F(AudioPlayerTest, StopAllEndsEveryGroupAndLaterSoundsPlayNormally)
 TEST_F(AudioPlayerTest, ListenerHearsEveryRequestHeardOrNot)
 {
     std::vector<std::string> heard;
-    player->SetListener(
-        [&](const std::string& name, bool paused, float volume)
-        { heard.push_back(name + (paused ? " paused " : " ") + std::to_string(volume).substr(0, 4)); });
+    player->SetListener([&](const std::string& name, bool paused, float volume) {
+        heard.push_back(name + (paused ? " paused " : " ") + std::to_string(volume).substr(0, 4));
+    });
     player->PlaySound("Tone", false, 0.75f);
     player->PlaySound("NotInTheRegistry", true, 1.0f);
     AudioSystem::GetInstance().Shutdown();

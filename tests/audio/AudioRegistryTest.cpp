@@ -49,7 +49,7 @@ protected:
 
 // Every registry below plays from the real data folder; "Click" is a short effect there.
 constexpr const char* Click = R"("FileName": "Data/Audio/Click.wav")";
-} // namespace
+}   // namespace
 
 TEST_F(AudioRegistryTest, RegistryFilesLoadWhatIsGoodAndReportWhatIsLeftOut)
 {

@@ -14,11 +14,8 @@ using namespace AudioTestKit;
 namespace
 {
 using AudioSystemTest = OfflineAudioTest;
-AudioSystem& Audio()
-{
-    return AudioSystem::GetInstance();
-}
-} // namespace
+AudioSystem& Audio() { return AudioSystem::GetInstance(); }
+}   // namespace
 
 TEST_F(AudioSystemTest, InitHangsThreeGroupsUnderTheMasterAndHandsThemToThePlayer)
 {

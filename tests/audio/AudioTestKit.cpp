@@ -26,7 +26,8 @@ void WriteTone(const std::string& path, double seconds, float peak)
 double Rms(const std::vector<float>& stereo)
 {
     const size_t frames = stereo.size() / 2;
-    if (frames == 0) return 0.0;
+    if (frames == 0)
+        return 0.0;
     double sum = 0.0;
     for (size_t i = 0; i < frames; ++i)
         sum += static_cast<double>(stereo[2 * i]) * stereo[2 * i];
@@ -39,10 +40,7 @@ OfflineSystem::OfflineSystem()
     EXPECT_EQ(system->Init(64, Sound::OutputChoice::OfflineOnly), Sound::Result::Ok);
 }
 
-OfflineSystem::~OfflineSystem()
-{
-    system->Release();
-}
+OfflineSystem::~OfflineSystem() { system->Release(); }
 
 std::vector<float> OfflineSystem::Render(double seconds)
 {
@@ -97,4 +95,4 @@ bool IsPaused(const Sound::Channel& channel)
     return channel.GetPaused(&paused) == Sound::Result::Ok && paused;
 }
 
-} // namespace AudioTestKit
+}   // namespace AudioTestKit

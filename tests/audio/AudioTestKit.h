@@ -45,4 +45,4 @@ private:
 bool IsPlaying(const Sound::Channel& channel);   // false on any failure
 bool IsPaused(const Sound::Channel& channel);    // the channel's own flag; false on any failure
 
-} // namespace AudioTestKit
+}   // namespace AudioTestKit

@@ -90,7 +90,7 @@ protected:
         Frame(dt);
     }
 };
-} // namespace
+}   // namespace
 
 TEST_F(MusicPlayerTest, SongStartsPausedPlaysWithTimeAndEndsWithItsScene)
 {
@@ -201,8 +201,8 @@ TEST_F(MusicPlayerTest, MasterPauseIsNotUndoneByThePlayer)
 TEST_F(MusicPlayerTest, NoSongOrAnUnknownSongPlaysNothingQuietly)
 {
     std::vector<std::string> requests;
-    AudioPlayer::GetInstance()->SetListener([&](const std::string& name, bool, float)
-                                            { requests.push_back(name); });
+    AudioPlayer::GetInstance()->SetListener(
+        [&](const std::string& name, bool, float) { requests.push_back(name); });
     TraceCapture trace;
     for (const char* song : {"", "NotASong"})
     {

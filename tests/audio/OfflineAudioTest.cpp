@@ -55,4 +55,4 @@ void OfflineAudioTest::Frame(float dt)
     AudioSystem::GetInstance().Update(dt);
     AudioSystem::GetInstance().EndFrame();
 }
-} // namespace AudioTestKit
+}   // namespace AudioTestKit

@@ -25,4 +25,4 @@ protected:
     TempFolder folder;
     std::string savedDataRoot;
 };
-} // namespace AudioTestKit
+}   // namespace AudioTestKit

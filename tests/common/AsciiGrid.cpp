@@ -14,8 +14,8 @@ struct LegendEntry
     unsigned id;
 };
 constexpr LegendEntry Legend[] = {
-    {'.', "Empty", PixelGrid::Empty},   {'=', "Bridge", PixelGrid::Bridge}, {'#', "Ground", AsciiGrid::Ground},
-    {'R', "Rock", AsciiGrid::Rock},     {'~', "Acid", AsciiGrid::Acid},
+    {'.', "Empty", PixelGrid::Empty}, {'=', "Bridge", PixelGrid::Bridge}, {'#', "Ground", AsciiGrid::Ground},
+    {'R', "Rock", AsciiGrid::Rock},   {'~', "Acid", AsciiGrid::Acid},
 };
 
 const nlohmann::json& Materials()
@@ -45,7 +45,7 @@ std::unique_ptr<PixelGrid> WithMaterials()
     (void)loaded;
     return grid;
 }
-} // namespace
+}   // namespace
 
 std::unique_ptr<PixelGrid> AsciiGrid::Make(const std::vector<std::string>& rows, float cellSize, Vec2 origin)
 {
@@ -60,7 +60,8 @@ std::unique_ptr<PixelGrid> AsciiGrid::Make(const std::vector<std::string>& rows,
         if (static_cast<int>(row.size()) != width)
             throw std::invalid_argument("terrain map rows differ in length");
         for (int x = 0; x < width; ++x)
-            cells[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = IdOf(row[static_cast<size_t>(x)]);
+            cells[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] =
+                IdOf(row[static_cast<size_t>(x)]);
     }
     grid->CellSize = cellSize;
     grid->Origin = origin;
@@ -71,7 +72,9 @@ std::unique_ptr<PixelGrid> AsciiGrid::Make(const std::vector<std::string>& rows,
 std::unique_ptr<PixelGrid> AsciiGrid::Filled(int width, int height, char cell)
 {
     auto grid = WithMaterials();
-    grid->SetCells(width, height, std::vector<uint8_t>(static_cast<size_t>(width) * static_cast<size_t>(height), IdOf(cell)));
+    grid->SetCells(
+        width, height,
+        std::vector<uint8_t>(static_cast<size_t>(width) * static_cast<size_t>(height), IdOf(cell)));
     return grid;
 }
 

@@ -20,11 +20,12 @@ constexpr unsigned char Rock = 3;
 constexpr unsigned char Acid = 4;
 
 // A grid of the map's cells, not yet on an entity.
-std::unique_ptr<PixelGrid> Make(const std::vector<std::string>& rows, float cellSize = 1.0f, Vec2 origin = {0, 0});
+std::unique_ptr<PixelGrid> Make(const std::vector<std::string>& rows, float cellSize = 1.0f,
+                                Vec2 origin = {0, 0});
 
 // A grid of width x height cells filled with one legend character.
 std::unique_ptr<PixelGrid> Filled(int width, int height, char cell);
 
 // The grid's cells drawn back in the legend, top row first ('?' for other ids).
 std::vector<std::string> Draw(const PixelGrid& grid);
-} // namespace AsciiGrid
+}   // namespace AsciiGrid

@@ -34,14 +34,16 @@ MainScene& FreshScene()
 
 json Place(const Vec3& at, const Vec3& scale)
 {
-    return {{"Type", "Transform"}, {"Translation", {at.x, at.y, at.z}}, {"Scale", {scale.x, scale.y, scale.z}}};
+    return {
+        {"Type", "Transform"}, {"Translation", {at.x, at.y, at.z}}, {"Scale", {scale.x, scale.y, scale.z}}};
 }
-} // namespace
+}   // namespace
 
 BotFixture::BotFixture() : scene((ResetShared(), FreshScene()))
 {
-    AudioPlayer::GetInstance()->SetListener(
-        [this](const std::string& name, bool, float volume) { sounds.push_back({name, volume}); });
+    AudioPlayer::GetInstance()->SetListener([this](const std::string& name, bool, float volume) {
+        sounds.push_back({name, volume});
+    });
 }
 
 BotFixture::~BotFixture()
@@ -78,8 +80,12 @@ BehaviorMonkey& BotFixture::AddBot(const Vec3& at, int direction, const BotShape
            {"Collision Mask", {true, false, false}}},
           {{"Type", "BehaviorMonkey"}},
           {{"Type", "Sprite"}, {"Mesh", "Prim_Plane"}, {"Shader", "alpha"}, {"Texture", "White"}},
-          {{"Type", "Animation"}, {"FrameCount", 8}, {"FrameDuration", 0.1}, {"isRunning", true},
-           {"isLooping", true}, {"Dimensions", {8, 1}}},
+          {{"Type", "Animation"},
+           {"FrameCount", 8},
+           {"FrameDuration", 0.1},
+           {"isRunning", true},
+           {"isLooping", true},
+           {"Dimensions", {8, 1}}},
           {{"Type", "AnimationSequencer"},
            {"States",
             {"Animation_Walk", "Animation_Block", "Animation_Dig", "Animation_Bridge", "Animation_Tunnel",
@@ -95,11 +101,12 @@ BehaviorMonkey& BotFixture::AddBot(const Vec3& at, int direction, const BotShape
 
 Entity& BotFixture::AddBox(const std::string& name, const Vec3& at, const Vec3& scale, int resolve)
 {
-    const json description = {
-        {"Name", name},
-        {"Components",
-         {Place(at, scale),
-          {{"Type", "ColliderLine"}, {"ResolveCollision", resolve}, {"Collision Mask", {true, false, false}}}}}};
+    const json description = {{"Name", name},
+                              {"Components",
+                               {Place(at, scale),
+                                {{"Type", "ColliderLine"},
+                                 {"ResolveCollision", resolve},
+                                 {"Collision Mask", {true, false, false}}}}}};
     Entity* box = Entity::CreateFromJSON(description);
     scene.AddEntity(box);
     return *box;
@@ -117,7 +124,10 @@ void BotFixture::Run(int frames)
     }
 }
 
-std::vector<std::string> BotFixture::Map() const { return grid ? AsciiGrid::Draw(*grid) : std::vector<std::string>{}; }
+std::vector<std::string> BotFixture::Map() const
+{
+    return grid ? AsciiGrid::Draw(*grid) : std::vector<std::string>{};
+}
 
 int BotFixture::Sounds(const std::string& name) const
 {

@@ -7,11 +7,11 @@
 #include <array>
 #include <cmath>
 #include <csignal>
-#include <filesystem>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <sstream>
 #include <stb_image_write.h>
@@ -62,7 +62,8 @@ XvfbServer::~XvfbServer()
 }
 
 ChildProcess::ChildProcess(const std::string& binary, const std::string& workingFolder,
-                           const std::map<std::string, std::string>& environment, const std::string& outputFile)
+                           const std::map<std::string, std::string>& environment,
+                           const std::string& outputFile)
 {
     pid = fork();
     if (pid == 0)
@@ -145,7 +146,8 @@ void ClickAt(const std::string& display, int x, int y, int button)
     Xdotool(display, "mouseup " + std::to_string(button));
 }
 
-std::string WaitForWindow(const std::string& display, const std::string& title, std::chrono::milliseconds timeout)
+std::string WaitForWindow(const std::string& display, const std::string& title,
+                          std::chrono::milliseconds timeout)
 {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < end)
@@ -196,10 +198,10 @@ std::string GameSession::StartToMenu()
     using namespace std::chrono_literals;
     if (!x.IsRunning())
         return "Xvfb did not start";
-    game = std::make_unique<ChildProcess>(ZOVERAV_GAME_BINARY, work.Path().string(),
-                                          std::map<std::string, std::string>{{"DISPLAY", x.Display()},
-                                                                             {"XDG_DATA_HOME", home.Path().string()}},
-                                          work / "game-output.txt");
+    game = std::make_unique<ChildProcess>(
+        ZOVERAV_GAME_BINARY, work.Path().string(),
+        std::map<std::string, std::string>{{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path().string()}},
+        work / "game-output.txt");
     if (WaitForWindow(x.Display(), "ZOVERAV", 20s).empty())
         return "no game window:\n" + Output();
     Xdotool(x.Display(), "mousemove 1900 20");
@@ -214,7 +216,8 @@ std::string GameSession::LevelToMenu()
 {
     if (!PressFor("Escape", "SCENE: [Data/Scenes/PauseMenuScene.json] loaded as the pause overlay"))
         return "no pause menu:\n" + log.Tail();
-    if (!ClickFor(0, -2.6, "SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))   // "Main Menu"
+    if (!ClickFor(0, -2.6,
+                  "SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))   // "Main Menu"
         return "no confirm screen:\n" + log.Tail();
     if (!ClickFor(-2.4, -1.0, "SCENE: [Data/Scenes/MainMenuScene.json] loaded"))   // "Yes"
         return "no main menu:\n" + log.Tail();
@@ -233,7 +236,7 @@ template <typename Act> bool RepeatFor(GameLog& log, const std::string& line, Ac
     }
     return false;
 }
-} // namespace
+}   // namespace
 
 bool GameSession::ClickFor(double worldX, double worldY, const std::string& line)
 {

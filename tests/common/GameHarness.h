@@ -124,7 +124,8 @@ struct WindowGeometry
     int x = 0, y = 0, width = 0, height = 0;
 };
 // Waits up to the timeout for a window of that exact title; its id, or empty.
-std::string WaitForWindow(const std::string& display, const std::string& title, std::chrono::milliseconds timeout);
+std::string WaitForWindow(const std::string& display, const std::string& title,
+                          std::chrono::milliseconds timeout);
 std::optional<WindowGeometry> GetWindowGeometry(const std::string& display, const std::string& windowId);
 
 // The whole screen read back as 8-bit RGB.

@@ -16,12 +16,12 @@ std::string& LastGlfwError()
     static std::string text;
     return text;
 }
-} // namespace
+}   // namespace
 
 GlWindow::GlWindow(int w, int h) : width(w), height(h)
 {
-    glfwSetErrorCallback([](int, const char* description)
-                         { LastGlfwError() = description ? description : ""; });
+    glfwSetErrorCallback(
+        [](int, const char* description) { LastGlfwError() = description ? description : ""; });
     if (!glfwInit())
     {
         error = "glfwInit failed: " + LastGlfwError();
@@ -50,7 +50,8 @@ GlWindow::GlWindow(int w, int h) : width(w), height(h)
 
 GlWindow::~GlWindow()
 {
-    if (!window) return;
+    if (!window)
+        return;
     GraphicsSystem::GetInstance().Shutdown();
     WindowSystem& windows = WindowSystem::GetInstance();
     windows.window = nullptr;
@@ -68,10 +69,7 @@ GlWindow::Rgba GlWindow::PixelAt(int x, int y) const
     return {p[0], p[1], p[2], p[3]};
 }
 
-void GlWindow::Finish() const
-{
-    glFinish();
-}
+void GlWindow::Finish() const { glFinish(); }
 
 std::ostream& operator<<(std::ostream& out, const GlWindow::Rgba& p)
 {
@@ -80,7 +78,8 @@ std::ostream& operator<<(std::ostream& out, const GlWindow::Rgba& p)
 
 void GlWindowTest::SetUp()
 {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no X display";
     // Entries from earlier tests of this process would shift the indices this test sees.
     GraphicsSystem::GetInstance().Shutdown();
     Camera::GetInstance().SetTarget(nullptr);
@@ -88,7 +87,4 @@ void GlWindowTest::SetUp()
     ASSERT_TRUE(gl->IsOpen()) << gl->Error();
 }
 
-void GlWindowTest::TearDown()
-{
-    gl.reset();
-}
+void GlWindowTest::TearDown() { gl.reset(); }

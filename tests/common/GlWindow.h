@@ -27,7 +27,7 @@ public:
     };
     // One pixel of the frame being drawn (the back buffer), x from the left, y from the bottom.
     Rgba PixelAt(int x, int y) const;
-    void Finish() const; // waits for the GPU to complete every command
+    void Finish() const;   // waits for the GPU to complete every command
 
     int width, height;
 

@@ -22,8 +22,9 @@ LevelFixture::LevelFixture(const std::string& sceneFile) : xdg("XDG_DATA_HOME", 
     auto scene = std::make_unique<MainScene>();
     scene->SceneFile = sceneFile;
     SceneSystem::GetInstance().currentScene = std::move(scene);
-    AudioPlayer::GetInstance()->SetListener(
-        [this](const std::string& name, bool paused, float volume) { sounds.push_back({name, paused, volume}); });
+    AudioPlayer::GetInstance()->SetListener([this](const std::string& name, bool paused, float volume) {
+        sounds.push_back({name, paused, volume});
+    });
 }
 
 LevelFixture::~LevelFixture()

@@ -33,9 +33,9 @@ public:
     // One frame: the entities update and draw, then the frame's messages are delivered, then
     // the input is polled (so a key held down reads 1 in the next frame, 2 after).
     void Frame(float dt = 1.0f / 60.0f);
-    void Hold(int code);      // down from the next frame on
+    void Hold(int code);   // down from the next frame on
     void Release(int code);
-    void Tap(int code);       // down for exactly the next frame
+    void Tap(int code);   // down for exactly the next frame
 
     MainScene& Scene() const;
     size_t Count(const std::string& entityName) const;   // entities of that name in the scene

@@ -34,13 +34,14 @@ void ResetFlow()
     Camera::GetInstance().SetTarget(nullptr);
     GraphicsSystem::GetInstance().DrawDebugLines();   // without a context this only empties the queue
 }
-} // namespace
+}   // namespace
 
 SceneFlowFixture::SceneFlowFixture(const std::string& fixture)
     : oldRoot(DataRoot()), xdg("XDG_DATA_HOME", home.Path().c_str())
 {
-    const std::string source = fixture == GameData ? std::string(ZOVERAV_SOURCE_DIR) + "/Data"
-                                                   : std::string(ZOVERAV_SOURCE_DIR) + "/tests/data/" + fixture;
+    const std::string source = fixture == GameData
+                                   ? std::string(ZOVERAV_SOURCE_DIR) + "/Data"
+                                   : std::string(ZOVERAV_SOURCE_DIR) + "/tests/data/" + fixture;
     std::filesystem::copy(source, data.Path() / "Data", std::filesystem::copy_options::recursive);
     SetDataRoot(DataFolder());
     ComponentRegistry::Register("FrameCounter", [] { return new FrameCounter(); });
@@ -49,8 +50,8 @@ SceneFlowFixture::SceneFlowFixture(const std::string& fixture)
     TraceSystem& trace = TraceSystem::GetInstance();
     openedLog = !trace.IsOpen() && trace.Init();
     MessagingSystem::GetInstance().Subscribe(
-        MessageType::Window, "SceneFlowFixture", [this](std::string text) { return windowCommands.push_back(text), true; },
-        this);
+        MessageType::Window, "SceneFlowFixture",
+        [this](std::string text) { return windowCommands.push_back(text), true; }, this);
     WindowSystem& windows = WindowSystem::GetInstance();
     windows.width = 1600;
     windows.height = 900;

@@ -14,7 +14,10 @@ public:
     ScopedDataRoot& operator=(const ScopedDataRoot&) = delete;
 
     // A folder of the test data in the source tree ("fixtures", "malformed").
-    static std::string TestData(const std::string& folder) { return ZOVERAV_SOURCE_DIR "/tests/data/" + folder; }
+    static std::string TestData(const std::string& folder)
+    {
+        return ZOVERAV_SOURCE_DIR "/tests/data/" + folder;
+    }
 
 private:
     std::string saved;

@@ -22,10 +22,7 @@ TestDataFolder::TestDataFolder() : previousRoot(DataRoot())
     SetDataRoot(folder.Path().string());
 }
 
-TestDataFolder::~TestDataFolder()
-{
-    SetDataRoot(previousRoot);
-}
+TestDataFolder::~TestDataFolder() { SetDataRoot(previousRoot); }
 
 void TestDataFolder::Remove(const std::string& relativePath) const
 {
@@ -35,7 +32,7 @@ void TestDataFolder::Remove(const std::string& relativePath) const
 
 void TestDataFolder::Write(const std::string& relativePath, const std::string& content) const
 {
-    Remove(relativePath); // a link to the source file is replaced, never written through
+    Remove(relativePath);   // a link to the source file is replaced, never written through
     TempFolder::WriteFile(folder / relativePath, content);
 }
 

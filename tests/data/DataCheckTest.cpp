@@ -72,8 +72,9 @@ private:
     {
         const auto name = doc.is_object() ? doc.find(key) : doc.end();
         if (name == doc.end() || !name->is_string() || name->get<std::string>() != FileStem(file))
-            Report(file, std::string(what) + " \"" + key + "\" " + (name == doc.end() ? "missing" : name->dump()) +
-                             " is not its file name \"" + FileStem(file) + "\"");
+            Report(file, std::string(what) + " \"" + key + "\" " +
+                             (name == doc.end() ? "missing" : name->dump()) + " is not its file name \"" +
+                             FileStem(file) + "\"");
     }
 
     void CheckSoundFiles(const json& registry)
@@ -85,7 +86,8 @@ private:
         {
             const std::string fileName = TextAt(sound, "FileName");
             if (!fs::is_regular_file(ResolveDataPath(fileName)))
-                Report(RegistryFile, "sound " + TextAt(sound, "Name") + " names a file that does not exist: " + fileName);
+                Report(RegistryFile,
+                       "sound " + TextAt(sound, "Name") + " names a file that does not exist: " + fileName);
         }
     }
 
@@ -111,8 +113,8 @@ private:
     }
 
     // A name that must be a file: "<folder>/<name><extension>" under the data folder.
-    void CheckNamed(const std::string& file, const std::string& key, const json& value, const std::string& folder,
-                    const std::string& extension)
+    void CheckNamed(const std::string& file, const std::string& key, const json& value,
+                    const std::string& folder, const std::string& extension)
     {
         std::ostringstream what;
         what << '"' << key << "\" ";
@@ -178,8 +180,8 @@ private:
                     CheckNamed(file, "States", state, "Anims", ".json");
         if (type == "MusicPlayer")
         {
-            const std::string song = component.contains("SongName") ? TextAt(component, "SongName")
-                                                                     : TextAt(component, "Name");
+            const std::string song =
+                component.contains("SongName") ? TextAt(component, "SongName") : TextAt(component, "Name");
             if (!SoundNames().count(song))
                 Report(file, "song \"" + song + "\" is not in the sound registry");
         }
@@ -224,7 +226,7 @@ std::string Joined(const Lines& lines)
         all += line + "\n";
     return all;
 }
-} // namespace
+}   // namespace
 
 TEST(DataCheck, EveryNameInTheDataFolderResolves)
 {
@@ -241,7 +243,8 @@ TEST(DataCheck, FindsEveryKindOfUnresolvedName)
                      "Entities/Good.json: \"Type\" \"AlsoMissing\" is not in the registry",
                      "Scenes/Level.json: \"Type\" \"NoSuchComponent\" is not in the registry",
                      "Scenes/Level.json: a component without a \"Type\" text: {\"Type\":5}",
-                     "Scenes/Level.json: \"WinScene\" names a scene file that does not exist: Data/Scenes/Missing.json",
+                     "Scenes/Level.json: \"WinScene\" names a scene file that does not exist: "
+                     "Data/Scenes/Missing.json",
                      "Scenes/Lose.json: \"NextScene\" is not a text"}));
 }
 
@@ -251,18 +254,19 @@ TEST(DataCheck, FindsEveryKindOfMissingNamedFile)
     Lines problems = DataChecker(DataRoot()).Run();
     // The fixture's component types may or may not be registered yet; only the names count here.
     std::erase_if(problems, [](const std::string& line) { return line.ends_with("is not in the registry"); });
-    EXPECT_EQ(problems,
-              (Lines{"Anims/Run.json: \"Texture\" names Textures/Gone.png, which does not exist",
-                     "Anims/Run.json: animation \"name\" \"Sprint\" is not its file name \"Run\"",
-                     "Audio/AudioRegistry.json: sound Gone names a file that does not exist: Data/Audio/Gone.wav",
-                     "Scenes/Level.json: \"Mesh\" names Parts/Flat.xobj, which does not exist",
-                     "Scenes/Level.json: \"Shader\" names shaders/Half.frag, which does not exist",
-                     "Scenes/Level.json: \"Texture\" names Textures/Nowhere.png, which does not exist",
-                     "Scenes/Level.json: \"Texture\" is not a text: 7",
-                     "Scenes/Level.json: \"Source\" names Levels/Sea.png, which does not exist",
-                     "Scenes/Level.json: \"palette\" names Levels/debug.json, which does not exist",
-                     "Scenes/Level.json: \"palette\" names Levels/NoList.json, which has no list of \"Materials\"",
-                     "Scenes/Level.json: \"States\" names Anims/Jump.json, which does not exist",
-                     "Scenes/Level.json: song \"Silence\" is not in the sound registry"}))
+    EXPECT_EQ(
+        problems,
+        (Lines{"Anims/Run.json: \"Texture\" names Textures/Gone.png, which does not exist",
+               "Anims/Run.json: animation \"name\" \"Sprint\" is not its file name \"Run\"",
+               "Audio/AudioRegistry.json: sound Gone names a file that does not exist: Data/Audio/Gone.wav",
+               "Scenes/Level.json: \"Mesh\" names Parts/Flat.xobj, which does not exist",
+               "Scenes/Level.json: \"Shader\" names shaders/Half.frag, which does not exist",
+               "Scenes/Level.json: \"Texture\" names Textures/Nowhere.png, which does not exist",
+               "Scenes/Level.json: \"Texture\" is not a text: 7",
+               "Scenes/Level.json: \"Source\" names Levels/Sea.png, which does not exist",
+               "Scenes/Level.json: \"palette\" names Levels/debug.json, which does not exist",
+               "Scenes/Level.json: \"palette\" names Levels/NoList.json, which has no list of \"Materials\"",
+               "Scenes/Level.json: \"States\" names Anims/Jump.json, which does not exist",
+               "Scenes/Level.json: song \"Silence\" is not in the sound registry"}))
         << Joined(problems);
 }

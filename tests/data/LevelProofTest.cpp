@@ -111,7 +111,8 @@ const Proof Proofs[] = {
     {"Level3Wins", 3, {{5.45f, "Bridge", 0}, {12.2f, "Bridge", 0}}, Outcome::Won, 0, 7},
     {"Level3LostWithoutClicks", 3, {}, Outcome::Lost, 4, 0},
     {"Level3LostWithOneBridge", 3, {{5.45f, "Bridge", 0}}, Outcome::Lost, 4, 0},
-    {"Level4Wins", 4, Joined(Level4Tunnel, Umbrellas({0, 1, 2, 3, 4, 5, 6, 7}, 1.0f, 2.0f)), Outcome::Won, 0, 5},
+    {"Level4Wins", 4, Joined(Level4Tunnel, Umbrellas({0, 1, 2, 3, 4, 5, 6, 7}, 1.0f, 2.0f)), Outcome::Won, 0,
+     5},
     {"Level4LostWithoutClicks", 4, {}, Outcome::Lost, 4, 0},
     {"Level4LostWithoutUmbrellas", 4, Level4Tunnel, Outcome::Lost, 4, 0},
     {"Level5Wins", 5, Joined(Level5Way, {{20.6f, "Blocker", 0}}), Outcome::Won, 1, 7},
@@ -217,9 +218,11 @@ public:
         ClickOn(bot);
         BehaviorMonkey* monkey = bot ? bot->GetComponent<BehaviorMonkey>() : nullptr;
         // A job that ended on the spot (a bridge started away from an edge) counts as not taken.
-        const bool given = monkey && (button.job == MonkeyJob::None ? monkey->Umbrella : monkey->Job == button.job);
+        const bool given =
+            monkey && (button.job == MonkeyJob::None ? monkey->Umbrella : monkey->Job == button.job);
         if (!given)
-            return "bot " + std::to_string(click.bot) + " did not take the job (" + (bot ? bot->Name : "gone") + ")";
+            return "bot " + std::to_string(click.bot) + " did not take the job (" +
+                   (bot ? bot->Name : "gone") + ")";
         return "";
     }
 
@@ -312,13 +315,14 @@ void PlayOut(LevelPlay& play, const Proof& proof)
 
 const Proof& ProofNamed(const std::string& name)
 {
-    return *std::find_if(std::begin(Proofs), std::end(Proofs), [&](const Proof& p) { return p.name == name; });
+    return *std::find_if(std::begin(Proofs), std::end(Proofs),
+                         [&](const Proof& p) { return p.name == name; });
 }
 
 class LevelProof : public ::testing::TestWithParam<Proof>
 {
 };
-} // namespace
+}   // namespace
 
 TEST_P(LevelProof, PlaysToItsOutcome)
 {
@@ -327,7 +331,8 @@ TEST_P(LevelProof, PlaysToItsOutcome)
     PlayOut(play, proof);
 
     const SceneSystem& scenes = SceneSystem::GetInstance();
-    const SceneSystem::PauseKind expected = proof.outcome == Outcome::Won ? SceneSystem::WinPause : SceneSystem::LosePause;
+    const SceneSystem::PauseKind expected =
+        proof.outcome == Outcome::Won ? SceneSystem::WinPause : SceneSystem::LosePause;
     EXPECT_EQ(scenes.pauseKind, expected) << "after " << play.time << " s: " << Counts();
     ASSERT_NE(scenes.PauseOverlay(), nullptr);
     EXPECT_EQ(scenes.PauseOverlay()->SceneFile, SceneSystem::PauseSceneFile(expected));
@@ -340,7 +345,9 @@ TEST_P(LevelProof, PlaysToItsOutcome)
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, LevelProof, ::testing::ValuesIn(Proofs),
-                         [](const ::testing::TestParamInfo<Proof>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Proof>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(LevelProofs, WinningTheLastLevelLeadsToTheEndOfTheGame)
 {
@@ -384,7 +391,8 @@ TEST(LevelProofs, EachLevelOffersItsJobsAndShowsItsWholeTerrain)
         Entity* terrain = scene.entities.FindByName("Terrain");
         ASSERT_NE(terrain, nullptr);
         const PixelGrid& grid = *terrain->GetComponent<PixelGrid>();
-        const Vec2 low = grid.CellToWorld(0, 0), high = grid.CellToWorld(float(grid.Width), float(grid.Height));
+        const Vec2 low = grid.CellToWorld(0, 0),
+                   high = grid.CellToWorld(float(grid.Width), float(grid.Height));
         for (const Vec2& corner : {low, high, Vec2{low.x, high.y}, Vec2{high.x, low.y}})
             EXPECT_TRUE(inView(corner.x, corner.y, 0)) << "terrain corner " << corner.x << ", " << corner.y;
         for (Entity* entity : scene.entities.GetEntities())
@@ -396,8 +404,8 @@ TEST(LevelProofs, EachLevelOffersItsJobsAndShowsItsWholeTerrain)
                 continue;
             for (float sx : {-0.5f, 0.5f})
                 for (float sy : {-0.5f, 0.5f})
-                    EXPECT_TRUE(inView(at->Translation.x + sx * at->Scale.x, at->Translation.y + sy * at->Scale.y,
-                                       at->Translation.z))
+                    EXPECT_TRUE(inView(at->Translation.x + sx * at->Scale.x,
+                                       at->Translation.y + sy * at->Scale.y, at->Translation.z))
                         << entity->Name;
         }
     }

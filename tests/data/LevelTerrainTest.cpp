@@ -22,7 +22,8 @@ TEST(LevelTerrain, EveryPaintedColourIsAMaterialOfItsPalette)
             continue;
         ++pictures;
         const std::string source = entry.path().stem().string();
-        const std::string palette = fs::exists(entry.path().parent_path() / (source + ".json")) ? source : "debug";
+        const std::string palette =
+            fs::exists(entry.path().parent_path() / (source + ".json")) ? source : "debug";
         SCOPED_TRACE(source + " with the materials " + palette);
 
         PixelGrid grid;

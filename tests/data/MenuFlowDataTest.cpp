@@ -102,8 +102,8 @@ TEST_F(MenuFlowDataTest, WinningAndLosingLeadOnThroughEveryLevelToTheEnd)
         UnlockNextLevel();
         flow.Frame();
         EXPECT_EQ(Overlay(), "Data/Scenes/WinScene.json");
-        const std::string next =
-            level < 5 ? "Data/Scenes/LevelScene" + std::to_string(level + 1) + ".json" : "Data/Scenes/GameEndScene.json";
+        const std::string next = level < 5 ? "Data/Scenes/LevelScene" + std::to_string(level + 1) + ".json"
+                                           : "Data/Scenes/GameEndScene.json";
         Step("NextSceneButton", next, "none");
     }
     EXPECT_EQ(LevelCompleted, (std::vector<int>{1, 2, 3, 4, 5, 6}));
@@ -113,4 +113,4 @@ TEST_F(MenuFlowDataTest, WinningAndLosingLeadOnThroughEveryLevelToTheEnd)
     Step("LoadButton", "Data/Scenes/LevelLoaderScene.json", "none");
     Step("LoadLevelScene4Button", "Data/Scenes/LevelScene4.json", "none");
 }
-} // namespace
+}   // namespace

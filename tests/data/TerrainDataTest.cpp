@@ -36,7 +36,7 @@ void FindGrids(const json& value, std::vector<json>& grids)
         for (const json& member : value)
             FindGrids(member, grids);
 }
-} // namespace
+}   // namespace
 
 TEST(TerrainData, MaterialsPicturesAndGridsOfTheDataFolderLoad)
 {

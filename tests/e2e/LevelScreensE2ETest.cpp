@@ -41,9 +41,10 @@ struct LevelView
     const char* hotkey;   // of the level's first job
 };
 const LevelView Levels[] = {
-    {1, -6.0, -4.0, "1"}, {2, -8.0, -3.0, "2"}, {3, -6.0, -4.5, "4"}, {4, 2.0, -5.0, "3"}, {5, -4.0, -4.0, "1"},
+    {1, -6.0, -4.0, "1"}, {2, -8.0, -3.0, "2"}, {3, -6.0, -4.5, "4"},
+    {4, 2.0, -5.0, "3"},  {5, -4.0, -4.0, "1"},
 };
-} // namespace
+}   // namespace
 
 TEST(LevelScreensE2E, EveryLevelIsReachedFromTheMenuAndDrawsItsTerrain)
 {
@@ -69,8 +70,10 @@ TEST(LevelScreensE2E, EveryLevelIsReachedFromTheMenuAndDrawsItsTerrain)
     {
         const std::string level = std::to_string(view.level);
         SCOPED_TRACE("level " + level);
-        ASSERT_TRUE(game.ClickFor(0, 0.0, "SCENE: [Data/Scenes/LevelLoaderScene.json] loaded")) << log.Tail();   // "Levels"
-        ASSERT_TRUE(game.ClickFor(0, 3.6 - view.level * 1.2, "SCENE: [Data/Scenes/LevelScene" + level + ".json] loaded"))
+        ASSERT_TRUE(game.ClickFor(0, 0.0, "SCENE: [Data/Scenes/LevelLoaderScene.json] loaded"))
+            << log.Tail();   // "Levels"
+        ASSERT_TRUE(game.ClickFor(0, 3.6 - view.level * 1.2,
+                                  "SCENE: [Data/Scenes/LevelScene" + level + ".json] loaded"))
             << log.Tail();   // "Level N"
 
         PressKey(display, "space");   // the hatch opens
@@ -80,10 +83,12 @@ TEST(LevelScreensE2E, EveryLevelIsReachedFromTheMenuAndDrawsItsTerrain)
         ASSERT_TRUE(playing);
         save(*playing, "Level" + level);
 
-        const std::set<uint32_t> colours = MaterialColours(game.work.Path() / ("Data/Levels/Level" + level + ".json"));
+        const std::set<uint32_t> colours =
+            MaterialColours(game.work.Path() / ("Data/Levels/Level" + level + ".json"));
         const ScreenPoint ground = WorldOnScreen(view.groundX, view.groundY);
         const uint32_t seen = Packed(playing->At(ground.x, ground.y));
-        EXPECT_TRUE(colours.count(seen)) << "at " << ground.x << ", " << ground.y << " the colour " << std::hex << seen;
+        EXPECT_TRUE(colours.count(seen))
+            << "at " << ground.x << ", " << ground.y << " the colour " << std::hex << seen;
 
         const std::string back = game.LevelToMenu();
         ASSERT_EQ(back, "");

@@ -26,7 +26,8 @@ TEST(MenuFlowE2E, ClicksFromTheMainMenuIntoALevelAndOutThroughTheConfirmScreen)
     std::this_thread::sleep_for(300ms);
     const auto playing = Screenshot::Take(display);
     PressKey(display, "Escape");
-    ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/PauseMenuScene.json] loaded as the pause overlay")) << log.Tail();
+    ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/PauseMenuScene.json] loaded as the pause overlay"))
+        << log.Tail();
     std::this_thread::sleep_for(300ms);
     const auto paused = Screenshot::Take(display);
     ASSERT_TRUE(playing && paused);
@@ -42,7 +43,8 @@ TEST(MenuFlowE2E, ClicksFromTheMainMenuIntoALevelAndOutThroughTheConfirmScreen)
     ASSERT_EQ(back, "");
 
     ClickWorld(display, 0, -4.8);   // "Quit"
-    ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay")) << log.Tail();
+    ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))
+        << log.Tail();
     ClickWorld(display, -2.4, -1.0);   // "Yes"
     const auto status = game.WaitForExit(20s);
     ASSERT_TRUE(status) << "the game did not quit from the confirm screen\n" << log.Tail();

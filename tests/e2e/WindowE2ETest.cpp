@@ -8,15 +8,14 @@
 
 using namespace std::chrono_literals;
 
-
 TEST(WindowE2E, StartsFullScreenTogglesWithF11AndQuitsWithEnd)
 {
     XvfbServer x(1920, 1080);
     ASSERT_TRUE(x.IsRunning()) << "Xvfb did not start";
     TempFolder home;
     // Started where there is no data folder: no scene covers the cleared frame.
-    ChildProcess game(ZOVERAV_GAME_BINARY, home.Path(), {{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path()}},
-                      home / "game-output.txt");
+    ChildProcess game(ZOVERAV_GAME_BINARY, home.Path(),
+                      {{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path()}}, home / "game-output.txt");
 
     const std::string id = WaitForWindow(x.Display(), "ZOVERAV", 20s);
     ASSERT_FALSE(id.empty()) << TempFolder::ReadFile(home / "game-output.txt");
@@ -79,8 +78,8 @@ TEST(WindowE2E, StartsFullScreenTogglesWithF11AndQuitsWithEnd)
 TEST(WindowE2E, WithoutADisplayTheGameSaysWhyAndExitsNonZero)
 {
     TempFolder home;
-    ChildProcess game(ZOVERAV_GAME_BINARY, ZOVERAV_SOURCE_DIR, {{"DISPLAY", ":997"}, {"XDG_DATA_HOME", home.Path()}},
-                      home / "game-output.txt");
+    ChildProcess game(ZOVERAV_GAME_BINARY, ZOVERAV_SOURCE_DIR,
+                      {{"DISPLAY", ":997"}, {"XDG_DATA_HOME", home.Path()}}, home / "game-output.txt");
     const auto status = game.WaitForExit(20s);
     ASSERT_TRUE(status);
     EXPECT_NE(*status, 0);

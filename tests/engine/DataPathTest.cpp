@@ -17,7 +17,8 @@ TEST(DataPath, EverySpellingOfTheDataFolderReachesTheOneRoot)
         {"Data\\Scenes\\PauseMenuScene.json", "/games/zoverav/Data/Scenes/PauseMenuScene.json"},
         {"data", "/games/zoverav/Data"},
         {"Database/x", "Database/x"},
-        {"/home/u/.local/share/Vostrel/Zoverav/AudioVolume.json", "/home/u/.local/share/Vostrel/Zoverav/AudioVolume.json"},
+        {"/home/u/.local/share/Vostrel/Zoverav/AudioVolume.json",
+         "/home/u/.local/share/Vostrel/Zoverav/AudioVolume.json"},
         {"Scenes/A.json", "Scenes/A.json"},
     };
     for (const auto& c : cases)

@@ -27,8 +27,8 @@ private:
     bool initResult;
 };
 
-const char* const SystemNames[] = {"Trace", "Window", "Graphics", "Audio", "Messaging",
-                                   "Game", "Scene", "Serialization", "Input", "Editor"};
+const char* const SystemNames[] = {"Trace", "Window", "Graphics",      "Audio", "Messaging",
+                                   "Game",  "Scene",  "Serialization", "Input", "Editor"};
 
 class EngineTest : public testing::Test
 {
@@ -55,7 +55,8 @@ protected:
     {
         std::vector<std::string> names;
         for (const std::string& line : journal)
-            if (line.size() > operation.size() && line.compare(line.find(' ') + 1, std::string::npos, operation) == 0)
+            if (line.size() > operation.size() &&
+                line.compare(line.find(' ') + 1, std::string::npos, operation) == 0)
                 names.push_back(line.substr(0, line.find(' ')));
         return names;
     }
@@ -64,7 +65,7 @@ protected:
     std::vector<std::unique_ptr<RecordingSystem>> systems;
     Engine engine;
 };
-} // namespace
+}   // namespace
 
 TEST_F(EngineTest, FramePassesRunInStartUpOrderAndEndFrameInReverse)
 {
@@ -80,7 +81,9 @@ TEST_F(EngineTest, FramePassesRunInStartUpOrderAndEndFrameInReverse)
 
     // Whole passes follow each other: every BeginFrame before any Update, and so on, then the
     // settings are saved before the first Shutdown.
-    auto first = [&](const std::string& line) { return std::find(journal.begin(), journal.end(), line) - journal.begin(); };
+    auto first = [&](const std::string& line) {
+        return std::find(journal.begin(), journal.end(), line) - journal.begin();
+    };
     EXPECT_LT(first("Editor BeginFrame"), first("Trace Update 0.250000"));
     EXPECT_LT(first("Editor PostUpdate"), first("Editor EndFrame"));
     EXPECT_LT(first("Trace EndFrame"), first("save"));
@@ -110,7 +113,7 @@ TEST(EngineKeyMessage, EndClosesWithAnyActionOtherKeysAndClicksDoNot)
     {
         const char* text;
         bool closes;
-    } cases[] = {{"269, 0", true}, {"269, 1", true}, {"269, 2", true}, {"268, 1", false},
+    } cases[] = {{"269, 0", true}, {"269, 1", true}, {"269, 2", true},  {"268, 1", false},
                  {"65, 1", false}, {"", false},      {"garbage", false}};
     for (const Case& c : cases)
     {

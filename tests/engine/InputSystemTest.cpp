@@ -23,14 +23,15 @@ protected:
     std::vector<std::string> Delivered(int type)
     {
         std::vector<std::string> texts;
-        MessagingSystem::GetInstance().Subscribe(type, "test", [&](std::string t) { return texts.push_back(t), false; });
+        MessagingSystem::GetInstance().Subscribe(type, "test",
+                                                 [&](std::string t) { return texts.push_back(t), false; });
         MessagingSystem::GetInstance().EndFrame();
         return texts;
     }
 
     InputSystem& input = InputSystem::GetInstance();
 };
-} // namespace
+}   // namespace
 
 TEST_F(InputTest, StateGoesDownThenHeldThenUp)
 {

@@ -20,7 +20,7 @@ protected:
     MessagingSystem& bus = MessagingSystem::GetInstance();
     std::vector<std::string> heard;
 };
-} // namespace
+}   // namespace
 
 TEST_F(MessagingTest, MessagesWaitForEndFrameAndReachSubscribersOfTheirTypeInOrder)
 {
@@ -44,10 +44,13 @@ TEST_F(MessagingTest, PayloadsReachPayloadSubscribersAndAreFreedExactlyOnce)
     int owner = 0;
     uint64_t seenType = 0;
     bus.Subscribe(1, "text", [&](std::string) { return heard.push_back("text"), false; });
-    bus.SubscribeWithPayload("payload", [&](std::string, Msg::MessagePayload* p) {
-        seenType = p->TypeId;
-        return true;
-    }, &owner);
+    bus.SubscribeWithPayload(
+        "payload",
+        [&](std::string, Msg::MessagePayload* p) {
+            seenType = p->TypeId;
+            return true;
+        },
+        &owner);
     bus.Post(1, "plain");
     bus.PostButtonClicked("", std::make_unique<CountedPayload>(deaths));
     bus.EndFrame();
@@ -89,19 +92,28 @@ TEST_F(MessagingTest, HandledOneShotSubscriptionsAreRemovedByTakingTheLastOnesPl
 TEST_F(MessagingTest, AnOwnersSubscriptionsEndWithItEvenDuringDelivery)
 {
     int button = 0, other = 0;
-    bus.SubscribeWithPayload("button", [&](std::string, Msg::MessagePayload*) {
-        heard.push_back("button");
-        return false;
-    }, &button);
-    bus.Subscribe(1, "killer", [&](std::string) {
-        heard.push_back("killer");
-        bus.Unsubscribe(&other);
-        return false;
-    }, &button);
-    bus.SubscribeWithPayload("other", [&](std::string, Msg::MessagePayload*) {
-        heard.push_back("other");
-        return false;
-    }, &other);
+    bus.SubscribeWithPayload(
+        "button",
+        [&](std::string, Msg::MessagePayload*) {
+            heard.push_back("button");
+            return false;
+        },
+        &button);
+    bus.Subscribe(
+        1, "killer",
+        [&](std::string) {
+            heard.push_back("killer");
+            bus.Unsubscribe(&other);
+            return false;
+        },
+        &button);
+    bus.SubscribeWithPayload(
+        "other",
+        [&](std::string, Msg::MessagePayload*) {
+            heard.push_back("other");
+            return false;
+        },
+        &other);
     int deaths = 0;
     bus.PostButtonClicked("", std::make_unique<CountedPayload>(deaths));
     bus.EndFrame();

@@ -27,7 +27,8 @@ TEST(TraceSystem, LogFileHoldsHeaderTracesAndFooter)
 
     const std::string log = TempFolder::ReadFile(folder + "/Zoverav.log");
     const std::string stamp = TraceSystem::BuildStamp();
-    const std::string header = "=== Brisklet Log ===\nLog started at: " + stamp + "\n=======================\n\n";
+    const std::string header =
+        "=== Brisklet Log ===\nLog started at: " + stamp + "\n=======================\n\n";
     const std::string footer = "\n=======================\nLog ended at: " + stamp + "\n=== End of Log ===\n";
     ASSERT_GE(log.size(), header.size() + footer.size());
     EXPECT_EQ(log.substr(0, header.size()), header);
@@ -76,7 +77,9 @@ TEST(TraceSystem, UnwritableFolderFailsInitWithTheMessageAndTheGameGoesOn)
     testing::internal::CaptureStdout();
     EXPECT_FALSE(TraceSystem::GetInstance().Init());
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Failed to create directory " + home / "Vostrel/Zoverav" + ". Error code: "), std::string::npos) << out;
+    EXPECT_NE(out.find("Failed to create directory " + home / "Vostrel/Zoverav" + ". Error code: "),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("Failed to open log file: "), std::string::npos) << out;
     TraceCapture capture;
     Log("still fine");

@@ -37,7 +37,7 @@ protected:
         float forceDT, framePeriod;
     } saved{};
 };
-} // namespace
+}   // namespace
 
 TEST_F(WindowTimingTest, FrameTimeIsCappedAtOneFifteenthTimesForceDT)
 {
@@ -112,7 +112,9 @@ TEST_F(WindowTimingTest, LimiterHoldsTheFramePeriodAndCountsFrames)
 {
     // A real clock here: the limiter must not return before the period has passed.
     const auto start = std::chrono::steady_clock::now();
-    w.clock = [start] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
+    w.clock = [start] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
     EXPECT_TRUE(w.OnWindowMessage("framerate: 60"));
     for (int frame = 0; frame < 3; ++frame)
     {

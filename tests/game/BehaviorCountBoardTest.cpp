@@ -15,11 +15,8 @@ protected:
     void TearDown() override { BehaviorCountBoard::ResetStatics(); }
 };
 
-const char* Name(Verdict v)
-{
-    return v == Verdict::Lost ? "lost" : v == Verdict::Won ? "won" : "undecided";
-}
-} // namespace
+const char* Name(Verdict v) { return v == Verdict::Lost ? "lost" : v == Verdict::Won ? "won" : "undecided"; }
+}   // namespace
 
 TEST_F(CountBoardTest, DecidesLossBeforeWinFromTheCounts)
 {
@@ -78,7 +75,7 @@ TEST_F(CountBoardTest, LimitsThatAreNotCountsAreReportedAndKept)
     BehaviorCountBoard::DeadMax = 3;
     BehaviorCountBoard::ExitMax = 5;
     const json bad[] = {
-        {{"DeadMax", -1}},          {{"DeadMax", "four"}}, {{"DeadMax", 2.5}},
+        {{"DeadMax", -1}},         {{"DeadMax", "four"}},  {{"DeadMax", 2.5}},
         {{"ExitMax", 4294967296}}, {{"ExitMax", nullptr}}, {{"ExitMax", json::array({1})}},
     };
     for (const json& value : bad)

@@ -22,7 +22,10 @@ namespace
 Entity& Of(BehaviorMonkey& bot) { return *bot.Parent; }
 Physics& PhysicsOf(BehaviorMonkey& bot) { return *bot.Parent->GetComponent<Physics>(); }
 Vec3& At(BehaviorMonkey& bot) { return bot.Parent->GetComponent<Transform>()->Translation; }
-std::string AnimationState(BehaviorMonkey& bot) { return bot.Parent->GetComponent<AnimationSequencer>()->CurrentState; }
+std::string AnimationState(BehaviorMonkey& bot)
+{
+    return bot.Parent->GetComponent<AnimationSequencer>()->CurrentState;
+}
 
 std::string Drawn(const std::vector<std::string>& rows)
 {
@@ -47,7 +50,7 @@ BotFixture::BotShape Standing()
     shape.startFall = 0;
     return shape;
 }
-} // namespace
+}   // namespace
 
 TEST(BotDigTest, ADiggerClearsRowByRowUntilNothingDiggableIsBelow)
 {
@@ -89,7 +92,7 @@ TEST(BotDigTest, ADiggerClearsRowByRowUntilNothingDiggableIsBelow)
     EXPECT_EQ(bot.StateNext, 0);   // three short drops, none of them deadly
     level.Run(64);
     EXPECT_EQ(CountNamed(level, "Particle_Dig"), 0);   // every one gone after its lifetime
-    EXPECT_GT(At(bot).x, 6.0f);   // walking again
+    EXPECT_GT(At(bot).x, 6.0f);                        // walking again
 }
 
 TEST(BotDigTest, ADiggerEndsWhereTheNextThreeRowsHoldNothingToDig)
@@ -100,7 +103,10 @@ TEST(BotDigTest, ADiggerEndsWhereTheNextThreeRowsHoldNothingToDig)
         std::vector<std::string> before, after;
         int digs;
     } cases[] = {
-        {"on rock", {"........", "........", "RRRRRRRR", "########"}, {"........", "........", "RRRRRRRR", "########"}, 0},
+        {"on rock",
+         {"........", "........", "RRRRRRRR", "########"},
+         {"........", "........", "RRRRRRRR", "########"},
+         0},
         {"on one layer over a hollow",
          {"........", "........", "########", "........", "........", "........", "RRRRRRRR"},
          {"........", "........", "##....##", "........", "........", "........", "RRRRRRRR"},
@@ -191,10 +197,13 @@ TEST(BotTunnelTest, ATunnelCutsWidthByHeightPlusOneAfterOneSecond)
         Vec2 size;
         std::vector<std::string> after;
     } cases[] = {
-        {{2, 2}, {".....RRRRRRR", ".....#######", ".......#####", ".......#####", ".......#####", "RRRRRRRRRRRR"}},
-        {{0.5f, 3.7f}, {".....RRRRRRR", "......######", "......######", "......######", "......######", "RRRRRRRRRRRR"}},
+        {{2, 2},
+         {".....RRRRRRR", ".....#######", ".......#####", ".......#####", ".......#####", "RRRRRRRRRRRR"}},
+        {{0.5f, 3.7f},
+         {".....RRRRRRR", "......######", "......######", "......######", "......######", "RRRRRRRRRRRR"}},
         // Rock is not cut; rows above the grid are skipped.
-        {{3, 5}, {".....RRRRRRR", "........####", "........####", "........####", "........####", "RRRRRRRRRRRR"}},
+        {{3, 5},
+         {".....RRRRRRR", "........####", "........####", "........####", "........####", "RRRRRRRRRRRR"}},
     };
     const std::vector<std::string> before = {
         ".....RRRRRRR", ".....#######", ".....#######", ".....#######", ".....#######", "RRRRRRRRRRRR",
@@ -214,11 +223,11 @@ TEST(BotTunnelTest, ATunnelCutsWidthByHeightPlusOneAfterOneSecond)
         level.Run(63);   // one second: the timer runs out, nothing cut yet
         EXPECT_EQ(level.Map(), before);
         EXPECT_EQ(level.Sounds("Tunnel"), 0);
-        level.Run(1);    // the cut
+        level.Run(1);   // the cut
         EXPECT_EQ(level.Map(), c.after) << Drawn(level.Map());
         EXPECT_EQ(level.Sounds("Tunnel"), 1);
         EXPECT_EQ(bot.Job, MonkeyJob::Tunnel);
-        level.Run(1);    // the end
+        level.Run(1);   // the end
         EXPECT_EQ(bot.Job, MonkeyJob::None);
         EXPECT_EQ(Of(bot).Name, "Monkey");
         EXPECT_EQ(AnimationState(bot), "Animation_Walk");

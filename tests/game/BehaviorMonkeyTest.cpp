@@ -27,7 +27,10 @@ Entity& Of(BehaviorMonkey& bot) { return *bot.Parent; }
 Physics& PhysicsOf(BehaviorMonkey& bot) { return *bot.Parent->GetComponent<Physics>(); }
 Vec3& At(BehaviorMonkey& bot) { return bot.Parent->GetComponent<Transform>()->Translation; }
 const float* Tint(BehaviorMonkey& bot) { return bot.Parent->GetComponent<Sprite>()->request->tint; }
-std::string AnimationState(BehaviorMonkey& bot) { return bot.Parent->GetComponent<AnimationSequencer>()->CurrentState; }
+std::string AnimationState(BehaviorMonkey& bot)
+{
+    return bot.Parent->GetComponent<AnimationSequencer>()->CurrentState;
+}
 
 bool InScene(BotFixture& level, const std::string& name)
 {
@@ -52,7 +55,7 @@ const std::vector<std::string> WideFloor = {
     "................................................", "................................................",
     "################################################", "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
 };
-} // namespace
+}   // namespace
 
 TEST(BotWalkTest, ABotArrivesLandsAndWalksFacingItsDirection)
 {
@@ -129,14 +132,10 @@ TEST(BotWalkTest, ABotTallerThanAStepClimbsItAndOneAsTallTurns)
     // Four cells to a unit: the bot is four cells tall. The step is one cell high, the wall
     // beyond it as tall as the bot and more.
     const std::vector<std::string> rows = {
-        "................................",
-        "............................####",
-        "............................####",
-        "............................####",
-        "............................####",
-        "............####################",
-        "################################",
-        "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
+        "................................", "............................####",
+        "............................####", "............................####",
+        "............................####", "............####################",
+        "################################", "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
     };
     BotFixture level;
     level.Terrain(rows, 4.0f);
@@ -157,11 +156,8 @@ TEST(BotFallTest, TheFallHeightDecidesAtTheThresholdAndAnUmbrellaSurvivesAnyHeig
         float threshold;
         bool dies;
     } cases[] = {
-        {4.0f, false, 4.0f, true},
-        {3.9999f, false, 4.0f, false},
-        {1000.0f, true, 4.0f, false},
-        {2.5f, false, 2.5f, true},
-        {0.0f, false, 4.0f, false},
+        {4.0f, false, 4.0f, true}, {3.9999f, false, 4.0f, false}, {1000.0f, true, 4.0f, false},
+        {2.5f, false, 2.5f, true}, {0.0f, false, 4.0f, false},
     };
     for (const Case& c : cases)
     {
@@ -183,8 +179,8 @@ TEST(BotFallTest, TheFallHeightDecidesAtTheThresholdAndAnUmbrellaSurvivesAnyHeig
 TEST(BotFallTest, ALongDropKillsAShortOneDoesNotAndTheUmbrellaOpensAndCloses)
 {
     const std::vector<std::string> shaft = {
-        ".....", ".....", ".....", ".....", ".....", ".....", ".....", ".....",
-        ".....", ".....", ".....", ".....", "#####", "RRRRR",
+        ".....", ".....", ".....", ".....", ".....", ".....", ".....",
+        ".....", ".....", ".....", ".....", ".....", "#####", "RRRRR",
     };
     {
         BotFixture level;
@@ -496,8 +492,8 @@ TEST(MoveTowardTest, SetsTheSpeedTowardsTheTargetAndLeavesAReachedTargetAlone)
         Vec3 velocity;
     } cases[] = {
         {{9.5f, 6.5f, 0}, {1.2f, 1.6f, 0}},
-        {{6.5f, 2.5f, 0}, {7, 7, 7}},            // there already
-        {{6.5f, 2.5f + 1e-9f, 0}, {7, 7, 7}},    // too close to tell the way
+        {{6.5f, 2.5f, 0}, {7, 7, 7}},           // there already
+        {{6.5f, 2.5f + 1e-9f, 0}, {7, 7, 7}},   // too close to tell the way
     };
     for (const Case& c : cases)
     {

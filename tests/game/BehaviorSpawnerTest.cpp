@@ -35,8 +35,8 @@ class SpawnerTest : public testing::Test
 protected:
     void SetUp() override
     {
-        level.WriteArchetype({{"Name", "Monkey"},
-                              {"Components", {{{"Type", "Transform"}}, {{"Type", "BehaviorMonkey"}}}}});
+        level.WriteArchetype(
+            {{"Name", "Monkey"}, {"Components", {{{"Type", "Transform"}}, {{"Type", "BehaviorMonkey"}}}}});
     }
 
     BehaviorSpawner& Spawner(Entity* entity) { return *entity->GetComponent<BehaviorSpawner>(); }
@@ -57,7 +57,7 @@ protected:
 
     LevelFixture level;
 };
-} // namespace
+}   // namespace
 
 TEST_F(SpawnerTest, SpaceStartsItAndBotsLeaveAtTheIntervalUpToTheCount)
 {
@@ -65,7 +65,8 @@ TEST_F(SpawnerTest, SpaceStartsItAndBotsLeaveAtTheIntervalUpToTheCount)
     EXPECT_TRUE(SpawnFrames(8).empty()) << "nothing leaves before Space";
 
     level.Tap(Key::Space);
-    EXPECT_EQ(SpawnFrames(20), (std::vector<int>{0, 4, 8})) << "the first bot on the frame of Space, then 0.5 s apart";
+    EXPECT_EQ(SpawnFrames(20), (std::vector<int>{0, 4, 8}))
+        << "the first bot on the frame of Space, then 0.5 s apart";
     EXPECT_EQ(Spawner(home).SpawnCount, 3);
     EXPECT_EQ(BehaviorSpawner::GetSpawnedCount(), 3);
     EXPECT_EQ(BehaviorSpawner::GetSpawnTotal(), 3);
@@ -80,7 +81,8 @@ TEST_F(SpawnerTest, SpaceAgainChangesNothing)
     level.Tap(Key::Space);
     EXPECT_EQ(SpawnFrames(7), (std::vector<int>{0, 4}));
     level.Tap(Key::Space);
-    EXPECT_EQ(SpawnFrames(3), (std::vector<int>{1})) << "frame 8 as planned: a second Space does not restart the timer";
+    EXPECT_EQ(SpawnFrames(3), (std::vector<int>{1}))
+        << "frame 8 as planned: a second Space does not restart the timer";
 }
 
 TEST(SpawnerEdges, CountsAndDurations)
@@ -95,7 +97,11 @@ TEST(SpawnerEdges, CountsAndDurations)
     };
     const Case cases[] = {
         {"no bots at all", {{"MonkeySpawnCountMax", 0}}, 5, {}, "0\n"},
-        {"a zero duration spawns every frame", {{"SpawnDuration", 0}, {"MonkeySpawnCountMax", 4}}, 6, {0, 1, 2, 3}, "0\n"},
+        {"a zero duration spawns every frame",
+         {{"SpawnDuration", 0}, {"MonkeySpawnCountMax", 4}},
+         6,
+         {0, 1, 2, 3},
+         "0\n"},
         {"a negative total reads as none", {{"MonkeySpawnCountMax", -3}}, 5, {}, "0\n"},
         {"the default: one a second of 100", json::object(), 17, {0, 8, 16}, "97\n"},
     };

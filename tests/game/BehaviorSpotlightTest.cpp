@@ -1,8 +1,8 @@
 // The end-of-level spotlight: its closing motion and the count board request, its edges, and
 // the spotlight a bot places when its death settles the level.
+#include "game/BehaviorSpotlight.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorMonkey.h"
-#include "game/BehaviorSpotlight.h"
 #include "game/BehaviorSpotlightEdge.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
@@ -42,7 +42,7 @@ struct Light
     Transform* transform = nullptr;
     BehaviorSpotlight* behavior = nullptr;
 };
-} // namespace
+}   // namespace
 
 TEST(BehaviorSpotlight, ItShrinksToItsSizeHoldsThereThenClosesAndAsksForTheVerdict)
 {
@@ -122,7 +122,9 @@ TEST(BehaviorSpotlight, SavedFormsOfTheSpotlightAndItsEdge)
     light->Read({{"ShrinkSpeed", 3}, {"SpotlightSize", 4}, {"TimeStayInZoomIn", 0.5}, {"Timer", 2}});
     json written;
     light->Write(written);
-    EXPECT_EQ(written, json({{"Type", "BehaviorSpotlight"}, {"ShrinkSpeed", 3.0}, {"SpotlightSize", 4.0},
+    EXPECT_EQ(written, json({{"Type", "BehaviorSpotlight"},
+                             {"ShrinkSpeed", 3.0},
+                             {"SpotlightSize", 4.0},
                              {"TimeStayInZoomIn", 0.5}}));
     EXPECT_THROW(light->Read({{"SpotlightSize", "big"}}), DataError);
 
@@ -210,7 +212,8 @@ TEST(BehaviorSpotlight, TheBotWhoseDeathSettlesTheLevelGetsASpotlightThatClosesO
         if (e->Name == "SpotlightEdge" && e->GetComponent<BehaviorSpotlightEdge>()->EdgeIndex == 1)
         {
             const Transform* edge = e->GetComponent<Transform>();
-            EXPECT_NEAR(edge->Translation.x, light->Translation.x + (light->Scale.x + edge->Scale.x) / 2, 1e-3f);
+            EXPECT_NEAR(edge->Translation.x, light->Translation.x + (light->Scale.x + edge->Scale.x) / 2,
+                        1e-3f);
         }
     // The bot's death throws its particles, and they are gone a little later.
     level.Run(64 * 2);

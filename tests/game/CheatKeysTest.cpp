@@ -33,12 +33,13 @@ struct CheatLevel
 {
     CheatLevel()
     {
-        level.WriteArchetype({{"Name", "Monkey"},
-                              {"Components", {{{"Type", "Transform"}}, {{"Type", "BehaviorMonkey"}}}}});
-        spawner = level.Add({{"Name", "Spawner"},
-                             {"Components",
-                              {{{"Type", "BehaviorSpawner"}, {"MonkeySpawnCountMax", 3}},
-                               {{"Type", "Transform"}, {"Translation", {3, 4, 0.5}}}}}})
+        level.WriteArchetype(
+            {{"Name", "Monkey"}, {"Components", {{{"Type", "Transform"}}, {{"Type", "BehaviorMonkey"}}}}});
+        spawner = level
+                      .Add({{"Name", "Spawner"},
+                            {"Components",
+                             {{{"Type", "BehaviorSpawner"}, {"MonkeySpawnCountMax", 3}},
+                              {{"Type", "Transform"}, {"Translation", {3, 4, 0.5}}}}}})
                       ->GetComponent<BehaviorSpawner>();
         Board::ExitedCount = 0;
         Board::ExitMax = 5;
@@ -60,7 +61,7 @@ protected:
 };
 
 constexpr int Ctrl = Key::LeftControl;
-} // namespace
+}   // namespace
 
 TEST(CheatKeys, EachKeyDoesItsOneThingOnlyWithLeftCtrlHeld)
 {
@@ -86,10 +87,22 @@ TEST(CheatKeys, EachKeyDoesItsOneThingOnlyWithLeftCtrlHeld)
         {"F3 with F5", {{Ctrl, 2}, {Key::F3, 1}, {Key::F5, 1}}, 1, 1, 0, 5, true, start, 1},
         {"no Ctrl",
          {{Key::F3, 1}, {Key::F4, 1}, {Key::F5, 1}, {Key::F7, 1}, {Key::F8, 1}},
-         0, 5, 0, 5, false, start, 0},
+         0,
+         5,
+         0,
+         5,
+         false,
+         start,
+         0},
         {"keys held, not pressed",
          {{Ctrl, 2}, {Key::F3, 2}, {Key::F4, 2}, {Key::F5, 2}, {Key::F7, 2}, {Key::F8, 2}},
-         0, 5, 0, 5, false, start, 0},
+         0,
+         5,
+         0,
+         5,
+         false,
+         start,
+         0},
     };
     for (const Case& c : cases)
     {
@@ -119,7 +132,8 @@ TEST_F(CheatKeysTest, F5BringsOneMoreWalkingBotFromTheSpawnerOnThePressOnly)
     EXPECT_EQ(at.x, 3);
     EXPECT_EQ(at.y, 4);
     EXPECT_EQ(cheat.spawner->SpawnCount, 1);
-    EXPECT_EQ(cheat.spawner->MonkeySpawnCountMax, 4) << "the extra bot leaves the spawner's own three to come";
+    EXPECT_EQ(cheat.spawner->MonkeySpawnCountMax, 4)
+        << "the extra bot leaves the spawner's own three to come";
     EXPECT_EQ(BehaviorSpawner::GetSpawnTotal(), 4);
 
     SetKeys({{Key::F5, 2}});

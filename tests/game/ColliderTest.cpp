@@ -48,11 +48,12 @@ int TouchedEdges(const ColliderLine& line)
         count += Same(c, ColliderLine::Touched);
     return count;
 }
-} // namespace
+}   // namespace
 
 TEST(ColliderData, KindTextsBothWays)
 {
-    const std::pair<int, const char*> kinds[] = {{1, "circle"}, {2, "rectangle"}, {3, "triangle"}, {4, "line"}};
+    const std::pair<int, const char*> kinds[] = {
+        {1, "circle"}, {2, "rectangle"}, {3, "triangle"}, {4, "line"}};
     for (auto [kind, text] : kinds)
     {
         EXPECT_EQ(Collider::TypeToString(kind), text);
@@ -73,7 +74,10 @@ TEST(ColliderData, LineReadAndWrite)
     EXPECT_EQ(line.Segments[0].Point1.x, -1);
     EXPECT_EQ(line.Segments[0].Point2.x, 1);
 
-    line.Read({{"ColliderType", "line"}, {"Collision", 3}, {"ResolveCollision", 2}, {"PixelGridCollider", true},
+    line.Read({{"ColliderType", "line"},
+               {"Collision", 3},
+               {"ResolveCollision", 2},
+               {"PixelGridCollider", true},
                {"Collision Mask", {true, false, true}},
                {"LineSegments", json::parse(R"([{"Point1": [1, 2, 3], "Point2": [4, 5, 6]}, 7,
                                                  {"Point1": [1, 2], "Point2": [8, 9, 10, 11]}, {}])")}});
@@ -111,13 +115,16 @@ TEST(ColliderData, LineReadAndWrite)
 TEST(ColliderData, CircleSavesOnlyItsOwnKeys)
 {
     ColliderCircle circle;
-    circle.Read({{"Radius", 2}, {"Collision", 1}, {"ResolveCollision", 3}, {"Collision Mask", {true, true, true}}});
+    circle.Read(
+        {{"Radius", 2}, {"Collision", 1}, {"ResolveCollision", 3}, {"Collision Mask", {true, true, true}}});
     EXPECT_EQ(circle.Radius, 2);
     EXPECT_EQ(circle.ResolveCollision, -1);
     EXPECT_TRUE(circle.CollisionMask.none());
     json saved;
     circle.Write(saved);
-    EXPECT_EQ(saved, (json{{"Type", "ColliderCircle"}, {"ColliderType", "circle"}, {"Collision", 1}, {"Radius", 2.0}}));
+    EXPECT_EQ(
+        saved,
+        (json{{"Type", "ColliderCircle"}, {"ColliderType", "circle"}, {"Collision", 1}, {"Radius", 2.0}}));
 }
 
 TEST(ColliderData, AKindThatIsNotTheClassIsRefused)
@@ -129,7 +136,8 @@ TEST(ColliderData, AKindThatIsNotTheClassIsRefused)
     line.Read({{"ColliderType", "rectangle"}});
     EXPECT_EQ(circle.ColliderType, Collider::TypeCircle);
     EXPECT_EQ(line.ColliderType, Collider::TypeLine);
-    EXPECT_TRUE(trace.Contains("[ColliderCircle] \"ColliderType\" \"line\" does not match the class; kept \"circle\""))
+    EXPECT_TRUE(trace.Contains(
+        "[ColliderCircle] \"ColliderType\" \"line\" does not match the class; kept \"circle\""))
         << trace.All();
     EXPECT_TRUE(trace.Contains("[ColliderLine] \"ColliderType\" \"rectangle\" does not match the class"));
 }
@@ -144,7 +152,8 @@ TEST(ColliderShapes, BoxEdgesFollowTheTransform)
     const struct
     {
         Vec3 from, to;
-    } edges[] = {{{4, 2, 1}, {4, 4, 1}}, {{4, 4, 1}, {0, 4, 1}}, {{0, 4, 1}, {0, 2, 1}}, {{0, 2, 1}, {4, 2, 1}}};
+    } edges[] = {
+        {{4, 2, 1}, {4, 4, 1}}, {{4, 4, 1}, {0, 4, 1}}, {{0, 4, 1}, {0, 2, 1}}, {{0, 2, 1}, {4, 2, 1}}};
     for (size_t i = 0; i < 4; ++i)
     {
         EXPECT_TRUE(Same(box.collider->Segments[i].Point1, edges[i].from)) << "edge " << i;
@@ -236,7 +245,9 @@ TEST(ColliderPairs, WhoIsPushedOut)
         EXPECT_EQ(calls[0].other, &b.entity);
         EXPECT_EQ(calls[1].own, &b.entity);
         EXPECT_EQ(calls[0].contact, calls[1].contact) << c.name;
-        const int expected = c.movedBy == 1 ? Collider::ContactRight : c.movedBy == 2 ? Collider::ContactLeft : Collider::ContactNone;
+        const int expected = c.movedBy == 1   ? Collider::ContactRight
+                             : c.movedBy == 2 ? Collider::ContactLeft
+                                              : Collider::ContactNone;
         EXPECT_EQ(calls[0].contact, expected) << c.name;
         // Against a body that never resolves, the resolving side's partner lights up whole.
         if (c.resolveA == -1)
@@ -275,13 +286,55 @@ TEST(ColliderPairs, ContactSidesAndPushOut)
         Vec3 position, finalVelocity;
         int edge;   // the edge that lights up, -1 none
     } cases[] = {
-        {"lands on it", {0.1f, 0.9f, 0}, {1, -2, 3}, Collider::ContactBottom, {0.1f, 0.999f, 0}, {1, 0, 0}, ColliderLine::EdgeBottom},
-        {"stands still on it", {0.1f, 0.9f, 0}, {1, 0, 3}, Collider::ContactBottom, {0.1f, 0.9f, 0}, {1, 0, 3}, ColliderLine::EdgeBottom},
-        {"hits it from below", {0.1f, -0.9f, 0}, {0, 2, 3}, Collider::ContactTop, {0.1f, -0.999f, 0}, {0, 0, 0}, -1},
-        {"runs into its right side", {0.8f, 0.1f, 0}, {-1, 0, 3}, Collider::ContactLeft, {1.001f, 0.1f, 0}, {0, 0, 0}, ColliderLine::EdgeLeft},
-        {"backs off its right side", {0.8f, 0.1f, 0}, {1, 0, 3}, Collider::ContactLeft, {1.001f, 0.1f, 0}, {1, 0, 3}, ColliderLine::EdgeLeft},
-        {"runs into its left side", {-0.8f, 0.1f, 0}, {1, 0, 3}, Collider::ContactRight, {-1.001f, 0.1f, 0}, {0, 0, 0}, ColliderLine::EdgeRight},
-        {"top and bottom tie: top", {0, 0, 0}, {0, 0, 0}, Collider::ContactTop, {0, -0.999f, 0}, {0, 0, 0}, -1},
+        {"lands on it",
+         {0.1f, 0.9f, 0},
+         {1, -2, 3},
+         Collider::ContactBottom,
+         {0.1f, 0.999f, 0},
+         {1, 0, 0},
+         ColliderLine::EdgeBottom},
+        {"stands still on it",
+         {0.1f, 0.9f, 0},
+         {1, 0, 3},
+         Collider::ContactBottom,
+         {0.1f, 0.9f, 0},
+         {1, 0, 3},
+         ColliderLine::EdgeBottom},
+        {"hits it from below",
+         {0.1f, -0.9f, 0},
+         {0, 2, 3},
+         Collider::ContactTop,
+         {0.1f, -0.999f, 0},
+         {0, 0, 0},
+         -1},
+        {"runs into its right side",
+         {0.8f, 0.1f, 0},
+         {-1, 0, 3},
+         Collider::ContactLeft,
+         {1.001f, 0.1f, 0},
+         {0, 0, 0},
+         ColliderLine::EdgeLeft},
+        {"backs off its right side",
+         {0.8f, 0.1f, 0},
+         {1, 0, 3},
+         Collider::ContactLeft,
+         {1.001f, 0.1f, 0},
+         {1, 0, 3},
+         ColliderLine::EdgeLeft},
+        {"runs into its left side",
+         {-0.8f, 0.1f, 0},
+         {1, 0, 3},
+         Collider::ContactRight,
+         {-1.001f, 0.1f, 0},
+         {0, 0, 0},
+         ColliderLine::EdgeRight},
+        {"top and bottom tie: top",
+         {0, 0, 0},
+         {0, 0, 0},
+         Collider::ContactTop,
+         {0, -0.999f, 0},
+         {0, 0, 0},
+         -1},
     };
     for (const auto& c : cases)
     {
@@ -300,7 +353,8 @@ TEST(ColliderPairs, ContactSidesAndPushOut)
         EXPECT_EQ(TouchedEdges(*pushed.collider), c.edge < 0 ? 0 : 1) << c.name;
         if (c.edge >= 0)
         {
-            EXPECT_TRUE(Same(pushed.collider->EdgeColors[static_cast<size_t>(c.edge)], ColliderLine::Touched)) << c.name;
+            EXPECT_TRUE(Same(pushed.collider->EdgeColors[static_cast<size_t>(c.edge)], ColliderLine::Touched))
+                << c.name;
         }
     }
 
@@ -320,12 +374,12 @@ TEST(ColliderPairs, PushedWhenTheOtherMovesIn)
         Vec3 otherVelocity;
         bool pushed;
     } cases[] = {
-        {{0, 0.9f, 0}, {0, 0.5f, 0}, true},     // bottom contact, the floor rises
-        {{0, 0.9f, 0}, {0, 0.0005f, 0}, false}, // ... too slowly to count
-        {{0, -0.9f, 0}, {0, -0.5f, 0}, true},   // top contact, the ceiling comes down
-        {{0.8f, 0, 0}, {0.5f, 0, 0}, true},     // left contact, the other comes from the left
-        {{0.8f, 0, 0}, {-0.5f, 0, 0}, false},   // ... moving away
-        {{-0.8f, 0, 0}, {-0.5f, 0, 0}, true},   // right contact
+        {{0, 0.9f, 0}, {0, 0.5f, 0}, true},       // bottom contact, the floor rises
+        {{0, 0.9f, 0}, {0, 0.0005f, 0}, false},   // ... too slowly to count
+        {{0, -0.9f, 0}, {0, -0.5f, 0}, true},     // top contact, the ceiling comes down
+        {{0.8f, 0, 0}, {0.5f, 0, 0}, true},       // left contact, the other comes from the left
+        {{0.8f, 0, 0}, {-0.5f, 0, 0}, false},     // ... moving away
+        {{-0.8f, 0, 0}, {-0.5f, 0, 0}, true},     // right contact
     };
     for (const auto& c : cases)
     {

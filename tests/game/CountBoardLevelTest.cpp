@@ -22,9 +22,11 @@ protected:
     {
         level.Add({{"Name", "Spawner"},
                    {"Components", {{{"Type", "BehaviorSpawner"}, {"MonkeySpawnCountMax", 10}}}}});
-        board = level.Add({{"Name", "CountBoard"},
-                           {"Components", {{{"Type", "BehaviorCountBoard"}, {"DeadMax", 10}, {"ExitMax", 5}}}}})
-                    ->GetComponent<BehaviorCountBoard>();
+        board =
+            level
+                .Add({{"Name", "CountBoard"},
+                      {"Components", {{{"Type", "BehaviorCountBoard"}, {"DeadMax", 10}, {"ExitMax", 5}}}}})
+                ->GetComponent<BehaviorCountBoard>();
         level.Frame();   // the board starts: counters reset, spawn total taken
     }
 
@@ -39,7 +41,7 @@ protected:
     LevelFixture level;
     BehaviorCountBoard* board = nullptr;
 };
-} // namespace
+}   // namespace
 
 TEST_F(CountBoardLevelTest, StartsFromZeroWithTheSpawnersTotal)
 {
@@ -124,9 +126,10 @@ TEST_F(CountBoardLevelTest, KeepsEvaluatingUntilDecidedButNotOnALeavingScene)
 
 TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingAndExitsNeededNeverBelowZero)
 {
-    Entity* walking = level.Add({{"Name", "Walking"},
-                                 {"Components", {{{"Type", "CountBoardDisplay"}}, {{"Type", "Font"}}}}});
-    Entity* exits = level.Add({{"Name", "Exits"}, {"Components", {{{"Type", "ExitDisplay"}}, {{"Type", "Font"}}}}});
+    Entity* walking = level.Add(
+        {{"Name", "Walking"}, {"Components", {{{"Type", "CountBoardDisplay"}}, {{"Type", "Font"}}}}});
+    Entity* exits =
+        level.Add({{"Name", "Exits"}, {"Components", {{{"Type", "ExitDisplay"}}, {{"Type", "Font"}}}}});
     level.Scene().Name = "Level 1";
     level.Named("Spawner")[0]->GetComponent<BehaviorSpawner>()->SpawnCount = 6;
 
@@ -146,7 +149,8 @@ TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingAndExitsNeededNeverBelowZe
     {
         Counts(c.dead, c.exited);
         level.Frame();
-        EXPECT_EQ(walking->GetComponent<Font>()->Text, c.walking) << c.dead << " dead, " << c.exited << " out";
+        EXPECT_EQ(walking->GetComponent<Font>()->Text, c.walking)
+            << c.dead << " dead, " << c.exited << " out";
         EXPECT_EQ(exits->GetComponent<Font>()->Text, c.exits) << c.dead << " dead, " << c.exited << " out";
     }
 }

@@ -46,7 +46,7 @@ class CountDisplayDrawTest : public GlWindowTest
 protected:
     LevelFixture level;
 };
-} // namespace
+}   // namespace
 
 TEST_F(CountDisplayDrawTest, DigitsAndTheSceneNameAreDrawnAtTheirPlaces)
 {

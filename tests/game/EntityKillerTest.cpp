@@ -1,7 +1,7 @@
 // The two behaviours that end their own entity: after a lifetime, and on a key press.
+#include "game/EntityKiller.h"
 #include "engine/InputSystem.h"
 #include "game/BehaviorDestroyByEvent.h"
-#include "game/EntityKiller.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
 
@@ -25,7 +25,7 @@ struct Keys
     ~Keys() { std::fill(std::begin(input.state), std::end(input.state), 0); }
     InputSystem& input = InputSystem::GetInstance();
 };
-} // namespace
+}   // namespace
 
 TEST(EntityKiller, TheEntityIsMarkedOnTheFirstFrameItsLifetimeIsReachedAndOnlyWhileTimeRuns)
 {
@@ -131,7 +131,8 @@ TEST(BehaviorDestroyByEvent, ItsSavedFormHasOnlyTheEventAndTheKey)
     made->Read({{"EventName", "KeyPress"}, {"KeyEvent", 70}, {"Timer", 3}});
     json written;
     made->Write(written);
-    EXPECT_EQ(written, json({{"Type", "BehaviorDestroyByEvent"}, {"EventName", "KeyPress"}, {"KeyEvent", 70}}));
+    EXPECT_EQ(written,
+              json({{"Type", "BehaviorDestroyByEvent"}, {"EventName", "KeyPress"}, {"KeyEvent", 70}}));
     std::unique_ptr<Component> copy(made->Clone());
     json copied;
     copy->Write(copied);

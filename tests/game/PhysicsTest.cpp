@@ -31,7 +31,7 @@ void ExpectVec(const Vec3& actual, const Vec3& expected, const std::string& what
     EXPECT_NEAR(actual.y, expected.y, 1e-5f) << what;
     EXPECT_NEAR(actual.z, expected.z, 1e-5f) << what;
 }
-} // namespace
+}   // namespace
 
 TEST(PhysicsIntegration, FixedStepsMoveByTheMidStepVelocity)
 {
@@ -51,10 +51,28 @@ TEST(PhysicsIntegration, FixedStepsMoveByTheMidStepVelocity)
         // A clamped axis moves with the mid-step velocity of each frame, not the limit.
         {"clamped", {0, 8, 0}, {0, 0, 0}, {0, 1, 0}, 0, 2, 0.5f, {0, 2.5f, 0}, {0, 1, 0}, {0, 8, 0}},
         {"clamped below", {0, 0, -8}, {0, 0, 0}, {0, 0, 1}, 0, 1, 0.5f, {0, 0, -1}, {0, 0, -1}, {0, 0, -8}},
-        {"exactly at the limit", {0, 0, 0}, {3, -3, 0}, {3, 3, 3}, 0, 2, 0.5f, {3, -3, 0}, {3, -3, 0}, {0, 0, 0}},
+        {"exactly at the limit",
+         {0, 0, 0},
+         {3, -3, 0},
+         {3, 3, 3},
+         0,
+         2,
+         0.5f,
+         {3, -3, 0},
+         {3, -3, 0},
+         {0, 0, 0}},
         // Gravity of 1 or more pulls down with its own strength every frame, whatever was stored.
         {"gravity", {1, 5, 0}, {0, 0, 0}, {10, 10, 10}, 2, 2, 0.5f, {0.5f, -1, 0}, {1, -2, 0}, {1, -2, 0}},
-        {"weak gravity is ignored", {0, 5, 0}, {0, 0, 0}, {10, 10, 10}, 0.5f, 1, 0.5f, {0, 0.625f, 0}, {0, 2.5f, 0}, {0, 5, 0}},
+        {"weak gravity is ignored",
+         {0, 5, 0},
+         {0, 0, 0},
+         {10, 10, 10},
+         0.5f,
+         1,
+         0.5f,
+         {0, 0.625f, 0},
+         {0, 2.5f, 0},
+         {0, 5, 0}},
         {"paused", {3, 3, 3}, {1, 1, 1}, {10, 10, 10}, 2, 5, 0, {0, 0, 0}, {1, 1, 1}, {3, -2, 3}},
     };
     for (const auto& c : cases)
@@ -102,8 +120,12 @@ TEST(PhysicsIntegration, TurnsAndRemembersTheStartOfTheStep)
 TEST(PhysicsData, GravityIsSavedAsTheNumberRead)
 {
     Physics physics;
-    physics.Read({{"Acceleration", {1, 2, 3}}, {"Velocity", {4, 5, 6}}, {"MaxVelocity", {7, 8, 9}},
-                  {"RotationalVelocity", {0, 0, 10}}, {"Mass", 2.5}, {"Gravity", 9.8}});
+    physics.Read({{"Acceleration", {1, 2, 3}},
+                  {"Velocity", {4, 5, 6}},
+                  {"MaxVelocity", {7, 8, 9}},
+                  {"RotationalVelocity", {0, 0, 10}},
+                  {"Mass", 2.5},
+                  {"Gravity", 9.8}});
     EXPECT_FLOAT_EQ(physics.Gravity, 9.8f);
     json saved;
     physics.Write(saved);

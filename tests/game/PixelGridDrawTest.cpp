@@ -50,7 +50,7 @@ protected:
         return rows;
     }
 };
-} // namespace
+}   // namespace
 
 TEST_F(PixelGridDraw, EveryCellInItsMaterialColourAndEmptyCellsClear)
 {

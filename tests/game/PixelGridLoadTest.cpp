@@ -21,7 +21,10 @@ class LevelFolder
 public:
     LevelFolder() : root(folder.Path().string()) {}
 
-    void Write(const std::string& name, const std::string& content) { TempFolder::WriteFile(folder / ("Levels/" + name), content); }
+    void Write(const std::string& name, const std::string& content)
+    {
+        TempFolder::WriteFile(folder / ("Levels/" + name), content);
+    }
     // A picture of width x 2 pixels: the top row brown ground, the bottom row clear (or black).
     void Picture(const std::string& name, int channels, int width = 3)
     {
@@ -31,7 +34,8 @@ public:
                 for (int c = 0; c < channels; ++c)
                     pixels.push_back(y == 0 ? Brown[c] : 0);
         std::filesystem::create_directories(folder.Path() / "Levels");
-        stbi_write_png((folder / ("Levels/" + name + ".png")).c_str(), width, 2, channels, pixels.data(), width * channels);
+        stbi_write_png((folder / ("Levels/" + name + ".png")).c_str(), width, 2, channels, pixels.data(),
+                       width * channels);
     }
 
 private:
@@ -41,7 +45,11 @@ private:
 
 json GridData(const std::string& source, const std::string& palette = "good")
 {
-    return {{"Type", "PixelGrid"}, {"Source", source}, {"palette", palette}, {"Origin", {1.5, -2}}, {"CellSize", 8}};
+    return {{"Type", "PixelGrid"},
+            {"Source", source},
+            {"palette", palette},
+            {"Origin", {1.5, -2}},
+            {"CellSize", 8}};
 }
 
 json With(json data, const json& changes)
@@ -49,7 +57,7 @@ json With(json data, const json& changes)
     data.update(changes);
     return data;
 }
-} // namespace
+}   // namespace
 
 TEST(PixelGridLoad, ReadsTheLevelPictureThroughItsMaterials)
 {
@@ -106,18 +114,22 @@ TEST(PixelGridLoad, MalformedLevelDataIsRefusedWithAMessage)
         const char* name;
         json data;
         const char* message;
-        int width;          // of the grid afterwards
-        float cellSize;     // afterwards
-        size_t colours;     // entries of the colour map afterwards
+        int width;        // of the grid afterwards
+        float cellSize;   // afterwards
+        size_t colours;   // entries of the colour map afterwards
     } cases[] = {
         {"gray picture", GridData("Gray"), "is not an RGB or RGBA picture (1 channels)", 0, 8, 4},
         {"gray and alpha", GridData("GrayAlpha"), "is not an RGB or RGBA picture (2 channels)", 0, 8, 4},
         {"missing picture", GridData("Nowhere"), "Levels/Nowhere.png] cannot be read", 0, 8, 4},
         {"not a picture", GridData("Text"), "Levels/Text.png] cannot be read", 0, 8, 4},
-        {"cell size zero", With(GridData("Hill"), {{"CellSize", 0}}), "\"CellSize\" must be a number above 0", 3, 1, 4},
-        {"negative cell size", With(GridData("Hill"), {{"CellSize", -2}}), "\"CellSize\" must be a number above 0", 3, 1, 4},
-        {"cell size text", With(GridData("Hill"), {{"CellSize", "big"}}), "\"CellSize\" must be a number above 0", 3, 1, 4},
-        {"origin short", With(GridData("Hill"), {{"Origin", {1}}}), "\"Origin\" is not an array of two numbers", 3, 8, 4},
+        {"cell size zero", With(GridData("Hill"), {{"CellSize", 0}}), "\"CellSize\" must be a number above 0",
+         3, 1, 4},
+        {"negative cell size", With(GridData("Hill"), {{"CellSize", -2}}),
+         "\"CellSize\" must be a number above 0", 3, 1, 4},
+        {"cell size text", With(GridData("Hill"), {{"CellSize", "big"}}),
+         "\"CellSize\" must be a number above 0", 3, 1, 4},
+        {"origin short", With(GridData("Hill"), {{"Origin", {1}}}),
+         "\"Origin\" is not an array of two numbers", 3, 8, 4},
         {"source number", json{{"Source", 7}}, "\"Source\" is not a text", 0, 1, 2},
         {"too many materials", GridData("Hill", "many"), "more than the 254 ids hold", 3, 8, 2},
         {"materials not json", GridData("Hill", "broken"), "Levels/broken.json] cannot be read", 3, 8, 2},
@@ -127,7 +139,9 @@ TEST(PixelGridLoad, MalformedLevelDataIsRefusedWithAMessage)
     LevelFolder data;
     data.Write("good.json", GoodMaterials);
     data.Write("broken.json", "{\"Materials\": [");
-    data.Write("flagtext.json", R"({"Materials": [{"name": "A", "color": 1, "solid": true, "diggable": true, "lethal": "no"}]})");
+    data.Write(
+        "flagtext.json",
+        R"({"Materials": [{"name": "A", "color": 1, "solid": true, "diggable": true, "lethal": "no"}]})");
     json many = json::array();
     for (int i = 0; i < 300; ++i)
         many.push_back({{"name", "M"}, {"color", i}, {"solid", true}, {"diggable", true}, {"lethal", false}});
@@ -160,7 +174,9 @@ TEST(PixelGridLoad, ReadingAgainReplacesPictureAndMaterials)
 {
     LevelFolder data;
     data.Write("good.json", GoodMaterials);
-    data.Write("other.json", R"({"Materials": [{"name": "Lava", "color": 2052206847, "solid": false, "diggable": false, "lethal": true}]})");
+    data.Write(
+        "other.json",
+        R"({"Materials": [{"name": "Lava", "color": 2052206847, "solid": false, "diggable": false, "lethal": true}]})");
     data.Picture("Hill", 4);
     data.Picture("Wide", 4, 5);
     PixelGrid grid;

@@ -1,7 +1,7 @@
-#include "game/ColliderCircle.h"
-#include "game/ColliderLine.h"
 #include "game/PixelGrid.h"
 #include "engine/InputSystem.h"
+#include "game/ColliderCircle.h"
+#include "game/ColliderLine.h"
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 #include "tests/common/AsciiGrid.h"
@@ -19,7 +19,8 @@ json MaterialList(const std::vector<std::string>& names)
     json list = json::array();
     uint32_t colour = 0x10203000;
     for (const std::string& name : names)
-        list.push_back({{"name", name}, {"color", colour++}, {"solid", true}, {"diggable", false}, {"lethal", false}});
+        list.push_back(
+            {{"name", name}, {"color", colour++}, {"solid", true}, {"diggable", false}, {"lethal", false}});
     return {{"Materials", list}};
 }
 
@@ -36,7 +37,7 @@ struct Probe
     ProbeRecorder* recorder;
     ColliderLine* line;
 };
-} // namespace
+}   // namespace
 
 TEST(PixelGridMaterials, BuiltInsAndColourPacking)
 {
@@ -67,7 +68,7 @@ TEST(PixelGridMaterials, IdsFollowTheListAndSkipOneAfterBridge)
     EXPECT_FALSE(grid.MaterialTable[2].lethal);             // A at 2
     EXPECT_TRUE(grid.MaterialTable[4].lethal);              // B at 4, 3 skipped
     EXPECT_EQ(grid.MaterialTable[3].colour, 0u);
-    EXPECT_EQ(grid.ColourToMaterial.at(0x10203000), 4);     // the later material wins the colour
+    EXPECT_EQ(grid.ColourToMaterial.at(0x10203000), 4);   // the later material wins the colour
     EXPECT_EQ(grid.ColourToMaterial.at(0x000000FF), 0);
 
     PixelGrid none;
@@ -77,8 +78,7 @@ TEST(PixelGridMaterials, IdsFollowTheListAndSkipOneAfterBridge)
 
 TEST(PixelGridMaterials, TheIdRangeHoldsTwoHundredFiftyFour)
 {
-    const auto names = [](size_t count, size_t bridgeAt)
-    {
+    const auto names = [](size_t count, size_t bridgeAt) {
         std::vector<std::string> list;
         for (size_t i = 0; i < count; ++i)
         {
@@ -94,10 +94,10 @@ TEST(PixelGridMaterials, TheIdRangeHoldsTwoHundredFiftyFour)
         size_t count, bridgeAt;
         bool fits;
     } cases[] = {
-        {254, noBridge, true},   // ids 2..255
-        {255, noBridge, false},  // the 255th would wrap onto the built-in empty id
-        {255, 254, true},        // a bridge last needs no new id
-        {255, 0, false},         // a bridge first pushes the others one id further
+        {254, noBridge, true},    // ids 2..255
+        {255, noBridge, false},   // the 255th would wrap onto the built-in empty id
+        {255, 254, true},         // a bridge last needs no new id
+        {255, 0, false},          // a bridge first pushes the others one id further
     };
     for (const auto& c : cases)
     {
@@ -124,10 +124,12 @@ TEST(PixelGridMaterials, MalformedEntriesChangeNothing)
         const char* why;
     } cases[] = {
         {R"(5)", "material 1 is not an object"},
-        {R"({"name": 3, "color": 1, "solid": true, "diggable": true, "lethal": true})", "\"name\" is not a text"},
+        {R"({"name": 3, "color": 1, "solid": true, "diggable": true, "lethal": true})",
+         "\"name\" is not a text"},
         {R"({"name": "X", "color": -1, "solid": true, "diggable": true, "lethal": true})", "\"color\""},
         {R"({"name": "X", "color": "red", "solid": true, "diggable": true, "lethal": true})", "\"color\""},
-        {R"({"name": "X", "color": 4294967296, "solid": true, "diggable": true, "lethal": true})", "\"color\""},
+        {R"({"name": "X", "color": 4294967296, "solid": true, "diggable": true, "lethal": true})",
+         "\"color\""},
         {R"({"name": "X", "color": 1, "solid": "yes", "diggable": true, "lethal": true})", "\"solid\""},
         {R"({"name": "X", "color": 1, "solid": true, "lethal": true})", "\"diggable\""},
     };
@@ -159,16 +161,12 @@ TEST(PixelGridCoordinates, WorldToCellRoundsHalvesAwayFromZeroAndChecksBounds)
         int x, y;
         bool inside;
     } cases[] = {
-        {1, {0, 0}, {0.5f, 0.5f, 0}, 1, 1, true},
-        {1, {0, 0}, {0.49f, 1.5f, 0}, 0, 2, true},
+        {1, {0, 0}, {0.5f, 0.5f, 0}, 1, 1, true},   {1, {0, 0}, {0.49f, 1.5f, 0}, 0, 2, true},
         {1, {0, 0}, {-0.5f, 0, 0}, -1, 0, false},   // left of the grid: negative and false
-        {1, {0, 0}, {-0.49f, 0, 0}, 0, 0, true},
-        {1, {0, 0}, {3.49f, 2.49f, 0}, 3, 2, true},
-        {1, {0, 0}, {3.5f, 0, 0}, 4, 0, false},
-        {1, {0, 0}, {0, 2.5f, 0}, 0, 3, false},
+        {1, {0, 0}, {-0.49f, 0, 0}, 0, 0, true},    {1, {0, 0}, {3.49f, 2.49f, 0}, 3, 2, true},
+        {1, {0, 0}, {3.5f, 0, 0}, 4, 0, false},     {1, {0, 0}, {0, 2.5f, 0}, 0, 3, false},
         {2, {1, 0}, {0.25f, 0.75f, 0}, 2, 2, true},   // c = w * CellSize + Origin
-        {2, {1, 0}, {-0.75f, 0, 0}, -1, 0, false},
-        {0.5f, {-1, -1}, {7.0f, 5.0f, 0}, 3, 2, true},
+        {2, {1, 0}, {-0.75f, 0, 0}, -1, 0, false},  {0.5f, {-1, -1}, {7.0f, 5.0f, 0}, 3, 2, true},
     };
     for (const auto& c : cases)
     {
@@ -205,13 +203,15 @@ TEST(PixelGridCoordinates, WorldToCellRoundsHalvesAwayFromZeroAndChecksBounds)
 TEST(PixelGridContact, FiveProbesAtTheColliderBoxCorners)
 {
     // Each probe cell holds another material, so a probe read from the wrong cell shows.
-    auto grid = AsciiGrid::Make({
-        "......",
-        ".R..~.",
-        "......",
-        ".#.=..",
-        "RRRRRR",
-    }, 2.0f, {0.5f, 0.5f});
+    auto grid = AsciiGrid::Make(
+        {
+            "......",
+            ".R..~.",
+            "......",
+            ".#.=..",
+            "RRRRRR",
+        },
+        2.0f, {0.5f, 0.5f});
     // World x 0.35..2.1 is cell x 1.2..4.7; world y 0.3..1.7 is cell y 1.1..3.9.
     Probe probe(0.35f, 0.3f, 2.1f, 1.7f);
     grid->CollideLine(probe.line);

@@ -36,7 +36,8 @@ protected:
         entity.Read(json::parse(R"({"Name": "Bot", "Components": [
             {"Type": "Sprite", "Texture": "White"},
             {"Type": "Animation", "FrameCount": 2, "FrameDuration": 1.0, "Dimensions": [2, 1]},
-            {"Type": "AnimationSequencer", "States": )" + states + "}]}"));
+            {"Type": "AnimationSequencer", "States": )" +
+                                states + "}]}"));
         sequencer = entity.GetComponent<AnimationSequencer>();
         animation = entity.GetComponent<Animation>();
         sprite = entity.GetComponent<Sprite>();
@@ -49,7 +50,7 @@ protected:
     Animation* animation = nullptr;
     Sprite* sprite = nullptr;
 };
-} // namespace
+}   // namespace
 
 TEST_F(SequencerTest, SwitchingCopiesTheSheetIntoTheAnimationAndTheLookIntoTheSprite)
 {

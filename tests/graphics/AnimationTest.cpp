@@ -26,7 +26,7 @@ struct Animated
     Animation* animation;
     Sprite* sprite;
 };
-} // namespace
+}   // namespace
 
 TEST(AnimationTest, FrameScaleAndOffsetFollowTheSheet)
 {
@@ -36,7 +36,7 @@ TEST(AnimationTest, FrameScaleAndOffsetFollowTheSheet)
         float uScale, vScale, uOffset, vOffset;
         bool onSheet;
     } cases[] = {
-        {5, 4, 2, 1, 1, 0.25f, 0.5f, 0.25f, 0.5f, true},      // second row counts upward
+        {5, 4, 2, 1, 1, 0.25f, 0.5f, 0.25f, 0.5f, true},   // second row counts upward
         {0, 8, 1, 1, 1, 0.125f, 1.0f, 0.0f, 0.0f, true},
         {7, 8, 1, 1, 1, 0.125f, 1.0f, 0.875f, 0.0f, true},
         // Mirrored: the frame's own cell, read from its far edge.
@@ -52,10 +52,10 @@ TEST(AnimationTest, FrameScaleAndOffsetFollowTheSheet)
     for (const Case& c : cases)
     {
         float uv[9] = {9, 9, 9, 9, 9, 9, 9, 9, 9};
-        const bool onSheet = Animation::WriteFrameUV(uv, c.frame, c.columns, c.rows, static_cast<int8_t>(c.uSign),
-                                                     static_cast<int8_t>(c.vSign));
-        SCOPED_TRACE(testing::Message() << "frame " << c.frame << " of " << c.columns << " x " << c.rows << " signs "
-                                        << c.uSign << ", " << c.vSign);
+        const bool onSheet = Animation::WriteFrameUV(
+            uv, c.frame, c.columns, c.rows, static_cast<int8_t>(c.uSign), static_cast<int8_t>(c.vSign));
+        SCOPED_TRACE(testing::Message() << "frame " << c.frame << " of " << c.columns << " x " << c.rows
+                                        << " signs " << c.uSign << ", " << c.vSign);
         EXPECT_EQ(onSheet, c.onSheet);
         EXPECT_EQ(uv[0], c.uScale);
         EXPECT_EQ(uv[4], c.vScale);
@@ -167,8 +167,9 @@ TEST(AnimationTest, ASheetWithoutColumnsShowsTheFirstFrameAndSaysSoOnce)
     EXPECT_EQ(a.animation->CurrentFrame, 2);
     EXPECT_EQ(a.sprite->uv[0], 1.0f);
     EXPECT_EQ(a.sprite->uv[6], 0.0f);
-    const auto said = std::count_if(trace.lines.begin(), trace.lines.end(),
-                                    [](const std::string& l) { return l.find("ANIMATION: [Animated]") == 0; });
+    const auto said = std::count_if(trace.lines.begin(), trace.lines.end(), [](const std::string& l) {
+        return l.find("ANIMATION: [Animated]") == 0;
+    });
     EXPECT_EQ(said, 1) << trace.All();
 }
 

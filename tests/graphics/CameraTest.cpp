@@ -48,7 +48,7 @@ void ExpectMatrix(const Matrix4& actual, const float (&rows)[4][4], const char* 
         for (int c = 0; c < 4; ++c)
             EXPECT_NEAR(actual.At(r, c), rows[r][c], 1e-6) << what << " row " << r << " column " << c;
 }
-} // namespace
+}   // namespace
 
 TEST_F(CameraTest, WithoutATargetTheEyeStandsAtFifteenLookingAtTheOrigin)
 {
@@ -108,7 +108,8 @@ TEST_F(CameraTest, ProjectionAtAKnownWindowSize)
         window.width = c.width;
         window.height = c.height;
         const Matrix4 p = camera.GetProjectionMatrix();
-        const float expected[4][4] = {{c.x, 0, 0, 0}, {0, 2.4142134f, 0, 0}, {0, 0, -1.0002f, -0.020002f}, {0, 0, -1, 0}};
+        const float expected[4][4] = {
+            {c.x, 0, 0, 0}, {0, 2.4142134f, 0, 0}, {0, 0, -1.0002f, -0.020002f}, {0, 0, -1, 0}};
         ExpectMatrix(p, expected, (std::to_string(c.width) + "x" + std::to_string(c.height)).c_str());
         EXPECT_EQ(camera.projection.m, p.m);
     }

@@ -47,7 +47,7 @@ protected:
         EXPECT_EQ(graphics.debugDrawing, debugDrawing) << "the editor's switch is handed over";
     }
 };
-} // namespace
+}   // namespace
 
 TEST_F(DebugLineTest, LinesAppearOverTheSceneInTheirSpace)
 {

@@ -31,7 +31,8 @@ protected:
     void SetUp() override
     {
         GlWindowTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
+        if (IsSkipped() || HasFatalFailure())
+            return;
         plane = MeshLibrary::GetInstance().FindOrLoad("Prim_Plane");
         base = ShaderLibrary::GetInstance().FindOrLoad("base");
         ASSERT_GE(plane, 0);
@@ -53,7 +54,7 @@ protected:
 
 // A 2 x 2 picture, top row red and green, bottom row blue and white.
 const unsigned char Quadrants[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
-} // namespace
+}   // namespace
 
 TEST_F(DrawTest, FrameIsClearedToTheGameColour)
 {
@@ -104,7 +105,7 @@ namespace
 {
 // A quad that fills the window exactly.
 const Matrix4 FullWindow = Matrix4::Scale({2 * HalfWidth, 2 * HalfHeight, 1});
-} // namespace
+}   // namespace
 
 TEST_F(DrawTest, PicturesOfAnyWidthAndChannelCountUploadWithoutSkew)
 {
@@ -112,8 +113,8 @@ TEST_F(DrawTest, PicturesOfAnyWidthAndChannelCountUploadWithoutSkew)
     {
         const char* name;
         int width, height, channels;
-        std::vector<unsigned char> pixels; // rows top first, as in the file
-        std::vector<Rgba> expected;        // the same order, as drawn
+        std::vector<unsigned char> pixels;   // rows top first, as in the file
+        std::vector<Rgba> expected;          // the same order, as drawn
     } cases[] = {
         // clang-format off
         {"OddRgb", 3, 2, 3,
@@ -164,7 +165,7 @@ TEST_F(DrawTest, WrapFilterAndTextureMatrixOfTheRequest)
     {
         const char* what;
         int wrap;
-        Rgba lowerRight, upperRight; // at 5/8 of the width, 1/8 and 5/8 of the height
+        Rgba lowerRight, upperRight;   // at 5/8 of the width, 1/8 and 5/8 of the height
     } cases[] = {
         {"repeat tiles the picture", 0, blue, blue},
         {"clamp stretches its last texels", 1, white, green},
@@ -337,7 +338,8 @@ TEST_F(DrawTest, TheGridShaderReadsPackedMaterialWords)
 
 TEST(DeferredUpload, WhatWasRequestedBeforeAContextDrawsOnceOneExists)
 {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no X display";
     GraphicsSystem::GetInstance().Shutdown();
     Camera::GetInstance().SetTarget(nullptr);
     TestDataFolder data;

@@ -15,7 +15,7 @@ std::vector<std::pair<float, float>> Pens(const std::string& text)
         pens.emplace_back(glyph.pen.x, glyph.pen.y);
     return pens;
 }
-} // namespace
+}   // namespace
 
 TEST(FontLayout, PensStartAtOneAndLineBreaksGoDownWithoutDrawing)
 {
@@ -36,13 +36,12 @@ TEST(FontLayout, EachByteSelectsItsCellCountedFromTheTopLeft)
         float u, v;
     };
     const Case cases[] = {
-        {' ', 0.0f, 0.875f},       // cell 0: the top-left corner
-        {'A', 0.0625f, 0.625f},    // cell 33: column 1 of the third row
-        {'0', 0.0f, 0.75f},        // cell 16: the second row starts with the digits
-        {'9', 0.5625f, 0.75f},
-        {'~', 0.875f, 0.25f},      // cell 94: the last printable glyph, sixth row
-        {'\t', -0.4375f, 1.0f},    // below the sheet: repeat wrap samples the right half
-        {'\x7f', 0.9375f, 0.25f},  // cell 95
+        {' ', 0.0f, 0.875f},                              // cell 0: the top-left corner
+        {'A', 0.0625f, 0.625f},                           // cell 33: column 1 of the third row
+        {'0', 0.0f, 0.75f},                               // cell 16: the second row starts with the digits
+        {'9', 0.5625f, 0.75f},    {'~', 0.875f, 0.25f},   // cell 94: the last printable glyph, sixth row
+        {'\t', -0.4375f, 1.0f},     // below the sheet: repeat wrap samples the right half
+        {'\x7f', 0.9375f, 0.25f},   // cell 95
     };
     for (const Case& c : cases)
     {
@@ -70,7 +69,8 @@ TEST(Font, DrawsOnlyWithATransformAndLeavesTheLastGlyphsCell)
     font->Render();
     EXPECT_EQ(font->Columns, 16);
     EXPECT_EQ(font->Rows, 8);
-    const float lastCell[9] = {0.0625f, 0, 0, 0, 0.125f, 0, Font::CellOffset('B').x, Font::CellOffset('B').y, 1};
+    const float lastCell[9] = {0.0625f, 0, 0, 0, 0.125f, 0, Font::CellOffset('B').x, Font::CellOffset('B').y,
+                               1};
     for (int i = 0; i < 9; ++i)
         EXPECT_FLOAT_EQ(font->uv[i], lastCell[i]) << "entry " << i;
 }
@@ -78,7 +78,8 @@ TEST(Font, DrawsOnlyWithATransformAndLeavesTheLastGlyphsCell)
 TEST(Font, ReadTakesDefaultsForAbsentKeysButKeepsTheTextWhenItIsMissing)
 {
     Font font;
-    font.Read(json{{"Type", "Font"}, {"InputText", "Level 1"}, {"space", "uiProj"}, {"tint", {0.5, 0.25, 1}}});
+    font.Read(
+        json{{"Type", "Font"}, {"InputText", "Level 1"}, {"space", "uiProj"}, {"tint", {0.5, 0.25, 1}}});
     EXPECT_EQ(font.Text, "Level 1");
     EXPECT_EQ(font.Space, Graphics::UiProj);
     EXPECT_FLOAT_EQ(font.Tint[1], 0.25f);

@@ -20,7 +20,7 @@ protected:
     }
     void TearDown() override { GraphicsSystem::GetInstance().Shutdown(); }
 };
-} // namespace
+}   // namespace
 
 TEST_F(HeadlessLibraryTest, TexturesBeginWithWhiteAndBlack)
 {

@@ -29,7 +29,7 @@ void ExpectVertex(const MeshVertex& v, const Corner& c, const std::string& where
     for (int i = 0; i < 2; ++i)
         EXPECT_FLOAT_EQ(v.texCoord[i], c.texCoord[i]) << where << " uv " << i;
 }
-} // namespace
+}   // namespace
 
 TEST(MeshParse, GoodFilesGiveTheirVerticesIndicesAndName)
 {
@@ -113,7 +113,7 @@ TEST(MeshParse, MalformedFilesAreRejectedNamingFileAndLine)
 
         TraceCapture trace;
         Mesh mesh;
-        mesh.vertices.resize(2); // a previous content must not survive a failed load
+        mesh.vertices.resize(2);   // a previous content must not survive a failed load
         EXPECT_FALSE(mesh.LoadFromFile(entry.path().string())) << file;
         EXPECT_TRUE(mesh.vertices.empty() && mesh.indices.empty()) << file;
         const std::string where = line ? file + ":" + std::to_string(line) + "]" : file + "]";

@@ -48,10 +48,10 @@ struct Emitter
 // One motionless particle that lives long, born at `at` on the first update.
 json Still()
 {
-    return {{"EmitRate", 1}, {"EmitterLifeTime", 1.5}, {"MaxLifeTime", 2.0}, {"DirectionAngle", 90},
-            {"MinInitVelocity", 0}, {"MaxInitVelocity", 0}};
+    return {{"EmitRate", 1},        {"EmitterLifeTime", 1.5}, {"MaxLifeTime", 2.0},
+            {"DirectionAngle", 90}, {"MinInitVelocity", 0},   {"MaxInitVelocity", 0}};
 }
-} // namespace
+}   // namespace
 
 TEST(ParticleEmission, TheRateAndTheFrameTimeSetHowManyAreEmittedAndWhatTimeIsLeft)
 {
@@ -62,11 +62,8 @@ TEST(ParticleEmission, TheRateAndTheFrameTimeSetHowManyAreEmittedAndWhatTimeIsLe
         int emitted;
         float left;
     } cases[] = {
-        {10, 0.25f, 1, 2, 0.05f},
-        {10, 0.05f, 1, 0, 0.05f},
-        {10, 0.05f, 2, 1, 0.0f},
-        {1, 0.25f, 4, 1, 0.0f},
-        {100, 0.1f, 3, 30, 0.0f},
+        {10, 0.25f, 1, 2, 0.05f}, {10, 0.05f, 1, 0, 0.05f}, {10, 0.05f, 2, 1, 0.0f},
+        {1, 0.25f, 4, 1, 0.0f},   {100, 0.1f, 3, 30, 0.0f},
     };
     for (const Case& c : cases)
     {
@@ -98,10 +95,18 @@ TEST(ParticleEmission, EmissionEndsWithTheEmittersLifetimeAndEachParticleWithIts
 
 TEST(ParticleEmission, ParticlesStartAtTheOwnerPlusTheOffsetWithTheirSettings)
 {
-    Emitter e({{"EmitRate", 1}, {"EmitterLifeTime", 5}, {"MaxLifeTime", 3}, {"DirectionAngle", 90},
-               {"MinInitVelocity", 2}, {"MaxInitVelocity", 2}, {"ParentOffset", {0, -0.5, 0}},
-               {"Scale", {0.1, 0.2, 0.3}}, {"Color", {0.25, 0.5, 1}}, {"InitialAcceleration", {0, -9, 0}},
-               {"AngularVelocity", 7}, {"ParticleFeel", 1}},
+    Emitter e({{"EmitRate", 1},
+               {"EmitterLifeTime", 5},
+               {"MaxLifeTime", 3},
+               {"DirectionAngle", 90},
+               {"MinInitVelocity", 2},
+               {"MaxInitVelocity", 2},
+               {"ParentOffset", {0, -0.5, 0}},
+               {"Scale", {0.1, 0.2, 0.3}},
+               {"Color", {0.25, 0.5, 1}},
+               {"InitialAcceleration", {0, -9, 0}},
+               {"AngularVelocity", 7},
+               {"ParticleFeel", 1}},
               {3, 4, 1});
     e.Run(1, 1.0f);
     ASSERT_EQ(e.emitter->LiveCount(), 1);
@@ -128,8 +133,13 @@ TEST(ParticleEmission, ParticlesStartAtTheOwnerPlusTheOffsetWithTheirSettings)
 
 TEST(ParticleEmission, DirectionsStayWithinTheAngleRange)
 {
-    Emitter e({{"EmitRate", 1000}, {"EmitterLifeTime", 1}, {"MaxLifeTime", 5}, {"DirectionAngle", 90},
-               {"MinVelocityAngleOffset", -30}, {"MaxVelocityAngleOffset", 30}, {"MinInitVelocity", 1},
+    Emitter e({{"EmitRate", 1000},
+               {"EmitterLifeTime", 1},
+               {"MaxLifeTime", 5},
+               {"DirectionAngle", 90},
+               {"MinVelocityAngleOffset", -30},
+               {"MaxVelocityAngleOffset", 30},
+               {"MinInitVelocity", 1},
                {"MaxInitVelocity", 3}});
     e.Run(1, 0.2f);
     ASSERT_GE(e.emitter->LiveCount(), 199);   // 0.2 s in steps of a thousandth, in floats
@@ -147,8 +157,12 @@ TEST(ParticleEmission, DirectionsStayWithinTheAngleRange)
 
 TEST(ParticleEmission, AnInactiveEmitterFreezesItsParticlesButItsLifetimeRunsOn)
 {
-    Emitter e({{"EmitRate", 1}, {"EmitterLifeTime", 3}, {"MaxLifeTime", 2}, {"DirectionAngle", 0},
-               {"MinInitVelocity", 1}, {"MaxInitVelocity", 1}});
+    Emitter e({{"EmitRate", 1},
+               {"EmitterLifeTime", 3},
+               {"MaxLifeTime", 2},
+               {"DirectionAngle", 0},
+               {"MinInitVelocity", 1},
+               {"MaxInitVelocity", 1}});
     e.Run(1, 1.0f);
     ASSERT_EQ(e.emitter->LiveCount(), 1);
     const Particle before = e.emitter->At(0);
@@ -267,12 +281,23 @@ TEST(ParticleEmitterData, ReadingWritingAndCopying)
     EXPECT_EQ(bare.EmitRate, 1);
     EXPECT_EQ(bare.MaxLifeTime, 0);
 
-    const json saved = {{"Type", "ParticleEmitter"}, {"Texture", "Particle_Round"}, {"Color", {0.5, 0.25, 1}},
-                        {"EmitterLifeTime", 0.5}, {"EmitRate", 20}, {"ParentOffset", {0, -0.5, 0}},
-                        {"Scale", {0.1, 0.1, 0.1}}, {"InitialVelocity", {1, 2, 3}},
-                        {"InitialAcceleration", {0, -9, 0}}, {"AngularVelocity", 1.5}, {"AngularAcceleration", -1},
-                        {"MaxLifeTime", 0.75}, {"ParticleFeel", 1}, {"MinVelocityAngleOffset", -45},
-                        {"MaxVelocityAngleOffset", 45}, {"DirectionAngle", 90}, {"MinInitVelocity", 1},
+    const json saved = {{"Type", "ParticleEmitter"},
+                        {"Texture", "Particle_Round"},
+                        {"Color", {0.5, 0.25, 1}},
+                        {"EmitterLifeTime", 0.5},
+                        {"EmitRate", 20},
+                        {"ParentOffset", {0, -0.5, 0}},
+                        {"Scale", {0.1, 0.1, 0.1}},
+                        {"InitialVelocity", {1, 2, 3}},
+                        {"InitialAcceleration", {0, -9, 0}},
+                        {"AngularVelocity", 1.5},
+                        {"AngularAcceleration", -1},
+                        {"MaxLifeTime", 0.75},
+                        {"ParticleFeel", 1},
+                        {"MinVelocityAngleOffset", -45},
+                        {"MaxVelocityAngleOffset", 45},
+                        {"DirectionAngle", 90},
+                        {"MinInitVelocity", 1},
                         {"MaxInitVelocity", 2}};
     std::unique_ptr<Component> made(ComponentRegistry::Create("ParticleEmitter"));
     ASSERT_NE(dynamic_cast<ParticleEmitter*>(made.get()), nullptr);
@@ -312,8 +337,12 @@ TEST(ParticleEmitterData, ReadingWritingAndCopying)
     }
 
     // A copy carries the live particles and goes on by itself.
-    Emitter e({{"EmitRate", 10}, {"EmitterLifeTime", 5}, {"MaxLifeTime", 5}, {"DirectionAngle", 90},
-               {"MinInitVelocity", 1}, {"MaxInitVelocity", 1}});
+    Emitter e({{"EmitRate", 10},
+               {"EmitterLifeTime", 5},
+               {"MaxLifeTime", 5},
+               {"DirectionAngle", 90},
+               {"MinInitVelocity", 1},
+               {"MaxInitVelocity", 1}});
     e.Run(1, 0.35f);
     ASSERT_EQ(e.emitter->LiveCount(), 3);
     std::unique_ptr<ParticleEmitter> copy(static_cast<ParticleEmitter*>(e.emitter->Clone()));
@@ -344,7 +373,7 @@ namespace
 {
 using Rgba = GlWindow::Rgba;
 const Rgba Clear{18, 129, 61, 255};
-} // namespace
+}   // namespace
 
 // The default camera looks at the origin from (0, 0, 15): on the plane z = 0 a world point
 // (x, y) lands on pixel (80 + 7.2436 x, 45 + 7.2436 y) of the 160 x 90 window.
@@ -354,8 +383,12 @@ class ParticleDrawTest : public GlWindowTest
 
 TEST_F(ParticleDrawTest, EachLiveParticleIsATintedCubeWhereverTheEmitterIsSwitched)
 {
-    Emitter e({{"Texture", "Particle"}, {"Color", {1, 0, 0}}, {"EmitRate", 4}, {"EmitterLifeTime", 1.5},
-               {"MaxLifeTime", 10}, {"Scale", {1, 1, 1}}});
+    Emitter e({{"Texture", "Particle"},
+               {"Color", {1, 0, 0}},
+               {"EmitRate", 4},
+               {"EmitterLifeTime", 1.5},
+               {"MaxLifeTime", 10},
+               {"Scale", {1, 1, 1}}});
     e.Run(1, 0.75f);
     ASSERT_EQ(e.emitter->LiveCount(), 3);
     e.emitter->At(1).position = {-6, 3, 0};

@@ -20,14 +20,15 @@ std::set<std::string> Stems(const std::string& folder, const std::string& extens
 {
     std::set<std::string> stems;
     for (const fs::directory_entry& entry : fs::directory_iterator(DataRoot() + "/" + folder))
-        if (entry.path().extension() == extension) stems.insert(entry.path().stem().string());
+        if (entry.path().extension() == extension)
+            stems.insert(entry.path().stem().string());
     return stems;
 }
 
 class RenderDataTest : public GlWindowTest
 {
 };
-} // namespace
+}   // namespace
 
 TEST(RenderData, EveryMeshAndPictureLoads)
 {

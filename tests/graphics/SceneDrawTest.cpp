@@ -21,7 +21,7 @@ protected:
         GlWindowTest::TearDown();
     }
 };
-} // namespace
+}   // namespace
 
 TEST_F(SceneDrawTest, SpritesAppearAtTheirPlacesThroughTheSceneCamera)
 {

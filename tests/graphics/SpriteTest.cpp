@@ -27,7 +27,7 @@ protected:
         return sprite;
     }
 };
-} // namespace
+}   // namespace
 
 TEST_F(SpriteTest, TheRegistryMakesTheDefaultPlaneSprite)
 {

@@ -5,8 +5,8 @@
 #include "scene/EntityList.h"
 #include "scene/JsonFile.h"
 #include "scene/Transform.h"
-#include "tests/common/ScopedDataRoot.h"
 #include "tests/common/QuietStdout.h"
+#include "tests/common/ScopedDataRoot.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
 #include "tests/scene/TestComponents.h"
@@ -50,7 +50,7 @@ protected:
     ScopedDataRoot root{folder.Path().string()};
     QuietStdout quiet;
 };
-} // namespace
+}   // namespace
 
 TEST_F(ArchetypesTest, BuildsHandOutIndependentPostCreatedCopiesOfAnArchetypeNeverPostCreated)
 {
@@ -87,7 +87,9 @@ TEST_F(ArchetypesTest, ABuildThatFindsNoArchetypeLeavesTheTargetAsItWas)
         const char* name;
         Lines messages;
     } cases[] = {
-        {"Nobody", {"JSON load failed, falling back to ConfigSystem for: Nobody", "FactoryBuild failed: entity not found - Nobody"}},
+        {"Nobody",
+         {"JSON load failed, falling back to ConfigSystem for: Nobody",
+          "FactoryBuild failed: entity not found - Nobody"}},
         {"Renamed",
          {"ERROR: Entity name 'Other' doesn't match filename 'Renamed' in: Data/Entities/Renamed.json",
           "Archetype validation failed for: Renamed", "FactoryBuild failed: entity not found - Renamed"}},
@@ -116,11 +118,12 @@ TEST_F(ArchetypesTest, LoadingAllReadsOnlyWhatIsNotCachedAndSaysHowItWent)
         TraceCapture trace;
         EXPECT_TRUE(LoadAllArchetypes());
         EXPECT_EQ(CachedNames(), (Lines{"Monkey", "Plain"}));
-        for (const char* message : {"Loading all entity archetypes from: Data/Entities/",
-                                    "WARNING: Entity file has no Components array: Data/Entities/Plain.json",
-                                    "Loaded archetype: Plain", "Skipping invalid archetype file: Data/Entities/Renamed.json",
-                                    "=== ARCHETYPE LOADING SUMMARY ===", "Successfully loaded: 1 archetypes",
-                                    "Validation failed: 1 files"})
+        for (const char* message :
+             {"Loading all entity archetypes from: Data/Entities/",
+              "WARNING: Entity file has no Components array: Data/Entities/Plain.json",
+              "Loaded archetype: Plain", "Skipping invalid archetype file: Data/Entities/Renamed.json",
+              "=== ARCHETYPE LOADING SUMMARY ===", "Successfully loaded: 1 archetypes",
+              "Validation failed: 1 files"})
             EXPECT_TRUE(trace.Contains(message)) << message << "\n" << trace.All();
         EXPECT_FALSE(trace.Contains("Creation failed"));
         EXPECT_TRUE(ArchetypeCache->FindByName("Plain")->components.empty());
@@ -145,8 +148,10 @@ TEST_F(ArchetypesTest, SavingWritesTheSelectedEntityAndReplacesTheCachedArchetyp
     FactoryBuild(before, "Monkey");
 
     Entity selected;
-    selected.Read(json{{"Name", "Whatever"},
-                       {"Components", {{{"Type", "Transform"}, {"Translation", {7, 7, 7}}}, {{"Type", "TestProbe"}, {"Tag", "saved"}}}}});
+    selected.Read(json{
+        {"Name", "Whatever"},
+        {"Components",
+         {{{"Type", "Transform"}, {"Translation", {7, 7, 7}}}, {{"Type", "TestProbe"}, {"Tag", "saved"}}}}});
     selected.IsSpawned = true;   // made at run time: saved whole all the same
     SelectedEntity = &selected;
     TraceCapture trace;
@@ -210,11 +215,15 @@ TEST(ArchetypeFiles, ValidationWantsANameTextEqualToTheFileName)
     } cases[] = {
         {{{"Name", "Bot"}, {"Components", json::array()}}, true, ""},
         {{{"Name", "Bot"}}, true, "WARNING: Entity file has no Components array: Data/Entities/Bot.json"},
-        {{{"Components", json::array()}}, false, "ERROR: Entity file missing 'Name' field: Data/Entities/Bot.json"},
+        {{{"Components", json::array()}},
+         false,
+         "ERROR: Entity file missing 'Name' field: Data/Entities/Bot.json"},
         {{{"Name", ""}}, false, "ERROR: Entity file missing 'Name' field: Data/Entities/Bot.json"},
         {{{"Name", 12}}, false, "ARCHETYPE: [Data/Entities/Bot.json] \"Name\" is not a text"},
         {json::array({1, 2}), false, "ARCHETYPE: [Data/Entities/Bot.json] not a JSON object"},
-        {{{"Name", "bot"}}, false, "ERROR: Entity name 'bot' doesn't match filename 'Bot' in: Data/Entities/Bot.json"},
+        {{{"Name", "bot"}},
+         false,
+         "ERROR: Entity name 'bot' doesn't match filename 'Bot' in: Data/Entities/Bot.json"},
     };
     for (const Case& c : cases)
     {

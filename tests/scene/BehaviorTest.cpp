@@ -21,7 +21,7 @@ protected:
     }
     TestProbe probe;
 };
-} // namespace
+}   // namespace
 
 TEST_F(BehaviorTest, UpdateRunsAPendingTransitionAndThenOnUpdateOnlyWhileTimeRuns)
 {
@@ -77,7 +77,8 @@ TEST_F(BehaviorTest, SavedStatesAreAlwaysZeroAndOneAndTheTimerSurvives)
     probe.Timer = 0.1f;
     json out;
     probe.Write(out);
-    EXPECT_EQ(out.dump(), R"({"StateCurrent":0,"StateNext":1,"Tag":"p","Timer":0.10000000149011612,"Type":"TestProbe"})");
+    EXPECT_EQ(out.dump(),
+              R"({"StateCurrent":0,"StateNext":1,"Tag":"p","Timer":0.10000000149011612,"Type":"TestProbe"})");
 
     TestProbe read;
     read.Read(out);
@@ -123,8 +124,10 @@ TEST_F(BehaviorTest, IsButtonPressedOnlyWithAPressedButtonComponent)
 
     ButtonComponent* button = new ButtonComponent();
     entity.AddComponent(button);
-    for (auto [state, pressed] : {std::pair{ButtonComponent::Pressed, true}, {ButtonComponent::Released, false},
-                                  {ButtonComponent::Hover, false}, {ButtonComponent::Idle, false}})
+    for (auto [state, pressed] : {std::pair{ButtonComponent::Pressed, true},
+                                  {ButtonComponent::Released, false},
+                                  {ButtonComponent::Hover, false},
+                                  {ButtonComponent::Idle, false}})
     {
         button->CurrentState = state;
         EXPECT_EQ(owned->IsButtonPressed(), pressed) << "state " << state;

@@ -38,7 +38,8 @@ TEST(ComponentRegistry, UnknownNamesGiveNullAndBothMessages)
     {
         TraceCapture trace;
         EXPECT_EQ(ComponentRegistry::Create(name), nullptr) << '"' << name << '"';
-        EXPECT_EQ(trace.lines, (std::vector<std::string>{"ERROR: " + name + " NOT FOUND in registry!", "ERROR:" + name}));
+        EXPECT_EQ(trace.lines,
+                  (std::vector<std::string>{"ERROR: " + name + " NOT FOUND in registry!", "ERROR:" + name}));
     }
 }
 

@@ -4,8 +4,8 @@
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
 #include "graphics/GraphicsSystem.h"
-#include "scene/EntityList.h"
 #include "scene/Entity.h"
+#include "scene/EntityList.h"
 #include "scene/Transform.h"
 #include "tests/common/AsciiGrid.h"
 #include "tests/game/ProbeRecorder.h"
@@ -73,7 +73,7 @@ protected:
 
 int calls = 0;
 void Count(Entity*, Entity*, int) { ++calls; }
-} // namespace
+}   // namespace
 
 TEST_F(CollisionPass, PairsFollowMasksAndNames)
 {
@@ -201,7 +201,12 @@ TEST_F(CollisionPass, SqueezedBodies)
         {"top and left", {Collider::ContactTop, Collider::ContactLeft}, false, false, false, false},
         {"the same side twice", {Collider::ContactRight, Collider::ContactRight}, false, false, false, false},
         {"a bot starts dying", {Collider::ContactRight, Collider::ContactLeft}, true, false, false, true},
-        {"a busy bot is left alone", {Collider::ContactRight, Collider::ContactLeft}, true, true, false, false},
+        {"a busy bot is left alone",
+         {Collider::ContactRight, Collider::ContactLeft},
+         true,
+         true,
+         false,
+         false},
     };
     for (const auto& c : cases)
     {
@@ -266,7 +271,9 @@ void Crowd(EntityList& list, uint32_t seed)
 {
     std::mt19937 random(seed);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
-    const auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
+    const auto uniform = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(random);
+    };
     for (int n = 0; n < 80; ++n)
     {
         Entity* e = new Entity();
@@ -381,11 +388,13 @@ void Move(EntityList& list)
             if (dynamic_cast<Physics*>(c) || dynamic_cast<ColliderLine*>(c))
                 c->Update(0.1f);
 }
-} // namespace
+}   // namespace
 
 TEST_F(CollisionPass, MatchesTheWalkOverEveryPair)
 {
-    EntityList::OnSqueezed = [](Entity*) { return true; };   // the squeezed stay, so both runs keep the same bodies
+    EntityList::OnSqueezed = [](Entity*) {
+        return true;
+    };   // the squeezed stay, so both runs keep the same bodies
     for (uint32_t seed = 1; seed <= 12; ++seed)
     {
         EntityList fast, plain;

@@ -50,7 +50,7 @@ protected:
 
     EntityList list;
 };
-} // namespace
+}   // namespace
 
 TEST_F(EntityListTest, DestroyedEntitiesAreDeletedDuringTheWalkAndTheRestStillUpdate)
 {

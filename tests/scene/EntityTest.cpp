@@ -30,14 +30,17 @@ json Part(const char* type, const char* tag, json extra = json::object())
     extra["Tag"] = tag;
     return extra;
 }
-} // namespace
+}   // namespace
 
 TEST_F(EntityTest, ReadSortsByTypeIdKeepingFileOrderAndThenPostCreatesInThatOrder)
 {
     const json in = {{"Name", "Bot"},
                      {"Components",
-                      {{{"Type", "Transform"}}, Part("TestPart6", "six"), Part("TestProbe", "probeA"),
-                       Part("TestPart4", "four"), Part("TestProbe", "probeB")}}};
+                      {{{"Type", "Transform"}},
+                       Part("TestPart6", "six"),
+                       Part("TestProbe", "probeA"),
+                       Part("TestPart4", "four"),
+                       Part("TestProbe", "probeB")}}};
     Entity entity;
     entity.Read(in);
     EXPECT_EQ(entity.Name, "Bot");
@@ -88,7 +91,8 @@ TEST_F(EntityTest, ElementsThatAreNoUsableComponentsAreSkippedWithTheirKeyNamed)
         {json::object(), "[Odd] \"Components\"[0] has no \"Type\" text; skipped"},
         {{{"Type", 5}}, "[Odd] \"Components\"[0] has no \"Type\" text; skipped"},
         {{{"Type", "NoSuchThing"}}, "[Odd] \"Components\"[0] \"Type\" \"NoSuchThing\" is unknown; skipped"},
-        {{{"Type", "Transform"}, {"Scale", {1, 2}}}, "[Odd] \"Components\"[0] Transform skipped: \"Scale\" is not an array of three numbers"},
+        {{{"Type", "Transform"}, {"Scale", {1, 2}}},
+         "[Odd] \"Components\"[0] Transform skipped: \"Scale\" is not an array of three numbers"},
         {{{"Type", "TestProbe"}, {"Timer", true}}, "[Odd] \"Components\"[0] TestProbe skipped: \"Timer\": "},
     };
     for (const Case& c : cases)
@@ -123,14 +127,16 @@ TEST_F(EntityTest, MistypedNameFlagOrComponentListKeepWhatTheEntityHad)
 
 TEST_F(EntityTest, CreateFromJSONNeedsAnObjectWithANameText)
 {
-    for (const json& in : {json(nullptr), json(4), json::array(), json{{"Components", json::array()}}, json{{"Name", 1}}})
+    for (const json& in :
+         {json(nullptr), json(4), json::array(), json{{"Components", json::array()}}, json{{"Name", 1}}})
     {
         TraceCapture trace;
         EXPECT_EQ(Entity::CreateFromJSON(in), nullptr) << in;
         EXPECT_TRUE(trace.Contains("Invalid JSON for entity creation")) << in;
     }
     TraceCapture trace;
-    std::unique_ptr<Entity> made(Entity::CreateFromJSON(json{{"Name", "Made"}, {"Components", {Part("TestPart4", "a")}}}));
+    std::unique_ptr<Entity> made(
+        Entity::CreateFromJSON(json{{"Name", "Made"}, {"Components", {Part("TestPart4", "a")}}}));
     ASSERT_TRUE(made);
     EXPECT_EQ(trace.lines.front(), "Entity::CreateFromJSON - Creating entity directly from JSON");
     EXPECT_EQ(trace.lines.back(), "Entity created: Made with 1 components");
@@ -141,12 +147,17 @@ TEST_F(EntityTest, WriteGivesSortedKeysNullForSilentComponentsAndNothingWhenSpaw
 {
     Entity entity;
     entity.Read(json{{"Name", "W"},
-                     {"Components", {{{"Type", "Transform"}}, Part("TestPart4", "loud"), Part("TestPart6", "quiet", {{"Silent", true}})}}});
+                     {"Components",
+                      {{{"Type", "Transform"}},
+                       Part("TestPart4", "loud"),
+                       Part("TestPart6", "quiet", {{"Silent", true}})}}});
     json out;
     entity.Write(out);
-    EXPECT_EQ(out.dump(), R"({"Components":[{"Tag":"loud","Type":"TestPart4"},null,)"
-                          R"({"Rotation":[0.0,0.0,0.0],"Scale":[1.0,1.0,1.0],"Translation":[0.0,0.0,0.0],"Type":"Transform"}],)"
-                          R"("IsDestroyed":false,"Name":"W"})");
+    EXPECT_EQ(
+        out.dump(),
+        R"({"Components":[{"Tag":"loud","Type":"TestPart4"},null,)"
+        R"({"Rotation":[0.0,0.0,0.0],"Scale":[1.0,1.0,1.0],"Translation":[0.0,0.0,0.0],"Type":"Transform"}],)"
+        R"("IsDestroyed":false,"Name":"W"})");
 
     // Written, read back, written again: the same document (the null is skipped on the way).
     Entity again;
@@ -169,8 +180,11 @@ TEST_F(EntityTest, WriteGivesSortedKeysNullForSilentComponentsAndNothingWhenSpaw
 TEST_F(EntityTest, ACopyClonesComponentsUnderItselfWithoutPostCreateAndIsNotSpawned)
 {
     Entity original;
-    original.Read(json{{"Name", "O"}, {"IsDestroyed", true},
-                       {"Components", {Part("TestProbe", "p"), Part("TestPart4", "gone", {{"NoClone", true}}), {{"Type", "Transform"}}}}});
+    original.Read(json{
+        {"Name", "O"},
+        {"IsDestroyed", true},
+        {"Components",
+         {Part("TestProbe", "p"), Part("TestPart4", "gone", {{"NoClone", true}}), {{"Type", "Transform"}}}}});
     original.IsSpawned = true;
     original.GetComponent<Transform>()->Translation = {1, 2, 3};
     Journal().clear();
@@ -194,7 +208,8 @@ TEST_F(EntityTest, GetComponentFindsTheFirstOfTheClassOrDerivedFromIt)
 {
     Entity entity;
     EXPECT_EQ(entity.GetComponent<Behavior>(), nullptr);
-    entity.Read(json{{"Components", {{{"Type", "Transform"}}, Part("TestProbe", "first"), Part("TestProbe", "second")}}});
+    entity.Read(json{
+        {"Components", {{{"Type", "Transform"}}, Part("TestProbe", "first"), Part("TestProbe", "second")}}});
     ASSERT_NE(entity.GetComponent<Behavior>(), nullptr);
     EXPECT_EQ(static_cast<TestData::TestProbe*>(entity.GetComponent<Behavior>())->traits.Tag, "first");
     EXPECT_EQ(entity.GetComponent<Transform>(), entity.components.back());

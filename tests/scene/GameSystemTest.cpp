@@ -63,4 +63,4 @@ TEST_F(GameSystemTest, WithoutASceneNothingHappens)
     EXPECT_FALSE(Scenes().HasCurrentScene());
     EXPECT_TRUE(trace.Contains("Game System: No active scene"));
 }
-} // namespace
+}   // namespace

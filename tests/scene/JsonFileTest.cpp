@@ -8,7 +8,6 @@
 
 using json = nlohmann::json;
 
-
 namespace
 {
 testing::AssertionResult Has(const std::string& text, const std::string& part)
@@ -50,7 +49,7 @@ private:
     rlimit saved{};
     void (*oldHandler)(int);
 };
-} // namespace
+}   // namespace
 
 TEST(ReadJsonFile, AMissingFileNamesItsFolderAndLeavesTheValue)
 {
@@ -82,7 +81,8 @@ TEST(ReadJsonFile, InvalidJsonIsReportedWithTheParserMessageAndLeavesTheValue)
         EXPECT_FALSE(ReadJsonFile(path, out)) << text;
         const std::string printed = testing::internal::GetCapturedStdout();
         EXPECT_TRUE(Has(printed, "SUCCESS: File opened successfully!\n"));
-        EXPECT_TRUE(Has(printed, "Error reading JSON from " + path + ": [json.exception.parse_error")) << text;
+        EXPECT_TRUE(Has(printed, "Error reading JSON from " + path + ": [json.exception.parse_error"))
+            << text;
         EXPECT_EQ(out, 5) << text;
     }
 }
@@ -104,7 +104,8 @@ TEST(WriteJsonFile, WritesFourSpaceIndentedSortedKeysWithoutAFinalLineEnd)
     ASSERT_TRUE(WriteJsonFile(folder / "one.json", json{{"a", 1}}));
     EXPECT_EQ(TempFolder::ReadFile(folder / "one.json"), "{\n    \"a\": 1\n}");
     ASSERT_TRUE(WriteJsonFile(folder / "one.json", json{{"b", {true}}, {"a", nullptr}}));
-    EXPECT_EQ(TempFolder::ReadFile(folder / "one.json"), "{\n    \"a\": null,\n    \"b\": [\n        true\n    ]\n}");
+    EXPECT_EQ(TempFolder::ReadFile(folder / "one.json"),
+              "{\n    \"a\": null,\n    \"b\": [\n        true\n    ]\n}");
     EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"one.json"}));
 }
 
@@ -132,7 +133,8 @@ TEST(WriteJsonFile, AFailedWriteLeavesTheOldFileWholeAndSaysSo)
     // A folder that does not exist.
     testing::internal::CaptureStdout();
     EXPECT_FALSE(WriteJsonFile(folder / "missing/settings.json", json{{"a", 1}}));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to create file: " + (folder / "missing/settings.json") + "\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Failed to create file: " + (folder / "missing/settings.json") + "\n");
 }
 
 TEST(FileStem, IsTheLastElementWithoutItsExtensionWhicheverSeparator)
@@ -141,9 +143,13 @@ TEST(FileStem, IsTheLastElementWithoutItsExtensionWhicheverSeparator)
     {
         const char* path;
         const char* stem;
-    } cases[] = {{"Data/Scenes/MainMenuScene.json", "MainMenuScene"}, {"Data\\Scenes\\Level1.json", "Level1"},
-                 {"Monkey.json", "Monkey"}, {"Data/Entities/a.b.json", "a.b"}, {"NoExtension", "NoExtension"},
-                 {"Data/.json", ".json"}, {"", ""}};
+    } cases[] = {{"Data/Scenes/MainMenuScene.json", "MainMenuScene"},
+                 {"Data\\Scenes\\Level1.json", "Level1"},
+                 {"Monkey.json", "Monkey"},
+                 {"Data/Entities/a.b.json", "a.b"},
+                 {"NoExtension", "NoExtension"},
+                 {"Data/.json", ".json"},
+                 {"", ""}};
     for (const Case& c : cases)
         EXPECT_EQ(FileStem(c.path), c.stem) << c.path;
 }

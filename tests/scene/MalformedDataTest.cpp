@@ -21,9 +21,9 @@ namespace
 struct Case
 {
     std::string file;
-    bool loads;             // false: the file is refused whole
-    Lines entities;         // what stands afterwards, as "Name[tags]"
-    Lines messages;         // texts that must appear in the log or on the standard output
+    bool loads;       // false: the file is refused whole
+    Lines entities;   // what stands afterwards, as "Name[tags]"
+    Lines messages;   // texts that must appear in the log or on the standard output
 };
 
 class MalformedDataTest : public testing::Test
@@ -46,7 +46,8 @@ protected:
     }
 
     // Checks that the table covers the folder exactly.
-    static void ExpectEveryFileHasARow(const std::string& folder, const std::vector<Case>& cases, const std::set<std::string>& others = {})
+    static void ExpectEveryFileHasARow(const std::string& folder, const std::vector<Case>& cases,
+                                       const std::set<std::string>& others = {})
     {
         std::set<std::string> files, rows(others);
         for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -67,41 +68,87 @@ template <typename Load> std::string Watch(Load load)
     load();
     return trace.All() + testing::internal::GetCapturedStdout();
 }
-} // namespace
+}   // namespace
 
 TEST_F(MalformedDataTest, BrokenSceneFilesAreSkippedPieceByPieceOrRefusedWhole)
 {
     const Lines previous = {"Previous[old]"};
     const std::vector<Case> cases = {
-        {"Truncated", false, previous, {"Error reading JSON from Data/Scenes/Truncated.json: [json.exception.parse_error", "Failed to load scene: Truncated.json"}},
-        {"Empty", false, previous, {"Error reading JSON from Data/Scenes/Empty.json", "Failed to load scene: Empty.json"}},
-        {"NotAnObject", false, previous, {"SCENE: [Data/Scenes/NotAnObject.json] not a JSON object", "Failed to load scene: NotAnObject.json"}},
-        {"EntitiesNotArray", false, previous, {"SCENE: [Data/Scenes/EntitiesNotArray.json] \"Entities\" is not an array"}},
-        {"EntitiesNull", false, previous, {"SCENE: [Data/Scenes/EntitiesNull.json] \"Entities\" is not an array"}},
-        {"EntityNotObject", true, {"Good[]"},
+        {"Truncated",
+         false,
+         previous,
+         {"Error reading JSON from Data/Scenes/Truncated.json: [json.exception.parse_error",
+          "Failed to load scene: Truncated.json"}},
+        {"Empty",
+         false,
+         previous,
+         {"Error reading JSON from Data/Scenes/Empty.json", "Failed to load scene: Empty.json"}},
+        {"NotAnObject",
+         false,
+         previous,
+         {"SCENE: [Data/Scenes/NotAnObject.json] not a JSON object",
+          "Failed to load scene: NotAnObject.json"}},
+        {"EntitiesNotArray",
+         false,
+         previous,
+         {"SCENE: [Data/Scenes/EntitiesNotArray.json] \"Entities\" is not an array"}},
+        {"EntitiesNull",
+         false,
+         previous,
+         {"SCENE: [Data/Scenes/EntitiesNull.json] \"Entities\" is not an array"}},
+        {"EntityNotObject",
+         true,
+         {"Good[]"},
          {"SCENE: [Data/Scenes/EntityNotObject.json] \"Entities\"[0] is not an entity object",
           "SCENE: [Data/Scenes/EntityNotObject.json] \"Entities\"[1] is not an entity object",
           "SCENE: [Data/Scenes/EntityNotObject.json] \"Entities\"[2] is not an entity object"}},
-        {"EntityWithoutName", true, {"Good[]"}, {"SCENE: [Data/Scenes/EntityWithoutName.json] \"Entities\"[0] is not an entity object with a \"Name\""}},
-        {"NameNotText", true, {"Good[]"}, {"SCENE: [Data/Scenes/NameNotText.json] \"Entities\"[0] \"Name\" is not a text; skipped"}},
-        {"UnknownType", true, {"E[kept]"},
+        {"EntityWithoutName",
+         true,
+         {"Good[]"},
+         {"SCENE: [Data/Scenes/EntityWithoutName.json] \"Entities\"[0] is not an entity object with a "
+          "\"Name\""}},
+        {"NameNotText",
+         true,
+         {"Good[]"},
+         {"SCENE: [Data/Scenes/NameNotText.json] \"Entities\"[0] \"Name\" is not a text; skipped"}},
+        {"UnknownType",
+         true,
+         {"E[kept]"},
          {"ERROR: NoSuchComponent NOT FOUND in registry!",
-          "ENTITY: [Data/Scenes/UnknownType.json: E] \"Components\"[0] \"Type\" \"NoSuchComponent\" is unknown; skipped"}},
-        {"TypeNotText", true, {"E[kept]"},
+          "ENTITY: [Data/Scenes/UnknownType.json: E] \"Components\"[0] \"Type\" \"NoSuchComponent\" is "
+          "unknown; skipped"}},
+        {"TypeNotText",
+         true,
+         {"E[kept]"},
          {"ENTITY: [Data/Scenes/TypeNotText.json: E] \"Components\"[0] has no \"Type\" text",
           "ENTITY: [Data/Scenes/TypeNotText.json: E] \"Components\"[1] has no \"Type\" text"}},
-        {"ShortArray", true, {"E[kept]"},
-         {"ENTITY: [Data/Scenes/ShortArray.json: E] \"Components\"[0] Transform skipped: \"Translation\" is not an array of three numbers"}},
-        {"WrongValueType", true, {"E[]"},
+        {"ShortArray",
+         true,
+         {"E[kept]"},
+         {"ENTITY: [Data/Scenes/ShortArray.json: E] \"Components\"[0] Transform skipped: \"Translation\" is "
+          "not an array of three numbers"}},
+        {"WrongValueType",
+         true,
+         {"E[]"},
          {"ENTITY: [Data/Scenes/WrongValueType.json: E] \"Components\"[0] Transform skipped: \"Scale\"",
           "ENTITY: [Data/Scenes/WrongValueType.json: E] \"Components\"[1] TestProbe skipped: \"Timer\"",
           "ENTITY: [Data/Scenes/WrongValueType.json: E] \"Components\"[2] TestPart4 skipped: \"Tag\""}},
-        {"ComponentsNotArray", true, {"E[]"}, {"ENTITY: [Data/Scenes/ComponentsNotArray.json: E] \"Components\" is not an array"}},
-        {"ComponentNotObject", true, {"E[]"},
+        {"ComponentsNotArray",
+         true,
+         {"E[]"},
+         {"ENTITY: [Data/Scenes/ComponentsNotArray.json: E] \"Components\" is not an array"}},
+        {"ComponentNotObject",
+         true,
+         {"E[]"},
          {"ENTITY: [Data/Scenes/ComponentNotObject.json: E] \"Components\"[0] is not an object",
           "ENTITY: [Data/Scenes/ComponentNotObject.json: E] \"Components\"[2] is not an object"}},
-        {"DestroyedNotBool", true, {"E[kept]"}, {"ENTITY: [Data/Scenes/DestroyedNotBool.json: E] \"IsDestroyed\" is not true or false"}},
-        {"FollowingScenesNotText", true, {},
+        {"DestroyedNotBool",
+         true,
+         {"E[kept]"},
+         {"ENTITY: [Data/Scenes/DestroyedNotBool.json: E] \"IsDestroyed\" is not true or false"}},
+        {"FollowingScenesNotText",
+         true,
+         {},
          {"SCENE: [Data/Scenes/FollowingScenesNotText.json] \"NextScene\" is not a text",
           "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"WinScene\" is not a text",
           "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"Name_Syntactical_Sugar\" is not a text"}},
@@ -125,22 +172,42 @@ TEST_F(MalformedDataTest, BrokenSceneFilesAreSkippedPieceByPieceOrRefusedWhole)
         EXPECT_EQ(scene.NextScene, "before") << c.file;   // never replaced by a bad value
         EXPECT_EQ(scene.Name, "unnamed") << c.file;
         for (const std::string& message : c.messages)
-            EXPECT_NE(said.find(message), std::string::npos) << c.file << ": no \"" << message << "\" in\n" << said;
+            EXPECT_NE(said.find(message), std::string::npos) << c.file << ": no \"" << message << "\" in\n"
+                                                             << said;
     }
 }
 
 TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBrokenParts)
 {
     const std::vector<Case> cases = {
-        {"Truncated", false, {}, {"Error reading JSON from Data/Entities/Truncated.json", "JSON load failed, falling back to ConfigSystem for: Truncated"}},
-        {"NameMismatch", false, {}, {"ERROR: Entity name 'Other' doesn't match filename 'NameMismatch'", "Archetype validation failed for: NameMismatch"}},
+        {"Truncated",
+         false,
+         {},
+         {"Error reading JSON from Data/Entities/Truncated.json",
+          "JSON load failed, falling back to ConfigSystem for: Truncated"}},
+        {"NameMismatch",
+         false,
+         {},
+         {"ERROR: Entity name 'Other' doesn't match filename 'NameMismatch'",
+          "Archetype validation failed for: NameMismatch"}},
         {"NoName", false, {}, {"ERROR: Entity file missing 'Name' field: Data/Entities/NoName.json"}},
         {"NameNotText", false, {}, {"ARCHETYPE: [Data/Entities/NameNotText.json] \"Name\" is not a text"}},
         {"NotAnObject", false, {}, {"ARCHETYPE: [Data/Entities/NotAnObject.json] not a JSON object"}},
-        {"ShortArray", true, {"ShortArray[kept]"},
-         {"ENTITY: [Data/Entities/ShortArray.json: ShortArray] \"Components\"[0] Transform skipped: \"Rotation\" is not an array of three numbers"}},
-        {"UnknownType", true, {"UnknownType[]"}, {"ERROR: NoSuchComponent NOT FOUND in registry!", "ENTITY: [Data/Entities/UnknownType.json: UnknownType]"}},
-        {"ComponentsNotArray", true, {"ComponentsNotArray[]"}, {"ENTITY: [Data/Entities/ComponentsNotArray.json: ComponentsNotArray] \"Components\" is not an array"}},
+        {"ShortArray",
+         true,
+         {"ShortArray[kept]"},
+         {"ENTITY: [Data/Entities/ShortArray.json: ShortArray] \"Components\"[0] Transform skipped: "
+          "\"Rotation\" is not an array of three numbers"}},
+        {"UnknownType",
+         true,
+         {"UnknownType[]"},
+         {"ERROR: NoSuchComponent NOT FOUND in registry!",
+          "ENTITY: [Data/Entities/UnknownType.json: UnknownType]"}},
+        {"ComponentsNotArray",
+         true,
+         {"ComponentsNotArray[]"},
+         {"ENTITY: [Data/Entities/ComponentsNotArray.json: ComponentsNotArray] \"Components\" is not an "
+          "array"}},
     };
     ExpectEveryFileHasARow(root.TestData("malformed") + "/Entities", cases);
 
@@ -153,10 +220,12 @@ TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBroke
         EXPECT_EQ(built, c.loads) << c.file;
         EXPECT_EQ(Describe(target), c.loads ? c.entities.front() : "Untouched[]") << c.file;
         for (const std::string& message : c.messages)
-            EXPECT_NE(said.find(message), std::string::npos) << c.file << ": no \"" << message << "\" in\n" << said;
+            EXPECT_NE(said.find(message), std::string::npos) << c.file << ": no \"" << message << "\" in\n"
+                                                             << said;
         if (!c.loads)
         {
-            EXPECT_NE(said.find("FactoryBuild failed: entity not found - " + c.file), std::string::npos) << said;
+            EXPECT_NE(said.find("FactoryBuild failed: entity not found - " + c.file), std::string::npos)
+                << said;
         }
     }
 
@@ -166,7 +235,7 @@ TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBroke
     const std::string said = Watch([&] { any = LoadAllArchetypes(); });
     EXPECT_TRUE(any);
     EXPECT_EQ(ArchetypeCache->Size(), 3u);
-    for (const char* message : {"Failed to read JSON file: Data/Entities/Truncated.json", "Successfully loaded: 3 archetypes",
-                                "Validation failed: 4 files"})
+    for (const char* message : {"Failed to read JSON file: Data/Entities/Truncated.json",
+                                "Successfully loaded: 3 archetypes", "Validation failed: 4 files"})
         EXPECT_NE(said.find(message), std::string::npos) << message << " not in\n" << said;
 }

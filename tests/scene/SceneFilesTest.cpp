@@ -59,8 +59,9 @@ TEST_F(SceneFilesTest, ANewSceneTakesTheFirstFreeUntitledNameAndBecomesCurrent)
     Scenes().CreateNewScene();
     EXPECT_EQ(flow.Current(), "Data/Scenes/Untitled(3).json");
     const json written = json::parse(TempFolder::ReadFile(Scene("Untitled(3).json")));
-    EXPECT_EQ(written, json::parse(R"j({"SceneFile": "Data/Scenes/Untitled(3).json", "SceneName": "Untitled(3)",
+    EXPECT_EQ(written,
+              json::parse(R"j({"SceneFile": "Data/Scenes/Untitled(3).json", "SceneName": "Untitled(3)",
                                        "Entities": []})j"));
     EXPECT_EQ(TempFolder::ReadFile(Scene("Untitled.json")), "{}");
 }
-} // namespace
+}   // namespace

@@ -21,7 +21,10 @@ class SceneSettingsTest : public testing::Test
 {
 protected:
     std::string File(const std::string& name) const { return flow.SettingsFolder() + "/" + name; }
-    void Write(const std::string& name, const std::string& content) { TempFolder::WriteFile(File(name), content); }
+    void Write(const std::string& name, const std::string& content)
+    {
+        TempFolder::WriteFile(File(name), content);
+    }
     std::string Read(const std::string& name) const { return TempFolder::ReadFile(File(name)); }
     json ReadJson(const std::string& name) const { return json::parse(Read(name)); }
     // Every file of the settings folder but the log, for spotting leftovers.
@@ -40,7 +43,8 @@ protected:
 
 TEST_F(SceneSettingsTest, VolumesRoundTripAndBadValuesAreSkipped)
 {
-    Write("AudioVolume.json", R"({"MasterVolume": 0.8, "MusicVolume": 0.25, "SfxVolume": -1, "UiVolume": "loud"})");
+    Write("AudioVolume.json",
+          R"({"MasterVolume": 0.8, "MusicVolume": 0.25, "SfxVolume": -1, "UiVolume": "loud"})");
     TraceCapture trace;
     Scenes().LoadAudioVolume();
     EXPECT_EQ(Scenes().loadedVolumes[0], 0.8f);
@@ -92,7 +96,8 @@ TEST_F(SceneSettingsTest, LevelFileAddsToTheStartingLevelsInFileOrder)
 
 TEST_F(SceneSettingsTest, DamagedFilesAreKeptAsideAndDefaultsUsed)
 {
-    const char* const damaged[] = {"{", "", "[1, 2]", "null", "\x89PNG\r\n", R"({"LevelCompleted": [2]} trailing)"};
+    const char* const damaged[] = {
+        "{", "", "[1, 2]", "null", "\x89PNG\r\n", R"({"LevelCompleted": [2]} trailing)"};
     for (const char* name : {"AudioVolume.json", "LevelCompleted.json"})
     {
         int backups = 0;
@@ -148,10 +153,8 @@ TEST_F(SceneSettingsTest, WinningALevelUnlocksTheNextAndSavesAtOnce)
         std::vector<int> levels;   // after the win
     };
     const Case cases[] = {
-        {"Data/Scenes/LevelScene3.json", {1, 4}},
-        {"Data/Scenes/LevelScene3.json", {1, 4}},
-        {"Data/Scenes/MainMenuScene.json", {1, 4}},
-        {"Data/Scenes/LevelScene99999999999.json", {1, 4}},
+        {"Data/Scenes/LevelScene3.json", {1, 4}},     {"Data/Scenes/LevelScene3.json", {1, 4}},
+        {"Data/Scenes/MainMenuScene.json", {1, 4}},   {"Data/Scenes/LevelScene99999999999.json", {1, 4}},
         {"Data2/Scenes/LevelScene1.json", {1, 4, 2}},
     };
     for (const Case& c : cases)
@@ -197,7 +200,7 @@ TEST(LevelProgress, NumbersAndLabelsFromSceneNamesNeverThrow)
     }
     EXPECT_EQ(LevelNumberFromScene(nullptr), "error");
 }
-} // namespace
+}   // namespace
 
 namespace
 {
@@ -210,7 +213,8 @@ protected:
 
 TEST_F(SceneSettingsWithSoundTest, VolumesReachTheGroupsAndAreSavedFromThem)
 {
-    TempFolder::WriteFile(flow.SettingsFolder() + "/AudioVolume.json", R"({"MusicVolume": 0.25, "UiVolume": "x"})");
+    TempFolder::WriteFile(flow.SettingsFolder() + "/AudioVolume.json",
+                          R"({"MusicVolume": 0.25, "UiVolume": "x"})");
     AudioPlayer* player = AudioPlayer::GetInstance();
     ASSERT_TRUE(player->SetVolume(player->UiGroup, 0.75f));
     Scenes().LoadAudioVolume();
@@ -228,7 +232,7 @@ TEST_F(SceneSettingsWithSoundTest, VolumesReachTheGroupsAndAreSavedFromThem)
     EXPECT_FLOAT_EQ(saved.at("UiVolume").get<float>(), 0.75f);
     EXPECT_TRUE(saved.contains("MasterVolume"));
 }
-} // namespace
+}   // namespace
 
 namespace
 {
@@ -247,4 +251,4 @@ TEST_F(SceneSettingsWithSoundTest, FocusLossPausesAllSoundAndFocusBackResumesIt)
     master->GetPaused(&paused);
     EXPECT_FALSE(paused);
 }
-} // namespace
+}   // namespace

@@ -36,7 +36,8 @@ struct SoundLog
 {
     SoundLog()
     {
-        AudioPlayer::GetInstance()->SetListener([this](const std::string& name, bool, float) { names.push_back(name); });
+        AudioPlayer::GetInstance()->SetListener(
+            [this](const std::string& name, bool, float) { names.push_back(name); });
     }
     ~SoundLog() { AudioPlayer::GetInstance()->SetListener(nullptr); }
     std::vector<std::string> names;
@@ -78,7 +79,8 @@ TEST_F(SceneSystemTest, ASceneThatFailsToLoadLeavesTheCurrentOneInPlace)
     EXPECT_FALSE(Scenes().LoadScene("Data/Scenes/Missing.json"));
     EXPECT_EQ(Scenes().CurrentScene(), level);
     EXPECT_EQ(Scenes().pendingScenePath, Level1);
-    EXPECT_TRUE(trace.Contains("SCENE: [Data/Scenes/Broken.json] failed to load; the current scene stays")) << trace.All();
+    EXPECT_TRUE(trace.Contains("SCENE: [Data/Scenes/Broken.json] failed to load; the current scene stays"))
+        << trace.All();
     flow.Frame();
     EXPECT_EQ(SceneFlowFixture::Marker(level)->updates, 1);
 }
@@ -119,7 +121,8 @@ TEST_F(SceneSystemTest, LoadingResetsCompletionSpeedOverlaysAndTheLevelsCounts)
     flow.Frame();
     EXPECT_EQ(Scenes().PauseOverlay(), nullptr);
     EXPECT_EQ(Scenes().ConfirmOverlay(), nullptr);
-    EXPECT_EQ(Camera::GetInstance().target, Scenes().CurrentScene()->entities.Camera->GetComponent<Transform>());
+    EXPECT_EQ(Camera::GetInstance().target,
+              Scenes().CurrentScene()->entities.Camera->GetComponent<Transform>());
 }
 
 TEST_F(SceneSystemTest, EndFrameClosesBeforeItOpensAndLoadsOnlyWithNoOverlayOnTop)
@@ -159,7 +162,7 @@ TEST_F(SceneSystemTest, PauseKindsOpenSwitchAndResume)
     {
         int paused;   // kind shown before the toggle
         int toggle;
-        int kind;     // kind afterwards
+        int kind;   // kind afterwards
         const char* overlay;
     };
     const Case cases[] = {
@@ -374,7 +377,8 @@ TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesItBackUnlessItHoldsAnUnkno
         flow.Frame();
     };
     Load(MainMenu);
-    TempFolder::WriteFile(file, R"({"Entities": [{"Name": "ResumeButton", "Components": [{"Type": "ButtonComponent"}]}]})");
+    TempFolder::WriteFile(
+        file, R"({"Entities": [{"Name": "ResumeButton", "Components": [{"Type": "ButtonComponent"}]}]})");
     openAndClose();
     const std::string written = TempFolder::ReadFile(file);
     EXPECT_NE(written.find("\"SceneName\": \"SettingMenuScene\""), std::string::npos) << written;
@@ -386,7 +390,8 @@ TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesItBackUnlessItHoldsAnUnkno
     TraceCapture trace;
     openAndClose();
     EXPECT_EQ(TempFolder::ReadFile(file), unknown);
-    EXPECT_TRUE(trace.Contains("not written back: it holds a component this build cannot read (NoSuchComponent)"))
+    EXPECT_TRUE(
+        trace.Contains("not written back: it holds a component this build cannot read (NoSuchComponent)"))
         << trace.All();
 }
 
@@ -405,4 +410,4 @@ TEST_F(SceneSystemTest, OverlaysLeaveTheLevelsSubscriptionsInPlace)
     EXPECT_TRUE(std::any_of(subscribers.begin(), subscribers.end(),
                             [&](const Subscriber& s) { return s.owner == owner; }));
 }
-} // namespace
+}   // namespace

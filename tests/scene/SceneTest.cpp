@@ -5,8 +5,8 @@
 #include "scene/Entity.h"
 #include "scene/JsonFile.h"
 #include "scene/Transform.h"
-#include "tests/common/ScopedDataRoot.h"
 #include "tests/common/QuietStdout.h"
+#include "tests/common/ScopedDataRoot.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
 #include "tests/scene/TestComponents.h"
@@ -60,7 +60,7 @@ protected:
     ScopedDataRoot root{ScopedDataRoot::TestData("fixtures")};
     QuietStdout quiet;
 };
-} // namespace
+}   // namespace
 
 TEST_F(SceneTest, ASceneFileLoadsItsEntitiesCameraAndFollowingScenes)
 {
@@ -125,8 +125,10 @@ TEST_F(SceneTest, WriteLeavesOutDestroyedEntitiesAndPutsNullForSpawnedOnes)
     scene.WinScene = "Data/Scenes/WinScene.json";
     json out;
     scene.Write(out);
-    EXPECT_EQ(out.dump(), R"({"Entities":[{"Components":[],"IsDestroyed":false,"Name":"kept"},null],)"
-                          R"("SceneFile":"Data\\Scenes\\Written.json","SceneName":"Written","WinScene":"Data/Scenes/WinScene.json"})");
+    EXPECT_EQ(
+        out.dump(),
+        R"({"Entities":[{"Components":[],"IsDestroyed":false,"Name":"kept"},null],)"
+        R"("SceneFile":"Data\\Scenes\\Written.json","SceneName":"Written","WinScene":"Data/Scenes/WinScene.json"})");
 
     // Read back: the null is skipped.
     MainScene again;

@@ -49,7 +49,8 @@ struct Traits
         Note(Tag + " PostCreate" + (self->Parent ? "" : " without parent"));
         if (Listens)
             MessagingSystem::GetInstance().SubscribeWithPayload(
-                "", [tag = Tag](std::string, Msg::MessagePayload*) { return Note(tag + " heard"), false; }, self);
+                "", [tag = Tag](std::string, Msg::MessagePayload*) { return Note(tag + " heard"), false; },
+                self);
         if (AddsPart)
             self->Parent->AddComponent(MakePart6("added by " + Tag));
     }
@@ -146,4 +147,4 @@ inline std::vector<std::string> Tags(const Entity& entity)
             tags.push_back(c->TypeId == ComponentType::Transform ? "Transform" : "?");
     return tags;
 }
-} // namespace TestData
+}   // namespace TestData

@@ -16,7 +16,7 @@ void ExpectPoint(const Vec3& actual, const Vec3& expected, const std::string& wh
 }
 
 Vec3 Map(Transform& t, const Vec3& p) { return t.GetMatrix().TransformPoint(p); }
-} // namespace
+}   // namespace
 
 TEST(Transform, AnglesComeIntoRangeAsWholeTurnsAreTakenOff)
 {
@@ -25,15 +25,27 @@ TEST(Transform, AnglesComeIntoRangeAsWholeTurnsAreTakenOff)
     {
         float in, out;
     } cases[] = {
-        {720, 360}, {360, 360}, {-30, 330}, {450, 90}, {0, 0}, {90, 90}, {-360, 0},
-        {-720, 0},   {-390.5f, 329.5f},
+        {720, 360},
+        {360, 360},
+        {-30, 330},
+        {450, 90},
+        {0, 0},
+        {90, 90},
+        {-360, 0},
+        {-720, 0},
+        {-390.5f, 329.5f},
         // Far beyond the float's resolution for one turn, where stepping by 360 never ends.
-        {1e10f, 280}, {3.6e9f, 360}, {-3.6e9f, 0},
-        {std::nanf(""), 0}, {inf, 0}, {-inf, 0},
+        {1e10f, 280},
+        {3.6e9f, 360},
+        {-3.6e9f, 0},
+        {std::nanf(""), 0},
+        {inf, 0},
+        {-inf, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Transform::NormalizeAngle(c.in), c.out) << c.in;
-    for (const float huge : {1e30f, -1e30f, std::numeric_limits<float>::max(), -std::numeric_limits<float>::max()})
+    for (const float huge :
+         {1e30f, -1e30f, std::numeric_limits<float>::max(), -std::numeric_limits<float>::max()})
     {
         const float angle = Transform::NormalizeAngle(huge);
         EXPECT_TRUE(angle >= 0 && angle <= 360) << huge << " -> " << angle;
@@ -137,7 +149,9 @@ TEST(Transform, WriteAndReadKeepTheFieldsAndAbsentKeysChangeNothing)
     t.Scale = {2, 2, 1};
     json out;
     t.Write(out);
-    EXPECT_EQ(out.dump(), R"({"Rotation":[0.0,45.0,90.0],"Scale":[2.0,2.0,1.0],"Translation":[1.5,-2.0,3.0],"Type":"Transform"})");
+    EXPECT_EQ(
+        out.dump(),
+        R"({"Rotation":[0.0,45.0,90.0],"Scale":[2.0,2.0,1.0],"Translation":[1.5,-2.0,3.0],"Type":"Transform"})");
 
     Transform read;
     read.GetMatrix();

@@ -22,7 +22,7 @@ float GameSpeed() { return SceneSystem::GetInstance().gameSpeed; }
 
 // The mouse goes down on the button: the component reports the press once.
 void PressDown(Entity* e) { e->GetComponent<ButtonComponent>()->NotifyState(ButtonComponent::Pressed); }
-} // namespace
+}   // namespace
 
 TEST(ChangeSpeedButton, APressSwitchesBetweenItsSpeedAndNormalAndTheTintShowsWhichIsOn)
 {
@@ -63,7 +63,8 @@ TEST(ChangeSpeedButton, APressSwitchesBetweenItsSpeedAndNormalAndTheTintShowsWhi
             level.Frame();
             EXPECT_EQ(GameSpeed(), s.speed) << c.what << ", step " << step;
             for (size_t b = 0; b < buttons.size(); ++b)
-                EXPECT_FLOAT_EQ(Red(buttons[b]), s.shades[b]) << c.what << ", step " << step << ", button " << b;
+                EXPECT_FLOAT_EQ(Red(buttons[b]), s.shades[b])
+                    << c.what << ", step " << step << ", button " << b;
         }
     }
 }
@@ -84,8 +85,9 @@ TEST(ChangeSpeedButton, ThePressGivesNoPressedTintNoSoundAndTheTintIgnoresEnable
     EXPECT_FLOAT_EQ(Red(button), 0.75f) << "the speed tint wins over hover";
 
     // Without a sprite the speed still changes.
-    Entity* bare = level.Add({{"Name", "SpeedButton"},
-                              {"Components", {{{"Type", "BehaviorChangeSpeedButton"}, {"CurrentSpeedState", 4}}}}});
+    Entity* bare =
+        level.Add({{"Name", "SpeedButton"},
+                   {"Components", {{{"Type", "BehaviorChangeSpeedButton"}, {"CurrentSpeedState", 4}}}}});
     PressDown(bare);
     level.Frame();
     EXPECT_EQ(GameSpeed(), 4.0f);

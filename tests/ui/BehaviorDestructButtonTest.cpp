@@ -30,7 +30,7 @@ class DestructButtonTest : public testing::Test
 protected:
     LevelFixture level;
 };
-} // namespace
+}   // namespace
 
 TEST_F(DestructButtonTest, AClickArmsAndASecondDisarmsOnlyArmingIsAnnounced)
 {
@@ -135,7 +135,8 @@ TEST_F(DestructButtonTest, TheHotkeyActsAsAClick)
     level.Frame();
     EXPECT_TRUE(Armed());
     EXPECT_FLOAT_EQ(Red(destruct), 0.5f) << "shown as pressed";
-    EXPECT_EQ(MessagingSystem::GetInstance().QueuedCount(), 0u) << "the arming message went out with the frame";
+    EXPECT_EQ(MessagingSystem::GetInstance().QueuedCount(), 0u)
+        << "the arming message went out with the frame";
     level.Frame();
     EXPECT_TRUE(Armed()) << "a held key is not pressed again";
     level.Release(88);
@@ -151,7 +152,8 @@ TEST_F(DestructButtonTest, WithoutAHotkeyNoInputTogglesTheMode)
     // before the bot is looked at), nor a code the input does not have.
     TraceCapture trace;
     InputSystem& input = InputSystem::GetInstance();
-    for (const json& settings : {json::object(), json{{"Hotkey", 0}}, json{{"Hotkey", -5}}, json{{"Hotkey", 100000}}})
+    for (const json& settings :
+         {json::object(), json{{"Hotkey", 0}}, json{{"Hotkey", -5}}, json{{"Hotkey", 100000}}})
     {
         Entity* destruct = level.Add(DestructEntity(settings));
         std::fill(std::begin(input.state), std::end(input.state), 1);

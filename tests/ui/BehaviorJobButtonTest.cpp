@@ -30,7 +30,7 @@ class JobButtonTest : public testing::Test
 protected:
     LevelFixture level;
 };
-} // namespace
+}   // namespace
 
 TEST_F(JobButtonTest, AClickSelectsASecondDeselectsAndEachIsAnnounced)
 {
@@ -156,7 +156,6 @@ TEST_F(JobButtonTest, ABotThatHasTheJobIsPassedOverForTheNextPressedOne)
     level.Frame();
     EXPECT_EQ(Bot(next).Job, MonkeyJob::Dig);
     EXPECT_FALSE(Job(dig).JobSelected);
-
 }
 
 TEST_F(JobButtonTest, AButtonOfAnyOtherNameSwallowsTheSelection)

@@ -100,7 +100,8 @@ TEST_F(BehaviorPauseButtonTest, EveryNameHasItsAction)
         {menu, 0, "SettingButton", kind(3)},
         {menu, 0, "CreditsButton", kind(7)},
         {level, 1, "HowToPlayButton", kind(6)},
-        {menu, 0, "QuitButton", [](const Case&, const std::vector<std::string>&) {
+        {menu, 0, "QuitButton",
+         [](const Case&, const std::vector<std::string>&) {
              return Scenes().confirmActive && Scenes().ConfirmOverlay() != nullptr;
          }},
         {menu, 0, "ConfirmYesButton", posted("shutdown")},
@@ -230,4 +231,4 @@ TEST_F(BehaviorPauseButtonTest, TheLevelsPauseButtonClickedWithTheCursorOpensThe
     EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
     EXPECT_EQ(Scenes().PauseOverlay(), nullptr);
 }
-} // namespace
+}   // namespace

@@ -143,4 +143,4 @@ TEST(BehaviorSceneButton, NextLevelFileRaisesTheFileNamesFirstNumber)
     for (const Case& c : cases)
         EXPECT_EQ(BehaviorSceneButton::NextLevelFile(c.file), c.next) << c.file;
 }
-} // namespace
+}   // namespace

@@ -132,7 +132,8 @@ TEST(BehaviorSplashScreen, ReadRaisesShortDisplaysAndWritesItsFourKeys)
     BehaviorSplashScreen splash;
     splash.Phase = 3;
     splash.Done = true;
-    splash.Read(json::parse(R"({"VostrelDisplayDuration": 0.5, "FMODDisplayDuration": 3.5, "TitleScrollSpeed": 4})"));
+    splash.Read(
+        json::parse(R"({"VostrelDisplayDuration": 0.5, "FMODDisplayDuration": 3.5, "TitleScrollSpeed": 4})"));
     EXPECT_EQ(splash.VostrelDisplayDuration, 2.0f);
     EXPECT_EQ(splash.FMODDisplayDuration, 3.5f);
     EXPECT_EQ(splash.TitleScrollSpeed, 4.0f);
@@ -143,4 +144,4 @@ TEST(BehaviorSplashScreen, ReadRaisesShortDisplaysAndWritesItsFourKeys)
     EXPECT_EQ(saved, json::parse(R"({"Type": "BehaviorSplashScreen", "VostrelDisplayDuration": 2.0,
         "FMODDisplayDuration": 3.5, "TitleScrollSpeed": 4.0, "GameLogoDisplayDuration": 1.5})"));
 }
-} // namespace
+}   // namespace

@@ -65,14 +65,9 @@ TEST_F(ButtonComponentTest, TheHitTestIsStrictAndFollowsTheWindowShape)
         bool inside;
     };
     const Case cases[] = {
-        {0.5, 0.5, false},     // exactly on the left edge
-        {0.5001, 0.5, true},
-        {0.545, 0.5, true},
-        {0.546, 0.5, false},
-        {0.52, 0.461, true},
-        {0.52, 0.459, false},
-        {0.52, 0.539, true},
-        {0.52, 0.541, false},
+        {0.5, 0.5, false},   // exactly on the left edge
+        {0.5001, 0.5, true},  {0.545, 0.5, true},  {0.546, 0.5, false},  {0.52, 0.461, true},
+        {0.52, 0.459, false}, {0.52, 0.539, true}, {0.52, 0.541, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HitAt(c.x, c.y), c.inside) << c.x << ", " << c.y;
@@ -121,10 +116,10 @@ TEST_F(ButtonComponentTest, AClickGoesHoverPressedReleasedAndCallbacksSeeThePrev
     Step(0, Inside);
     Step(0, Inside);   // stays released while the cursor stays
     Step(0, Outside);
-    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed, ButtonComponent::Released,
-                                      ButtonComponent::Idle}));
-    EXPECT_EQ(seenBefore, (std::vector<int>{ButtonComponent::Idle, ButtonComponent::Hover, ButtonComponent::Pressed,
-                                            ButtonComponent::Released}));
+    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed,
+                                      ButtonComponent::Released, ButtonComponent::Idle}));
+    EXPECT_EQ(seenBefore, (std::vector<int>{ButtonComponent::Idle, ButtonComponent::Hover,
+                                            ButtonComponent::Pressed, ButtonComponent::Released}));
     EXPECT_EQ(button->CurrentState, ButtonComponent::Idle);
 }
 
@@ -134,8 +129,8 @@ TEST_F(ButtonComponentTest, DraggingOutReleasesAndDraggingInHoversFirst)
     Step(1, Inside);
     Step(2, Outside);   // the press ends as a click on the frame the cursor leaves
     Step(2, Outside);
-    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed, ButtonComponent::Released,
-                                      ButtonComponent::Idle}));
+    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed,
+                                      ButtonComponent::Released, ButtonComponent::Idle}));
 
     seen.clear();
     Step(2, Inside);   // held from outside: hover first, pressed on the next frame
@@ -147,7 +142,8 @@ TEST_F(ButtonComponentTest, DraggingOutReleasesAndDraggingInHoversFirst)
     InputSystem::GetInstance().state[48] = 1;
     Step(2, Inside);
     EXPECT_EQ(button->CurrentState, ButtonComponent::Released);
-    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed, ButtonComponent::Released}));
+    EXPECT_EQ(seen, (std::vector<int>{ButtonComponent::Hover, ButtonComponent::Pressed,
+                                      ButtonComponent::Released}));
 }
 
 TEST_F(ButtonComponentTest, ACloneStartsIdleWithoutCallbacks)
@@ -160,4 +156,4 @@ TEST_F(ButtonComponentTest, ACloneStartsIdleWithoutCallbacks)
     EXPECT_TRUE(clone->Callbacks.empty());
     EXPECT_EQ(clone->Parent, nullptr);
 }
-} // namespace
+}   // namespace

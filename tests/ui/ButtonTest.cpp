@@ -34,7 +34,8 @@ protected:
         entity.AddComponent(transform);
         button->PostCreate();
         sounds.clear();
-        AudioPlayer::GetInstance()->SetListener([this](const std::string& name, bool, float) { sounds.push_back(name); });
+        AudioPlayer::GetInstance()->SetListener(
+            [this](const std::string& name, bool, float) { sounds.push_back(name); });
     }
     ~ButtonTest() override { AudioPlayer::GetInstance()->SetListener(nullptr); }
 
@@ -155,4 +156,4 @@ TEST_F(ButtonTest, SavedFormKeepsTheFlagsAndMissingKeysKeepTheDefaults)
     EXPECT_FALSE(static_cast<Button*>(copy.get())->Enabled);
     EXPECT_TRUE(static_cast<Button*>(copy.get())->Perpetual);
 }
-} // namespace
+}   // namespace

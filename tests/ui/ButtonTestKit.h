@@ -18,7 +18,8 @@ inline json ButtonEntity(const std::string& name, const std::string& type, json 
 {
     settings["Type"] = type;
     return {{"Name", name},
-            {"Components", {settings, {{"Type", "Transform"}}, {{"Type", "Sprite"}}, {{"Type", "ButtonComponent"}}}}};
+            {"Components",
+             {settings, {{"Type", "Transform"}}, {{"Type", "Sprite"}}, {{"Type", "ButtonComponent"}}}}};
 }
 
 inline json BotEntity(const std::string& name = "Monkey")
@@ -38,5 +39,8 @@ inline void Click(Entity* e)
 
 // The player holds the mouse down on the bot; its own button component lets go in its next
 // update, so the press is seen by buttons earlier in the scene.
-inline void Press(Entity* bot) { bot->GetComponent<ButtonComponent>()->CurrentState = ButtonComponent::Pressed; }
-} // namespace ButtonTestKit
+inline void Press(Entity* bot)
+{
+    bot->GetComponent<ButtonComponent>()->CurrentState = ButtonComponent::Pressed;
+}
+}   // namespace ButtonTestKit

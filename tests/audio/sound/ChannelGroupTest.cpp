@@ -44,7 +44,7 @@ protected:
     Sound::Clip* tone = nullptr;
     Sound::ChannelGroup* master = nullptr;
 };
-} // namespace
+}   // namespace
 
 TEST_F(ChannelGroupTest, RenderedLevelIsChannelTimesGroupTimesMasterVolume)
 {

@@ -44,7 +44,7 @@ protected:
     Sound::Clip* shortTone = nullptr;
     Sound::Clip* loopTone = nullptr;
 };
-} // namespace
+}   // namespace
 
 TEST_F(ChannelTest, IsPlayingForPausedEndedAndStoppedChannels)
 {

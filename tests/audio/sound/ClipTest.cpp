@@ -37,7 +37,7 @@ protected:
     TempFolder folder;
     OfflineSystem system;
 };
-} // namespace
+}   // namespace
 
 TEST_F(ClipTest, FilesThatDoNotDecodeAreRefusedWithTheirReason)
 {

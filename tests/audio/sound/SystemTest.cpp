@@ -15,8 +15,7 @@ TEST(SoundSystem, CallsOutsideInitAndCloseAreRefused)
     ASSERT_EQ(Sound::System::Create(&system), Result::Ok);
     EXPECT_EQ(Sound::System::Create(nullptr), Result::InvalidParam);
 
-    const auto expectClosed = [&](const char* when)
-    {
+    const auto expectClosed = [&](const char* when) {
         SCOPED_TRACE(when);
         Sound::ChannelGroup* group = nullptr;
         Sound::Clip* clip = nullptr;
