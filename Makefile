@@ -1,8 +1,9 @@
 # make play: install what is missing, build (Release), start the game from here, where Data/ is.
-# make test: install what is missing, build Release and sanitizer builds, run every test in both.
+# make test: install what is missing, check the format, build Release and sanitizer builds, run every test
+# in both. make format: apply the project's clang-format to every C++ file.
 JOBS ?= $(shell nproc)
 
-.PHONY: play test deps build build-asan bench clean
+.PHONY: play test deps build build-asan bench clean format check
 
 deps:
 	@scripts/install-deps
@@ -15,15 +16,23 @@ build-asan: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 
-play: build
+play: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release --target zoverav -j $(JOBS)
 	./build/zoverav
 
-test: build build-asan
+test: check build build-asan
 	@scripts/run-tests build
 	@scripts/run-tests build-asan
 
 bench: build
 	./build/bench/zoverav_bench
+
+format: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check: deps
+	@scripts/check-format
 
 clean:
 	rm -rf build build-asan build-debug
