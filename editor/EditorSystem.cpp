@@ -1,10 +1,7 @@
 #include "editor/EditorSystem.h"
 
+#include "engine/EditorState.h"
 #include "graphics/GraphicsSystem.h"
-
-bool EditorVisible = false;
-Entity* SelectedEntity = nullptr;
-bool DebugDrawing = false;
 
 EditorSystem& EditorSystem::GetInstance()
 {

@@ -14,11 +14,3 @@ public:
 private:
     EditorSystem() : BaseSystem("Editor System") {}
 };
-
-class Entity;
-
-extern bool EditorVisible;   // the editor's menu bar is shown
-extern bool DebugDrawing;    // debug lines are drawn over the game
-// The entity shown in the inspector and saved by SaveArchetype; not owned. An entity that is
-// deleted clears it.
-extern Entity* SelectedEntity;

@@ -1,7 +1,7 @@
 #include "scene/Archetypes.h"
 
-#include "editor/EditorSystem.h"
 #include "engine/DataPath.h"
+#include "engine/EditorState.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"

@@ -1,6 +1,6 @@
 #include "scene/Entity.h"
 
-#include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "engine/TraceSystem.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/ReadingFile.h"

@@ -1,7 +1,7 @@
 #include "scene/SceneSystem.h"
 
 #include "audio/AudioPlayer.h"
-#include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"

@@ -1,7 +1,7 @@
 #include "tests/common/SceneFlowFixture.h"
 
-#include "editor/EditorSystem.h"
 #include "engine/DataPath.h"
+#include "engine/EditorState.h"
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "engine/TraceSystem.h"

@@ -1,6 +1,7 @@
 // Debug lines: queued during the frame, drawn over everything by the editor's end of frame
 // when its switch is on, dropped when it is off.
 #include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/MeshLibrary.h"
 #include "graphics/ShaderLibrary.h"

@@ -1,6 +1,6 @@
 #include "scene/Archetypes.h"
 
-#include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
 #include "scene/JsonFile.h"

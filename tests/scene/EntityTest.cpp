@@ -1,6 +1,6 @@
 #include "scene/Entity.h"
 
-#include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "scene/Transform.h"
 #include "tests/common/TraceCapture.h"
 #include "tests/scene/TestComponents.h"

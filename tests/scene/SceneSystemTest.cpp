@@ -3,7 +3,7 @@
 #include "scene/SceneSystem.h"
 
 #include "audio/AudioPlayer.h"
-#include "editor/EditorSystem.h"
+#include "engine/EditorState.h"
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "game/BehaviorCountBoard.h"
