@@ -1,0 +1,3 @@
+#include "editor/EditorPanels.h"
+
+void DrawOutlinerPanel() {}
