@@ -1,5 +1,6 @@
 #include "ui/BehaviorChangeSpeedButton.h"
 
+#include "engine/InputSystem.h"
 #include "engine/TraceSystem.h"
 #include "scene/SceneSystem.h"
 
@@ -10,6 +11,8 @@ void BehaviorChangeSpeedButton::Write(json& out) const
     Button::Write(out);
     out["Type"] = "BehaviorChangeSpeedButton";
     out["CurrentSpeedState"] = CurrentSpeedState;
+    if (Hotkey != NoHotkey)
+        out["Hotkey"] = Hotkey;
 }
 
 void BehaviorChangeSpeedButton::Read(const json& in)
@@ -24,6 +27,7 @@ void BehaviorChangeSpeedButton::Read(const json& in)
     else
         Log("COMPONENT: [BehaviorChangeSpeedButton] \"CurrentSpeedState\" is ",
             in.at("CurrentSpeedState").dump(), ", not a positive speed; kept ", CurrentSpeedState);
+    ReadKeyHotkey(in, "BehaviorChangeSpeedButton", Hotkey, NoHotkey);
 }
 
 void BehaviorChangeSpeedButton::OnUpdate(float)
@@ -32,6 +36,8 @@ void BehaviorChangeSpeedButton::OnUpdate(float)
     const bool active = gameSpeed == CurrentSpeedState;
     const float shade = active ? ActiveShade : 1.0f;
     TintSprite(Parent, shade, shade, shade);
+    if (InputSystem::GetInstance().GetState(Hotkey) == 1)
+        TogglePending = true;
     if (!TogglePending)
         return;
     gameSpeed = active ? 1.0f : CurrentSpeedState;

@@ -57,13 +57,7 @@ void BehaviorDestructButton::Read(const json& in)
 {
     Button::Read(in);
     ReadKey(in, "DestroyOnlyBlockers", DestroyOnlyBlockers);
-    ReadHotkey(in, "BehaviorDestructButton", Hotkey);
-    if (Hotkey == 0)
-    {
-        Log("COMPONENT: [BehaviorDestructButton] \"Hotkey\" 0 is the left mouse button, which clicks the "
-            "button itself; no hotkey");
-        Hotkey = NoHotkey;
-    }
+    ReadKeyHotkey(in, "BehaviorDestructButton", Hotkey, NoHotkey);
 }
 
 void BehaviorDestructButton::PostCreate()

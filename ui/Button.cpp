@@ -37,6 +37,16 @@ void ReadHotkey(const json& in, const char* owner, int& hotkey)
         Log("COMPONENT: [", owner, "] \"Hotkey\" is ", found->dump(), ", not a key code; ignored");
 }
 
+void ReadKeyHotkey(const json& in, const char* owner, int& hotkey, int none)
+{
+    ReadHotkey(in, owner, hotkey);
+    if (hotkey != 0)
+        return;
+    Log("COMPONENT: [", owner,
+        "] \"Hotkey\" 0 is the left mouse button, which clicks the button itself; no hotkey");
+    hotkey = none;
+}
+
 Button::Button(const Button& other) : Behavior(other), Enabled(other.Enabled), Perpetual(other.Perpetual) {}
 
 void Button::Write(json& out) const

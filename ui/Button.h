@@ -63,3 +63,6 @@ std::optional<std::array<float, 3>> SpriteTint(const Entity* entity);
 // Reads in's "Hotkey" into hotkey when it is there; a value that is no 32-bit integer is logged
 // under the owner's name and leaves hotkey as it was.
 void ReadHotkey(const json& in, const char* owner, int& hotkey);
+// ReadHotkey for a button that the left mouse button must not work: code 0 is that button, whose
+// every click (on this button too) would fire, so it is logged and gives none instead.
+void ReadKeyHotkey(const json& in, const char* owner, int& hotkey, int none);

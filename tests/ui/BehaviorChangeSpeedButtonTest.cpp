@@ -1,5 +1,6 @@
 #include "ui/BehaviorChangeSpeedButton.h"
 
+#include "engine/InputSystem.h"
 #include "scene/Entity.h"
 #include "scene/SceneSystem.h"
 #include "tests/common/LevelFixture.h"
@@ -93,6 +94,38 @@ TEST(ChangeSpeedButton, ThePressGivesNoPressedTintNoSoundAndTheTintIgnoresEnable
     EXPECT_EQ(GameSpeed(), 4.0f);
 }
 
+TEST(ChangeSpeedButton, ItsHotkeyActsAsAPressOnTheFrameItGoesDown)
+{
+    constexpr int KeyF = 70;
+    LevelFixture level;
+    Entity* button = SpeedButton(level, 2, {{"Hotkey", KeyF}});
+    level.Hold(KeyF);
+    level.Frame();
+    EXPECT_EQ(GameSpeed(), 2.0f);
+    level.Frame();
+    EXPECT_EQ(GameSpeed(), 2.0f) << "a held key is not pressed again";
+    level.Release(KeyF);
+    level.Tap(KeyF);
+    level.Frame();
+    EXPECT_EQ(GameSpeed(), 1.0f);
+    EXPECT_FLOAT_EQ(Red(button), 0.75f) << "the tint of the frame follows at the next";
+
+    // Neither none, nor the left mouse button, nor a code the input does not have.
+    button->IsDestroyed = true;
+    InputSystem& input = InputSystem::GetInstance();
+    for (const json& settings : {json::object(), json{{"Hotkey", 0}}, json{{"Hotkey", 100000}}})
+    {
+        TraceCapture trace;
+        Entity* quiet = SpeedButton(level, 4, settings);
+        std::fill(std::begin(input.state), std::end(input.state), 1);
+        level.Scene().entities.Update(1.0f / 60);
+        std::fill(std::begin(input.state), std::end(input.state), 0);
+        EXPECT_EQ(GameSpeed(), 1.0f) << settings.dump();
+        quiet->IsDestroyed = true;
+        level.Frame();
+    }
+}
+
 TEST(ChangeSpeedButton, SavesItsSpeedAndRefusesSpeedsThatStopOrBreakTheGame)
 {
     BehaviorChangeSpeedButton button;
@@ -108,6 +141,9 @@ TEST(ChangeSpeedButton, SavesItsSpeedAndRefusesSpeedsThatStopOrBreakTheGame)
     EXPECT_EQ(written["Perpetual"], true);
     EXPECT_EQ(written["Enabled"], false);
     EXPECT_FALSE(written.contains("TogglePending"));
+    EXPECT_FALSE(written.contains("Hotkey")) << "none";
+    button.Read({{"Hotkey", 71}});
+    EXPECT_EQ(button.Hotkey, 71);
 
     for (const json& speed : {json(0), json(-2.5), json(1e39)})
     {
@@ -124,4 +160,5 @@ TEST(ChangeSpeedButton, SavesItsSpeedAndRefusesSpeedsThatStopOrBreakTheGame)
     EXPECT_EQ(clone.CurrentSpeedState, 4.0f);
     EXPECT_TRUE(clone.TogglePending);
     EXPECT_FALSE(clone.Enabled);
+    EXPECT_EQ(clone.Hotkey, 71);
 }
