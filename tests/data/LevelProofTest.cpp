@@ -381,7 +381,8 @@ TEST(LevelProofs, EachLevelOffersItsJobsAndShowsItsWholeTerrain)
         for (const Click& click : ProofNamed("Level" + std::to_string(level) + "Wins").plan)
             used.insert(click.job);
         EXPECT_EQ(offered, used);
-        EXPECT_NE(scene.entities.FindByName("PauseButton"), nullptr);
+        for (const char* control : {"PauseButton", "DestructButton", "SpeedButton2x", "SpeedButton4x"})
+            EXPECT_NE(scene.entities.FindByName(control), nullptr) << control;
 
         const Matrix4 toClip = LevelPlay::WorldToClip();
         const auto inView = [&](float x, float y, float z) {

@@ -206,7 +206,9 @@ def build(out):
     out.add("Job bar", T + "JobButton_Destruct.png", ui.destruct_button(),
             f"destruct button BOOM, hotkey {ui.DESTRUCT_KEY} shown")
     for kind, what in (("Pause", "pause button (two bars)"), ("Speed1x", "normal speed (one arrow, 1x)"),
-                       ("Speed2x", "double speed (two arrows, 2x)"), ("Speed4x", "fast speed (three arrows, 4x)")):
+                       (
+                       "Speed2x", f"double speed (two arrows, 2x), hotkey {ui.SPEED_KEYS['Speed2x']} shown"),
+                       ("Speed4x", f"fast speed (three arrows, 4x), hotkey {ui.SPEED_KEYS['Speed4x']} shown")):
         out.add("Job bar", T + f"Button_{kind}.png", ui.control_button(kind), what)
 
     # menus

@@ -88,6 +88,7 @@ JOBS = [
     ("Umbrella", "UMBRELLA", "5", ((150, 220, 255), (60, 140, 230)), ("Bot_Umbrella", 0)),
 ]
 DESTRUCT_KEY = "X"
+SPEED_KEYS = {"Speed2x": "F", "Speed4x": "G"}
 JOB_BUTTON = 96
 
 
@@ -145,8 +146,10 @@ def destruct_button():
 
 
 def control_button(kind):
-    """64 x 64 pause and speed buttons."""
-    img = _icon_face(64, (150, 170, 210), (70, 86, 130))
+    """The 64 x 64 pause button; the speed buttons are 96 x 96 like the job buttons, with the
+    hotkey of 2x and 4x on a badge."""
+    size = 64 if kind in ("Pause", "Speed1x") else JOB_BUTTON
+    img = _icon_face(size, (150, 170, 210), (70, 86, 130))
     ink, rim = (255, 255, 255), (20, 22, 40)
 
     def tri(x, y, h):
@@ -161,13 +164,21 @@ def control_button(kind):
             img.rect(x, 16, 8, 32, ink)
         return img
     count, label = {"Speed1x": (1, "1x"), "Speed2x": (2, "2x"), "Speed4x": (3, "4x")}[kind]
-    h = 22
-    total = count * 12 + 8
-    x0 = (64 - total) // 2
+    key = SPEED_KEYS.get(kind)
+    h = 22 if size == 64 else 30
+    step = 12 if size == 64 else 16
+    total = count * step + h * 0.85 - step
+    x0 = int((size - total) // 2)
+    top = 10 if size == 64 else 26
     for i in range(count):
-        tri(x0 + i * 12, 10, h)
-    w = pa.text_width(label, 2, True)
-    img.text((64 - w) // 2, 40, label, ink, 2, bold=True, shadow=rim)
+        tri(x0 + i * step, top, h)
+    if key:
+        _hotkey_badge(img, key)
+    if size == 64:
+        w = pa.text_width(label, 2, True)
+        img.text((64 - w) // 2, 40, label, ink, 2, bold=True, shadow=rim)
+    else:
+        _label(img, label, size - 22)
     return img
 
 

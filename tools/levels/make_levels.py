@@ -446,6 +446,10 @@ JOBS = {
     "Umbrella": ("JobButton_Umbrella", "MonkeyUmbrellaButton", ord("5")),
 }
 
+DESTRUCT_KEY = ord("X")
+# Speed buttons: game speed, picture and hotkey (the key shown on the picture).
+SPEEDS = [(2.0, "Button_Speed2x", ord("F")), (4.0, "Button_Speed4x", ord("G"))]
+
 BAND_Y = 5.4            # centre of the top band
 PAUSE_AT = (10.0, 5.4)  # where the no-menu pause overlay shows its own pause button
 PAUSE_SIZE = 1.2
@@ -557,6 +561,18 @@ def level_scene(level):
         texture, name, hotkey = JOBS[job]
         x = -10.1 + i * (JOB_SIZE + 0.15)
         entities.append(entity(name, {"Type": "BehaviorJobButton", "Hotkey": hotkey, "Perpetual": True},
+                               sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
+                               {"Type": "ButtonComponent"}))
+    # The destruct button follows the job bar; the speed buttons stand left of the pause button.
+    x = -10.1 + len(level.jobs) * (JOB_SIZE + 0.15)
+    entities.append(entity("DestructButton", {"Type": "BehaviorDestructButton", "Hotkey": DESTRUCT_KEY,
+                                              "Perpetual": True},
+                           sprite("JobButton_Destruct", shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
+                           {"Type": "ButtonComponent"}))
+    for i, (speed, texture, hotkey) in enumerate(SPEEDS):
+        x = PAUSE_AT[0] - (len(SPEEDS) - i) * (JOB_SIZE + 0.15)
+        entities.append(entity("SpeedButton%dx" % speed, {"Type": "BehaviorChangeSpeedButton",
+                                                          "CurrentSpeedState": speed, "Hotkey": hotkey},
                                sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
                                {"Type": "ButtonComponent"}))
     entities.append(entity("PauseButton", {"Type": "BehaviorPauseButton"}, sprite("Button_Pause", shader="base"),
