@@ -2,8 +2,8 @@
 
 #include "audio/SoundReport.h"
 #include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
-#include "scene/JsonFile.h"
 
 #include <filesystem>
 #include <optional>

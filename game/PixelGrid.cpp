@@ -2,13 +2,13 @@
 
 #include "engine/DataPath.h"
 #include "engine/InputSystem.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "game/ColliderLine.h"
 #include "game/PixelContact.h"
 #include "graphics/Image.h"
 #include "scene/Behavior.h"
 #include "scene/Entity.h"
-#include "scene/JsonFile.h"
 
 #include <algorithm>
 #include <cmath>

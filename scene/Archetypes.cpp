@@ -2,10 +2,10 @@
 
 #include "engine/DataPath.h"
 #include "engine/EditorState.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
-#include "scene/JsonFile.h"
 #include "scene/ReadingFile.h"
 
 #include <algorithm>

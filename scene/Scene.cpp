@@ -1,9 +1,9 @@
 #include "scene/Scene.h"
 
 #include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
-#include "scene/JsonFile.h"
 #include "scene/ReadingFile.h"
 
 namespace

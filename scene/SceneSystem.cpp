@@ -3,6 +3,7 @@
 #include "audio/AudioPlayer.h"
 #include "engine/EditorState.h"
 #include "engine/InputSystem.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/CheatKeys.h"
@@ -10,7 +11,6 @@
 #include "scene/Archetypes.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
-#include "scene/JsonFile.h"
 #include "scene/Transform.h"
 
 #include <GL/glew.h>

@@ -4,8 +4,8 @@
 #include "scene/SceneSystem.h"
 
 #include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
-#include "scene/JsonFile.h"
 
 #include <algorithm>
 #include <filesystem>

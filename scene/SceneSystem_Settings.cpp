@@ -4,8 +4,8 @@
 #include "scene/SceneSystem.h"
 
 #include "audio/AudioPlayer.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
-#include "scene/JsonFile.h"
 #include "scene/LevelProgress.h"
 
 #include <climits>

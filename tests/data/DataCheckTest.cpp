@@ -7,8 +7,8 @@
 // "name" is its file name. It knows no file by name, so it keeps checking whatever is added to
 // Data/; an empty or missing folder passes.
 #include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "scene/ComponentRegistry.h"
-#include "scene/JsonFile.h"
 #include "scene/Scene.h"
 #include "tests/common/ScopedDataRoot.h"
 

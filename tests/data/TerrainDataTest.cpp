@@ -2,9 +2,9 @@
 // there is an RGB or RGBA picture, and every "PixelGrid" of a data file reads without a
 // complaint. It knows no file by name.
 #include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "game/PixelGrid.h"
 #include "graphics/Image.h"
-#include "scene/JsonFile.h"
 #include "tests/common/TraceCapture.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 // A small scene read from its file and drawn as the game draws it: through its "MainCamera",
 // every sprite at its place, nearer ones over farther ones whatever the list order.
+#include "engine/JsonFile.h"
 #include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
-#include "scene/JsonFile.h"
 #include "scene/Scene.h"
 #include "tests/common/GlWindow.h"
 #include "tests/common/TraceCapture.h"

@@ -1,9 +1,9 @@
 #include "scene/Archetypes.h"
 
 #include "engine/EditorState.h"
+#include "engine/JsonFile.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
-#include "scene/JsonFile.h"
 #include "scene/Transform.h"
 #include "tests/common/QuietStdout.h"
 #include "tests/common/ScopedDataRoot.h"

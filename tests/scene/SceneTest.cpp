@@ -1,9 +1,9 @@
 #include "scene/Scene.h"
 
+#include "engine/JsonFile.h"
 #include "engine/MessagingSystem.h"
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
-#include "scene/JsonFile.h"
 #include "scene/Transform.h"
 #include "tests/common/QuietStdout.h"
 #include "tests/common/ScopedDataRoot.h"

@@ -1,4 +1,4 @@
-#include "scene/JsonFile.h"
+#include "engine/JsonFile.h"
 
 #include "tests/common/TempFolder.h"
 
