@@ -1,6 +1,5 @@
 #include "scene/ComponentRegistry.h"
 
-#include "audio/MusicPlayer.h"
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorDestroyByEvent.h"
@@ -13,6 +12,7 @@
 #include "game/CountBoardDisplay.h"
 #include "game/EntityKiller.h"
 #include "game/ExitDisplay.h"
+#include "game/MusicPlayer.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
 #include "game/SpawnerDisplay.h"

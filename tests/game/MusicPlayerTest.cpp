@@ -1,6 +1,6 @@
 // The music player: its saved form, and its song's life across scene changes, zero frame
 // times and other players of the same song.
-#include "audio/MusicPlayer.h"
+#include "game/MusicPlayer.h"
 #include "audio/AudioPlayer.h"
 #include "audio/AudioSystem.h"
 #include "scene/ComponentRegistry.h"

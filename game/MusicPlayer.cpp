@@ -1,4 +1,4 @@
-#include "audio/MusicPlayer.h"
+#include "game/MusicPlayer.h"
 
 #include "audio/AudioPlayer.h"
 #include "audio/SoundReport.h"
