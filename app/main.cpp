@@ -1,4 +1,5 @@
-// The game: builds the ten engine systems in start-up order and runs them.
+// The game: builds the ten engine systems in start-up order, connects the engine's hooks to the
+// layers above it, and runs them.
 #include "audio/AudioSystem.h"
 #include "editor/EditorSystem.h"
 #include "engine/Engine.h"
@@ -7,7 +8,9 @@
 #include "engine/SerializationSystem.h"
 #include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
+#include "graphics/Graphics.h"
 #include "graphics/GraphicsSystem.h"
+#include "graphics/Image.h"
 #include "scene/GameSystem.h"
 #include "scene/SceneSystem.h"
 
@@ -24,7 +27,17 @@ int main()
     engine.Add(&SerializationSystem::GetInstance());
     engine.Add(&InputSystem::GetInstance());
     engine.Add(&EditorSystem::GetInstance());
+
+    // The engine sits below pictures, drawing and scenes: it reaches them through these hooks.
+    WindowSystem& window = WindowSystem::GetInstance();
+    SceneSystem& scenes = SceneSystem::GetInstance();
+    window.loadIcon = [] { return Image("ZIN_ICON", ".png").ToWindowIcon(); };
+    window.onResize = GraphicsSystem::OnFramebufferResize;
+    window.onFocus = [&scenes](bool focused) { scenes.OnWindowFocus(focused); };
+    InputSystem::GetInstance().onCursorMoved = Graphics::SubmitCursorMarker;
+    engine.saveSettings = [&scenes] { scenes.SaveSettings(); };
+
     engine.Run();
     // Without a window the game could not run at all.
-    return WindowSystem::GetInstance().everOpened ? 0 : 1;
+    return window.everOpened ? 0 : 1;
 }

@@ -4,7 +4,6 @@
 #include "engine/MessagingSystem.h"
 #include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
-#include "scene/SceneSystem.h"
 
 #include <cstdio>
 #include <exception>
@@ -55,11 +54,6 @@ void Engine::Run()
 
     if (saveSettings)
         saveSettings();
-    else
-    {
-        SceneSystem::GetInstance().SaveAudioVolume();
-        SceneSystem::GetInstance().SaveLevelCompleted();
-    }
 
     for (BaseSystem* system : systems)
     {

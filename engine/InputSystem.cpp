@@ -2,7 +2,6 @@
 
 #include "engine/MessagingSystem.h"
 #include "engine/WindowSystem.h"
-#include "graphics/Graphics.h"
 
 #include <GLFW/glfw3.h>
 #include <cstdio>
@@ -10,19 +9,6 @@
 namespace
 {
 void Advance(int& state, bool down) { state = down ? (state == 0 ? 1 : 2) : 0; }
-
-// A square of half-size 0.1 around the cursor, drawn in screen space.
-void SubmitCursorMarker(float x, float y)
-{
-    const Vec3 colour{0.7f, 0.7f, 0.0f};
-    const Vec3 corners[5] = {{x - 0.1f, y + 0.1f, 0},
-                             {x + 0.1f, y + 0.1f, 0},
-                             {x + 0.1f, y - 0.1f, 0},
-                             {x - 0.1f, y - 0.1f, 0},
-                             {x - 0.1f, y + 0.1f, 0}};
-    for (int i = 0; i < 4; ++i)
-        Graphics::SubmitDebugLine({corners[i], corners[i + 1], colour, Graphics::UiProj});
-}
 }   // namespace
 
 InputSystem& InputSystem::GetInstance()
@@ -99,8 +85,9 @@ void InputSystem::OnCursorPos(GLFWwindow*, double x, double y)
         return;
     const double ndcX = 2.0 * x / windows.width - 1.0;
     const double ndcY = 1.0 - 2.0 * y / windows.height;
-    SubmitCursorMarker(static_cast<float>(ndcX), static_cast<float>(ndcY));
     InputSystem& input = GetInstance();
+    if (input.onCursorMoved)
+        input.onCursorMoved(static_cast<float>(ndcX), static_cast<float>(ndcY));
     input.cursorX = ndcX;
     input.cursorY = ndcY;
     char text[128];

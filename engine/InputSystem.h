@@ -1,7 +1,8 @@
 #pragma once
 // Polls the mouse buttons and keys once per frame into one state per GLFW code (0 up, 1 went
 // down this frame, 2 held), keeps the cursor position and posts every key, mouse-button and
-// cursor event on the message bus as text ("%d, %d" types 1 and 3, "%f, %f" type 2).
+// cursor event on the message bus as text ("%d, %d" types 1 and 3, "%f, %f" type 2). Each
+// cursor event is also handed to onCursorMoved (the game draws a marker there).
 #include "engine/BaseSystem.h"
 
 #include <functional>
@@ -30,6 +31,8 @@ public:
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
     static void OnCursorPos(GLFWwindow* window, double x, double y);
+
+    std::function<void(float ndcX, float ndcY)> onCursorMoved;   // optional
 
     double cursorX = 0, cursorY = 0;
     int state[StateSize] = {};

@@ -3,9 +3,6 @@
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "engine/TraceSystem.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/Image.h"
-#include "scene/SceneSystem.h"
 
 #include <GLFW/glfw3.h>
 #include <algorithm>
@@ -81,9 +78,7 @@ bool WindowSystem::Init()
     }
     ApplySize(fullscreen);
 
-    iconImage = std::make_unique<Image>("ZIN_ICON", ".png");
-    if (!iconImage->IsLoaded())
-        Log("WINDOW: [", iconImage->Path(), "] icon not loaded: ", iconImage->Reason());
+    const WindowIcon iconPixels = loadIcon ? loadIcon() : WindowIcon{};
 
     window = glfwCreateWindow(width, height, "ZOVERAV", nullptr, nullptr);
     if (!window)
@@ -94,17 +89,17 @@ bool WindowSystem::Init()
     everOpened = true;
     glfwSetWindowFocusCallback(window, OnFocus);
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
-    glfwSetWindowSizeCallback(window, GraphicsSystem::OnFramebufferResize);
+    glfwSetWindowSizeCallback(window, onResize);
     glfwMakeContextCurrent(window);
 
-    // GLFW copies the icon's pixels, so the converted buffer may go right after the calls.
-    const std::string rgba = iconImage->ToTopDownRgba();
-    GLFWimage icon{iconImage->width, iconImage->height,
-                   reinterpret_cast<unsigned char*>(const_cast<char*>(rgba.data()))};
-    if (!rgba.empty())
+    // GLFW copies the icon's pixels, so they may go right after the calls.
+    const bool hasIcon = !iconPixels.rgba.empty();
+    GLFWimage icon{iconPixels.width, iconPixels.height,
+                   reinterpret_cast<unsigned char*>(const_cast<char*>(iconPixels.rgba.data()))};
+    if (hasIcon)
         glfwSetWindowIcon(window, 1, &icon);
     glfwShowWindow(window);
-    if (!rgba.empty())
+    if (hasIcon)
         glfwSetWindowIcon(window, 1, &icon);
 
     glfwSwapInterval(0);
@@ -225,7 +220,6 @@ bool WindowSystem::ShouldClose() const { return closeRequested || !window || glf
 
 void WindowSystem::OnFocus(GLFWwindow*, int focused)
 {
-    SceneSystem& scenes = SceneSystem::GetInstance();
-    if (scenes.HasCurrentScene())
-        scenes.windowFocused = (focused == 1);
+    if (const auto& hook = GetInstance().onFocus)
+        hook(focused == 1);
 }

@@ -3,16 +3,23 @@
 // limits the frame rate, switches between full screen and a window, and obeys the window
 // commands posted as type-9 messages ("framerate: N", "forceDT: N", "shutdown", "fullscreen").
 // The clock and the monitor's video mode can be replaced, so the timing and sizing rules run
-// without a window.
+// without a window. The engine knows neither pictures, drawing nor scenes: the icon, the size
+// and the focus reach the layers above through hooks that the game sets before Init.
 #include "engine/BaseSystem.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 
 struct GLFWwindow;
 struct GLFWmonitor;
-class Image;
+
+// A window icon as GLFW takes it: 8-bit RGBA, top row first. No pixels: no icon.
+struct WindowIcon
+{
+    int width = 0;
+    int height = 0;
+    std::string rgba;
+};
 
 class WindowSystem : public BaseSystem
 {
@@ -28,7 +35,7 @@ public:
     void DestroyWindow();   // after the last system has shut down
     void ToggleFullscreen();
     bool OnWindowMessage(const std::string& text);
-    static void OnFocus(GLFWwindow* window, int focused);
+    static void OnFocus(GLFWwindow* window, int focused);   // hands focused == 1 to onFocus
 
     // Frame timing against the clock; BeginFrame and EndFrame call these.
     void MeasureFrameTime();
@@ -41,12 +48,16 @@ public:
     // tall and 16:9 wide, at a quarter of its own size from the corner.
     void ApplySize(bool toFullscreen);
 
+    // Hooks, each optional: the icon loaded at Init, GLFW's size callback, the focus change.
+    std::function<WindowIcon()> loadIcon;
+    void (*onResize)(GLFWwindow* window, int width, int height) = nullptr;
+    std::function<void(bool focused)> onFocus;
+
     std::function<double()> clock;             // seconds; glfwGetTime unless replaced
     int modeWidth = 1920, modeHeight = 1080;   // the monitor's video mode (this fallback without one)
 
     GLFWmonitor* monitor = nullptr;
     GLFWwindow* window = nullptr;
-    std::unique_ptr<Image> iconImage;
     int width = 0, height = 0;
     float dt = 0;
     float lastTime = 0;

@@ -26,6 +26,8 @@ struct DebugLine
 };
 
 void SubmitDebugLine(const DebugLine& line);
+// The square of half-size 0.1 around a cursor position (device coordinates), in screen space.
+void SubmitCursorMarker(float x, float y);
 
 // One immediate draw: mesh, shader and texture by index into their libraries (-1: no mesh, the
 // first shader, the first texture "White"), wrap and filter modes, a tint, and the model and

@@ -54,6 +54,18 @@ const char* Graphics::SpaceName(RenderSpace space)
 
 void Graphics::SubmitDebugLine(const DebugLine& line) { GraphicsSystem::GetInstance().SubmitDebugLine(line); }
 
+void Graphics::SubmitCursorMarker(float x, float y)
+{
+    const Vec3 colour{0.7f, 0.7f, 0.0f};
+    const Vec3 corners[5] = {{x - 0.1f, y + 0.1f, 0},
+                             {x + 0.1f, y + 0.1f, 0},
+                             {x + 0.1f, y - 0.1f, 0},
+                             {x - 0.1f, y - 0.1f, 0},
+                             {x - 0.1f, y + 0.1f, 0}};
+    for (int i = 0; i < 4; ++i)
+        SubmitDebugLine({corners[i], corners[i + 1], colour, UiProj});
+}
+
 void Graphics::SetDefaultTextureParams()
 {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

@@ -1,6 +1,8 @@
 #include "graphics/Image.h"
 
 #include "engine/DataPath.h"
+#include "engine/TraceSystem.h"
+#include "engine/WindowSystem.h"
 
 #include <stb_image.h>
 
@@ -47,4 +49,14 @@ std::string Image::ToRgba(bool topRowFirst) const
         }
     }
     return rgba;
+}
+
+WindowIcon Image::ToWindowIcon() const
+{
+    if (!IsLoaded())
+    {
+        Log("WINDOW: [", path, "] icon not loaded: ", reason);
+        return {};
+    }
+    return {width, height, ToTopDownRgba()};
 }

@@ -4,6 +4,8 @@
 // pixels null and Reason() says why; the constructor raises nothing.
 #include <string>
 
+struct WindowIcon;
+
 class Image
 {
 public:
@@ -21,6 +23,8 @@ public:
     // (what textures expect); grey becomes equal red, green and blue. Empty when not loaded.
     std::string ToTopDownRgba() const { return ToRgba(true); }
     std::string ToRgba(bool topRowFirst) const;
+    // The picture as the window's icon; a picture that did not load is logged and gives none.
+    WindowIcon ToWindowIcon() const;
 
     int width = 0;
     int height = 0;

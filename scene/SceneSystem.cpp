@@ -131,6 +131,12 @@ Scene* SceneSystem::TopOverlay() const
     return nullptr;
 }
 
+void SceneSystem::OnWindowFocus(bool focused)
+{
+    if (HasCurrentScene())
+        windowFocused = focused;
+}
+
 void SceneSystem::BeginFrame()
 {
     if (Scene* top = TopOverlay())

@@ -82,6 +82,10 @@ public:
     void SaveAudioVolume();
     void LoadLevelCompleted();
     void SaveLevelCompleted();
+    void SaveSettings();   // the volumes, then the completed levels
+
+    // The window gained or lost focus; ignored without a current scene.
+    void OnWindowFocus(bool focused);
 
     static bool IsLevelScene(const std::string& path) { return path.find("LevelScene") != std::string::npos; }
     static bool IsLevelLoaderScene(const std::string& path)
@@ -107,7 +111,7 @@ public:
     float levelTimerLimit = 0;
     bool levelTimerRunning = false;
     bool levelTimerHalted = false;
-    bool windowFocused = true;   // set by the window's focus callback
+    bool windowFocused = true;   // set by OnWindowFocus
     bool lastWindowFocused = true;
     bool queuedLoadRequested = false;   // a second request channel, carried out after loadRequested
     std::string queuedScenePath;

@@ -173,3 +173,9 @@ void SceneSystem::SaveLevelCompleted()
     }
     WriteJsonFile(path, json{{"LevelCompleted", levels}});
 }
+
+void SceneSystem::SaveSettings()
+{
+    SaveAudioVolume();
+    SaveLevelCompleted();
+}

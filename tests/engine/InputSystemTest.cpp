@@ -1,6 +1,7 @@
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "engine/WindowSystem.h"
+#include "graphics/Graphics.h"
 #include "graphics/GraphicsSystem.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,7 @@ TEST_F(InputTest, MouseButtonEventsAreTypeThree)
 
 TEST_F(InputTest, CursorEventsGiveDeviceCoordinatesAndAMarker)
 {
+    input.onCursorMoved = Graphics::SubmitCursorMarker;
     const size_t before = GraphicsSystem::GetInstance().QueuedDebugLines();
     InputSystem::OnCursorPos(nullptr, 720, 405);
     EXPECT_DOUBLE_EQ(input.cursorX, 0.0);
@@ -88,4 +90,5 @@ TEST_F(InputTest, CursorEventsGiveDeviceCoordinatesAndAMarker)
     EXPECT_DOUBLE_EQ(input.cursorX, -1.0);
     EXPECT_DOUBLE_EQ(input.cursorY, -1.0);
     EXPECT_EQ(Delivered(2), (std::vector<std::string>{"0.000000, 0.000000", "-1.000000, -1.000000"}));
+    input.onCursorMoved = nullptr;
 }
