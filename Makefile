@@ -1,6 +1,6 @@
 # make play: install what is missing, build (Release), start the game from here, where Data/ is.
-# make test: install what is missing, check the format, build Release and sanitizer builds, run every test
-# in both. make format: apply the project's clang-format to every C++ file.
+# make test: install what is missing, check the format and the layers, build Release and sanitizer
+# builds, run every test in both. make format: apply the project's clang-format to every C++ file.
 JOBS ?= $(shell nproc)
 
 .PHONY: play test deps build build-asan bench clean format check
@@ -33,6 +33,7 @@ format: deps
 
 check: deps
 	@scripts/check-format
+	@scripts/check-layers
 
 clean:
 	rm -rf build build-asan build-debug
