@@ -103,7 +103,7 @@ void BehaviorMonkey::Write(json& out) const
 void BehaviorMonkey::Read(const json& in)
 {
     // A saved bot carries the fixed state keys; taking them would send it straight into its
-    // leaving state, so a bot always starts by entering state 0.
+    // leaving state, so a bot always starts by entering Alive.
     const int32_t current = StateCurrent;
     const int32_t next = StateNext;
     Behavior::Read(in);
@@ -148,7 +148,7 @@ void BehaviorMonkey::OnInit()
     WalkSpeed = std::fabs(physics->Acceleration.x);
     physics->Acceleration.x = 0;
     physics->Acceleration.z = 0;
-    if (StateCurrent != 0)
+    if (StateCurrent != MonkeyState::Alive)
         return;
     if (Collider* collider = Parent->GetComponent<Collider>())
         collider->Callback = &BehaviorMonkey::OnCollision;
@@ -163,9 +163,9 @@ void BehaviorMonkey::OnUpdate(float dt)
         return;
     if (Animation* animation = Parent->GetComponent<Animation>())
     {
-        if (Direction == 0 && animation->USign == 1)
+        if (Direction == MonkeyDirection::Left && animation->USign == 1)
             animation->USign = -1;
-        else if (Direction == 1 && animation->USign == -1)
+        else if (Direction == MonkeyDirection::Right && animation->USign == -1)
             animation->USign = 1;
     }
     Physics* physics = Parent->GetComponent<Physics>();
@@ -177,15 +177,15 @@ void BehaviorMonkey::OnUpdate(float dt)
     if (velocity.y < -1)
     {
         Airborne = true;
-        FallState = 1;
+        FallState = MonkeyFall::Falling;
         if (Umbrella && !UmbrellaOpen)
             OpenUmbrella();
     }
     if (UmbrellaOpen && Airborne && velocity.y < 0)
         velocity.y *= UmbrellaDrag;
-    if (FallState == 1 && transform->Translation.y >= physics->PreviousPosition.y)
+    if (FallState == MonkeyFall::Falling && transform->Translation.y >= physics->PreviousPosition.y)
     {
-        FallState = 2;
+        FallState = MonkeyFall::Landed;
         Airborne = false;
     }
     if (Airborne)
@@ -194,12 +194,12 @@ void BehaviorMonkey::OnUpdate(float dt)
         physics->Acceleration.x = 0;
     }
 
-    if (StateCurrent == 1)
+    if (StateCurrent == MonkeyState::Leaving)
     {
         Leave();
         return;
     }
-    if (StateCurrent != 0)
+    if (StateCurrent != MonkeyState::Alive)
         return;
 
     JobStep(dt);
@@ -211,25 +211,25 @@ void BehaviorMonkey::OnUpdate(float dt)
     WaitTimer -= dt;
     if (WaitTimer <= 0 && Waiting)
     {
-        if (Direction == 0 || Direction == 1)
-            Direction = 1 - Direction;
+        if (Direction == MonkeyDirection::Left || Direction == MonkeyDirection::Right)
+            Direction = Direction == MonkeyDirection::Left ? MonkeyDirection::Right : MonkeyDirection::Left;
         Waiting = false;
     }
     else
     {
-        if (FallState != 2 && !ResumeWalk)
+        if (FallState != MonkeyFall::Landed && !ResumeWalk)
             return;
         if (ResumeWalk)
             ResumeWalk = false;
         else
         {
             velocity = {0, 0, 0};
-            FallState = -1;
+            FallState = MonkeyFall::Stopped;
         }
     }
-    if (Direction == 0)
+    if (Direction == MonkeyDirection::Left)
         physics->Acceleration.x = -WalkSpeed;
-    else if (Direction == 1)
+    else if (Direction == MonkeyDirection::Right)
         physics->Acceleration.x = WalkSpeed;
     physics->Acceleration.z = 0;
 }
@@ -289,20 +289,21 @@ void BehaviorMonkey::OnCollision(Entity* own, Entity* other, int contactKind)
         return;
     if (contactKind == Collider::ContactBottom && bot->Airborne)
     {
-        bot->FallState = 2;
+        bot->FallState = MonkeyFall::Landed;
         bot->Airborne = false;
     }
     if (other->Name == "WorldBound" && !bot->WorldBoundHit)
     {
         bot->Busy = true;
         bot->WorldBoundHit = true;
-        bot->StateNext = 1;
+        bot->StateNext = MonkeyState::Leaving;
     }
     if ((contactKind == Collider::ContactLeft || contactKind == Collider::ContactRight) &&
         (other->Name == "Block" || other->Name == "MonkeyBlocker" || IsLadder(*other)))
     {
-        const bool walkingSide = (contactKind == Collider::ContactLeft && bot->Direction == 0) ||
-                                 (contactKind == Collider::ContactRight && bot->Direction == 1);
+        const bool walkingSide =
+            (contactKind == Collider::ContactLeft && bot->Direction == MonkeyDirection::Left) ||
+            (contactKind == Collider::ContactRight && bot->Direction == MonkeyDirection::Right);
         if (bot->WaitTimer <= 0 && walkingSide)
             bot->Turn();
     }
@@ -316,7 +317,7 @@ void BehaviorMonkey::OnCollision(Entity* own, Entity* other, int contactKind)
         bot->ExitTarget = exit ? exit->Translation : self ? self->Translation : Vec3{0, 0, 0};
         bot->HasExitTarget = true;
         MoveToward(own, bot->ExitTarget, BehaviorSpawner::ExitOutSpeed);
-        bot->StateNext = 1;
+        bot->StateNext = MonkeyState::Leaving;
     }
     bot->CheckFall();
 }
@@ -357,7 +358,7 @@ void BehaviorMonkey::CheckFall()
         SetTint(0.7f, 0.7f, 1.0f);
     }
     if (!Umbrella && FallMark - y >= FallDeathThreshold)
-        StateNext = 1;
+        StateNext = MonkeyState::Leaving;
     FallMark = y;
 }
 
@@ -366,7 +367,7 @@ void BehaviorMonkey::Squeeze()
     if (Busy)
         return;
     Busy = true;
-    StateNext = 1;
+    StateNext = MonkeyState::Leaving;
 }
 
 void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
@@ -374,7 +375,7 @@ void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
     if (!Parent || !contact.Grid)
         return;
     PixelGrid& grid = *contact.Grid;
-    if (StateCurrent == 0)
+    if (StateCurrent == MonkeyState::Alive)
     {
         if (Job == MonkeyJob::Dig)
             DigDone = Dig(contact);
@@ -393,7 +394,7 @@ void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
     if (solid[BottomCentre] || solid[BottomLeft] || solid[BottomRight])
         Airborne = false;
     if (lethal)
-        StateNext = 1;
+        StateNext = MonkeyState::Leaving;
 
     Physics* physics = Parent->GetComponent<Physics>();
     Transform* transform = Parent->GetComponent<Transform>();
@@ -402,19 +403,19 @@ void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
     Vec3& at = transform->Translation;
     const Vec3& scale = transform->Scale;
     const float cell = 1.0f / grid.CellSize;
-    const bool wall = (Direction == 0 && solid[TopLeft] && solid[BottomLeft]) ||
-                      (Direction == 1 && solid[TopRight] && solid[BottomRight]);
+    const bool wall = (Direction == MonkeyDirection::Left && solid[TopLeft] && solid[BottomLeft]) ||
+                      (Direction == MonkeyDirection::Right && solid[TopRight] && solid[BottomRight]);
     if (wall)
     {
         if (WaitTimer <= 0)
             Turn();
         physics->Velocity = {0, 0, 0};
         // Out of the wall, and onto the ground when the far bottom corner stands on some.
-        if (Direction == 0)
+        if (Direction == MonkeyDirection::Left)
             at.x = contact.Probes[BottomLeft].World.x + cell + scale.x / 2;
         else
             at.x = contact.Probes[BottomRight].World.x - scale.x / 2;
-        if (solid[Direction == 0 ? BottomRight : BottomLeft])
+        if (solid[Direction == MonkeyDirection::Left ? BottomRight : BottomLeft])
         {
             at.y = contact.Probes[BottomRight].World.y + cell + scale.y / 2;
             physics->Velocity.y = 0;

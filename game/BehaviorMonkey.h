@@ -4,7 +4,7 @@
 // umbrella), dies on lethal terrain, walks into an exit, and carries out the job the player gave
 // it: block, dig down, build a bridge, cut a tunnel. Its entity name says what it is doing:
 // "Monkey" while walking, "MonkeyBlocker", "MonkeyDig", "MonkeyBridge" or "MonkeyTunnel" during
-// a job. States: 0 alive (walking and jobs), 1 leaving (entering an exit, or dying); state 1 ends
+// a job. States: Alive (walking and jobs), Leaving (entering an exit, or dying); Leaving ends
 // with the entity destroyed and counted as exited or dead, each bot counted at most once.
 // The bot entity also carries a Transform, a Physics, a collider (its first collider gets
 // OnCollision as callback), a ColliderLine that the terrain tests, a Sprite, an Animation, an
@@ -27,6 +27,39 @@ constexpr int Dig = 3;
 constexpr int Bridge = 4;
 constexpr int Tunnel = 6;
 }   // namespace MonkeyJob
+
+// Behaviour states (Behavior::StateCurrent, StateNext).
+namespace MonkeyState
+{
+constexpr int Alive = 0;
+constexpr int Leaving = 1;
+}   // namespace MonkeyState
+
+// Walking directions (BehaviorMonkey::Direction).
+namespace MonkeyDirection
+{
+constexpr int Unset = -1;   // until the spawner sets it
+constexpr int Left = 0;     // -x
+constexpr int Right = 1;    // +x
+}   // namespace MonkeyDirection
+
+// Fall states (BehaviorMonkey::FallState).
+namespace MonkeyFall
+{
+constexpr int Stopped = -1;   // stopped after a landing
+constexpr int None = 0;       // has not fallen yet
+constexpr int Falling = 1;
+constexpr int Landed = 2;   // landed and not yet stopped
+}   // namespace MonkeyFall
+
+// Tunnel job phases (BehaviorMonkey::TunnelPhase).
+namespace MonkeyTunnel
+{
+constexpr int Idle = -1;      // no tunnel under way
+constexpr int Waiting = 0;    // the wind-up before the cut
+constexpr int Cutting = 1;    // cuts the tunnel this update
+constexpr int Finished = 2;   // the next update hands the bot back to walking
+}   // namespace MonkeyTunnel
 
 class BehaviorMonkey : public Behavior
 {
@@ -58,9 +91,9 @@ public:
     bool Waiting = false;
     float WalkSpeed = 0;
     int Job = MonkeyJob::None;
-    int Direction = -1;   // 0 walks left (-x), 1 walks right (+x); -1 until the spawner sets it
-    int FallState = 0;    // 1 falling, 2 landed and not yet stopped, -1 stopped after a landing
-    bool Busy = false;    // a job has started, or the bot reached an exit or the world bound
+    int Direction = MonkeyDirection::Unset;
+    int FallState = MonkeyFall::None;
+    bool Busy = false;   // a job has started, or the bot reached an exit or the world bound
     bool Airborne = false;
     float FallMark = 0;   // highest y while airborne; the last y while grounded
     Vec3 ExitTarget{0, 0, 0};
@@ -76,7 +109,7 @@ public:
     float FallDeathThreshold = 4.0f;
     Vec2 TunnelSize{1, 1};   // cells: width, height
     float TunnelTimer = 0;
-    int TunnelPhase = -1;
+    int TunnelPhase = MonkeyTunnel::Idle;
     bool ResumeWalk = false;
     bool CountedLost = false;   // already in the dead count (a blocker): its death is not counted again
 
@@ -86,7 +119,7 @@ public:
 private:
     void JobStep(float dt);
     void StartJob();
-    void Leave();   // state 1: into the exit, or the death
+    void Leave();   // Leaving: into the exit, or the death
     void Destroy();
 
     void SetAnimationState(const std::string& name);

@@ -112,19 +112,19 @@ void BehaviorMonkey::JobStep(float dt)
             SetMaxVelocity();
         break;
     case MonkeyJob::Tunnel:
-        if (TunnelPhase == 0)
+        if (TunnelPhase == MonkeyTunnel::Waiting)
         {
             TunnelTimer -= dt;
             if (TunnelTimer <= 0)
-                TunnelPhase = 1;
+                TunnelPhase = MonkeyTunnel::Cutting;
         }
-        else if (TunnelPhase == 1)
+        else if (TunnelPhase == MonkeyTunnel::Cutting)
         {
             if (PixelGrid* grid = SceneGrid())
                 Tunnel(*grid);
-            TunnelPhase = 2;
+            TunnelPhase = MonkeyTunnel::Finished;
         }
-        else if (TunnelPhase == 2)
+        else if (TunnelPhase == MonkeyTunnel::Finished)
             EndTunnel();
         break;
     default:
@@ -180,7 +180,7 @@ void BehaviorMonkey::StartJob()
     case MonkeyJob::Tunnel:
         Parent->Name = "MonkeyTunnel";
         TunnelTimer = 1.0f;
-        TunnelPhase = 0;
+        TunnelPhase = MonkeyTunnel::Waiting;
         SetAnimationState("Animation_Tunnel");
         Stop();
         break;
@@ -271,7 +271,7 @@ void BehaviorMonkey::Tunnel(PixelGrid& grid)
         return;
     const Vec3& at = transform->Translation;
     const Vec3& scale = transform->Scale;
-    const float frontX = Direction == 1 ? at.x + scale.x / 2 : at.x - scale.x / 2;
+    const float frontX = Direction == MonkeyDirection::Right ? at.x + scale.x / 2 : at.x - scale.x / 2;
     int frontColumn, frontRow, feetColumn, feetRow;
     bool inside, feetInside;
     if (!WorldToCellChecked(grid, frontX, at.y, frontColumn, frontRow, inside) || !inside)
@@ -286,8 +286,8 @@ void BehaviorMonkey::Tunnel(PixelGrid& grid)
     };
     const int width = cells(TunnelSize.x, grid.Width);
     const int height = cells(TunnelSize.y, grid.Height);
-    const int first = Direction == 1 ? frontColumn : frontColumn - width + 1;
-    const int last = Direction == 1 ? frontColumn + width - 1 : frontColumn;
+    const int first = Direction == MonkeyDirection::Right ? frontColumn : frontColumn - width + 1;
+    const int last = Direction == MonkeyDirection::Right ? frontColumn + width - 1 : frontColumn;
     Play("Tunnel", 1.0f);
     for (int r = feetRow + height; r >= feetRow; --r)
         for (int c = first; c <= last; ++c)
@@ -308,7 +308,7 @@ void BehaviorMonkey::EndDig()
     if (Physics* physics = Parent->GetComponent<Physics>())
     {
         physics->Velocity.x = 0;
-        physics->Acceleration.x = Direction == 0 ? -WalkSpeed : WalkSpeed;
+        physics->Acceleration.x = Direction == MonkeyDirection::Left ? -WalkSpeed : WalkSpeed;
     }
     Busy = false;
     Parent->Name = "Monkey";
@@ -330,7 +330,7 @@ void BehaviorMonkey::SetMaxVelocity()
 
 void BehaviorMonkey::EndTunnel()
 {
-    TunnelPhase = -1;
+    TunnelPhase = MonkeyTunnel::Idle;
     Busy = false;
     Parent->Name = "Monkey";
     Job = MonkeyJob::None;

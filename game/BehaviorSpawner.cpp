@@ -101,8 +101,9 @@ void BehaviorSpawner::OnUpdate(float dt)
 
     Entity* bot = SpawnBot(this);
     bot->IsSpawned = true;
-    if (BehaviorMonkey* walker = bot->GetComponent<BehaviorMonkey>(); walker && walker->Direction == -1)
-        walker->Direction = 1;   // a new bot walks right
+    if (BehaviorMonkey* walker = bot->GetComponent<BehaviorMonkey>();
+        walker && walker->Direction == MonkeyDirection::Unset)
+        walker->Direction = MonkeyDirection::Right;   // a new bot walks right
     if (Scene* scene = CurrentScene())
     {
         AudioPlayer::GetInstance()->PlaySound("Spawn", false, 0.05f);

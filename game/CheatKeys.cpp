@@ -22,7 +22,7 @@ void SpawnExtraBot()
     // Made at run time: a saved scene must not keep it.
     bot->IsSpawned = true;
     if (BehaviorMonkey* walker = bot->GetComponent<BehaviorMonkey>())
-        walker->Direction = 1;
+        walker->Direction = MonkeyDirection::Right;
     scene->AddEntity(bot);
     // The extra bot is one more of the level's bots, released already.
     spawner->SpawnCount += 1;
