@@ -20,15 +20,15 @@ namespace
 // as it was.
 void ReadLimit(const json& in, const char* key, int32_t& limit)
 {
-    const auto found = in.find(key);
-    if (found == in.end())
+    int64_t value = limit;
+    if (!ReadKeyOrKeep(in, key, value, "COUNTBOARD: [BehaviorCountBoard]"))
         return;
-    if (!found->is_number_integer() || found->get<int64_t>() < 0 || found->get<int64_t>() > INT32_MAX)
+    if (value < 0 || value > INT32_MAX)
     {
-        Log("COUNTBOARD: [", key, "] is not a count: ", found->dump(), "; the limit stays ", limit);
+        Log("COUNTBOARD: [", key, "] is not a count: ", value, "; the limit stays ", limit);
         return;
     }
-    limit = found->get<int32_t>();
+    limit = static_cast<int32_t>(value);
 }
 }   // namespace
 

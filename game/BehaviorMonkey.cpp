@@ -109,14 +109,8 @@ void BehaviorMonkey::Read(const json& in)
     Behavior::Read(in);
     StateCurrent = current;
     StateNext = next;
-    if (in.contains("FallDeathThreshold"))
-        FallDeathThreshold = in.at("FallDeathThreshold").get<float>();
-    if (const auto size = in.find("TunnelSize"); size != in.end())
-    {
-        if (!size->is_array() || size->size() < 2)
-            throw std::runtime_error("\"TunnelSize\" is not [width, height]");
-        TunnelSize = {size->at(0).get<float>(), size->at(1).get<float>()};
-    }
+    ReadKey(in, "FallDeathThreshold", FallDeathThreshold);
+    ReadKey(in, "TunnelSize", TunnelSize);   // width, height
 }
 
 void BehaviorMonkey::PostCreate()

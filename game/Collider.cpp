@@ -7,6 +7,7 @@
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -69,9 +70,9 @@ void Collider::Write(json& out) const
 
 void Collider::ReadKindAndCollision(const json& in)
 {
-    if (in.contains("ColliderType"))
+    if (std::string text; in.contains("ColliderType"))
     {
-        const std::string text = in.at("ColliderType").get<std::string>();
+        ReadKey(in, "ColliderType", text);
         if (TypeFromString(text) == ownKind)
             ColliderType = ownKind;
         else
@@ -79,28 +80,30 @@ void Collider::ReadKindAndCollision(const json& in)
             Log("COLLIDER: [", GetName(), "] \"ColliderType\" \"", text,
                 "\" does not match the class; kept \"", TypeToString(ownKind), "\"");
     }
-    if (in.contains("Collision"))
-        Collision = in.at("Collision").get<int>();
+    ReadKey(in, "Collision", Collision);
 }
 
 void Collider::Read(const json& in)
 {
     ReadKindAndCollision(in);
-    if (in.contains("ResolveCollision"))
-        ResolveCollision = in.at("ResolveCollision").get<int>();
-    if (in.contains("PixelGridCollider"))
-        PixelGridCollider = in.at("PixelGridCollider").get<bool>();
+    ReadKey(in, "ResolveCollision", ResolveCollision);
+    ReadKey(in, "PixelGridCollider", PixelGridCollider);
     if (!in.contains("Collision Mask"))
     {
         CollisionMask.set();
         return;
     }
     const json& mask = in.at("Collision Mask");
+    const char* const flags = "an array of true or false values";
     if (!mask.is_array())
-        throw std::runtime_error("\"Collision Mask\" is not an array of three true/false values");
+        throw KeyRefusal("Collision Mask", flags, mask);
+    const size_t given = std::min(mask.size(), CollisionMask.size());
+    for (size_t flag = 0; flag < given; ++flag)
+        if (!mask[flag].is_boolean())
+            throw KeyRefusal("Collision Mask", flags, mask);
     // A shorter array clears the flags it does not give.
     for (size_t flag = 0; flag < CollisionMask.size(); ++flag)
-        CollisionMask[flag] = flag < mask.size() && mask[flag].get<bool>();
+        CollisionMask[flag] = flag < given && mask[flag].get<bool>();
 }
 
 bool Collider::Overlaps(const Collider* other) const

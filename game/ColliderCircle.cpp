@@ -10,6 +10,5 @@ void ColliderCircle::Write(json& out) const
 void ColliderCircle::Read(const json& in)
 {
     ReadKindAndCollision(in);
-    if (in.contains("Radius"))
-        Radius = in.at("Radius").get<float>();
+    ReadKey(in, "Radius", Radius);
 }

@@ -9,13 +9,13 @@
 
 namespace
 {
-// Element 0..2 of a saved point; anything but an array of more than two numbers leaves zeros.
+// Element 0..2 of a saved point; a missing one is the origin, and so is a short or mistyped one
+// (with a message): a segment of a line collider is worth keeping even with one bad end.
 Vec3 ReadPoint(const json& segment, const char* key)
 {
-    const auto point = segment.find(key);
-    if (point == segment.end() || !point->is_array() || point->size() <= 2)
-        return {};
-    return {(*point)[0].get<float>(), (*point)[1].get<float>(), (*point)[2].get<float>()};
+    Vec3 point;
+    ReadKeyOrKeep(segment, key, point, "COMPONENT: [ColliderLine]");
+    return point;
 }
 
 json WritePoint(const Vec3& p) { return json::array({p.x, p.y, p.z}); }

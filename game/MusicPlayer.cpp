@@ -23,12 +23,12 @@ void MusicPlayer::Write(json& out) const
 void MusicPlayer::Read(const json& in)
 {
     Behavior::Read(in);
-    if (const auto song = in.find("SongName"); song != in.end() && song->is_string())
-        SongName = song->get<std::string>();
-    else if (const auto name = in.find("Name"); name != in.end() && name->is_string())
-        SongName = name->get<std::string>();
-    if (const auto volume = in.find("Volume"); volume != in.end() && volume->is_number())
-        Volume = volume->get<float>();
+    // A value of another type is reported and leaves its field as it was; "Name" is the older
+    // key of the song, read when "SongName" gives none.
+    const std::string where = "COMPONENT: [MusicPlayer]";
+    if (!ReadKeyOrKeep(in, "SongName", SongName, where))
+        ReadKeyOrKeep(in, "Name", SongName, where);
+    ReadKeyOrKeep(in, "Volume", Volume, where);
     // Entering the saved state afresh replays OnInit, which starts the song.
     if (StateCurrent == StateNext)
         StateCurrent = -1;

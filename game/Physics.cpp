@@ -69,17 +69,14 @@ void Physics::Write(json& out) const
 
 void Physics::Read(const json& in)
 {
-    for (auto [key, field] : {std::pair{"Acceleration", &Acceleration},
-                              {"Velocity", &Velocity},
-                              {"MaxVelocity", &MaxVelocity},
-                              {"RotationalVelocity", &RotationalVelocity}})
-        if (in.contains(key) && !ReadVec3(in.at(key), *field))
-            throw std::runtime_error(std::string("\"") + key + "\" is not an array of three numbers");
-    if (in.contains("Mass"))
-        Mass = in.at("Mass").get<float>();
-    if (in.contains("Gravity"))
-    {
-        const json& gravity = in.at("Gravity");
-        Gravity = gravity.is_boolean() ? (gravity.get<bool>() ? 1.0f : 0.0f) : gravity.get<float>();
-    }
+    ReadKey(in, "Acceleration", Acceleration);
+    ReadKey(in, "Velocity", Velocity);
+    ReadKey(in, "MaxVelocity", MaxVelocity);
+    ReadKey(in, "RotationalVelocity", RotationalVelocity);
+    ReadKey(in, "Mass", Mass);
+    // Gravity was once saved as true or false: those read as 1 and 0.
+    if (const auto gravity = in.find("Gravity"); gravity != in.end() && gravity->is_boolean())
+        Gravity = gravity->get<bool>() ? 1.0f : 0.0f;
+    else
+        ReadKey(in, "Gravity", Gravity);
 }

@@ -194,35 +194,20 @@ bool PixelGrid::LoadPicture(const std::string& source)
 void PixelGrid::Read(const json& in)
 {
     // Each value is checked before it is used: bad data give a message and keep the field.
-    const auto readText = [&](const char* key, std::string& field) {
-        if (!in.contains(key))
-            return;
-        if (in.at(key).is_string())
-            field = in.at(key).get<std::string>();
-        else
-            Log("TERRAIN: [", LevelLabel(Source), "] \"", key, "\" is not a text; kept \"", field, "\"");
-    };
-    readText("Source", Source);
+    ReadKeyOrKeep(in, "Source", Source, "TERRAIN: [" + LevelLabel(Source) + "]");
     if (Source.empty())
         return;
-
-    if (const auto origin = in.find("Origin"); origin != in.end())
+    const std::string where = "TERRAIN: [" + Source + "]";
+    ReadKeyOrKeep(in, "Origin", Origin, where);
+    if (float size = CellSize; ReadKeyOrKeep(in, "CellSize", size, where))
     {
-        if (origin->is_array() && origin->size() >= 2 && (*origin)[0].is_number() && (*origin)[1].is_number())
-            Origin = {(*origin)[0].get<float>(), (*origin)[1].get<float>()};
+        if (size > 0 && std::isfinite(size))
+            CellSize = size;
         else
-            Log("TERRAIN: [", Source, "] \"Origin\" is not an array of two numbers; kept");
-    }
-    if (const auto size = in.find("CellSize"); size != in.end())
-    {
-        const float value = size->is_number() ? size->get<float>() : 0.0f;
-        if (size->is_number() && value > 0 && std::isfinite(value))
-            CellSize = value;
-        else
-            Log("TERRAIN: [", Source, "] \"CellSize\" must be a number above 0; kept ", CellSize);
+            Log(where, " \"CellSize\" must be a number above 0; kept ", CellSize);
     }
     palette = "debug";
-    readText("palette", palette);
+    ReadKeyOrKeep(in, "palette", palette, where);
     if (palette.empty())
         palette = "debug";
 

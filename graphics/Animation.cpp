@@ -90,23 +90,15 @@ void Animation::Write(json& out) const
 
 void Animation::Read(const json& in)
 {
-    // A value of another type leaves its field as it was.
-    if (const auto v = in.find("FrameCount"); v != in.end() && v->is_number_integer())
-        FrameCount = v->get<int>();
-    if (const auto v = in.find("FrameDuration"); v != in.end() && v->is_number())
-        FrameDuration = v->get<float>();
-    if (const auto v = in.find("isRunning"); v != in.end() && v->is_boolean())
-        Running = v->get<bool>();
-    if (const auto v = in.find("isLooping"); v != in.end() && v->is_boolean())
-        Looping = v->get<bool>();
-    if (const auto v = in.find("Dimensions"); v != in.end() && v->is_array())
+    // A value of another type is reported and leaves its field as it was; the animation stays.
+    const std::string where = "COMPONENT: [Animation]";
+    ReadKeyOrKeep(in, "FrameCount", FrameCount, where);
+    ReadKeyOrKeep(in, "FrameDuration", FrameDuration, where);
+    ReadKeyOrKeep(in, "isRunning", Running, where);
+    ReadKeyOrKeep(in, "isLooping", Looping, where);
+    if (Vec2 dimensions; ReadKeyOrKeep(in, "Dimensions", dimensions, where))
     {
-        if (v->size() >= 2 && (*v)[0].is_number() && (*v)[1].is_number())
-        {
-            Columns = (*v)[0].get<int>();
-            Rows = (*v)[1].get<int>();
-        }
-        else
-            Log("ANIMATION: \"Dimensions\" is not [columns, rows]; kept ", Columns, " x ", Rows);
+        Columns = static_cast<int>(dimensions.x);
+        Rows = static_cast<int>(dimensions.y);
     }
 }

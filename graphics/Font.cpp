@@ -87,8 +87,7 @@ void Font::Read(const json& in)
     ReadKey(in, "Shader", shader);
     ReadKey(in, "space", space);
     Vec3 tint{1, 1, 1};
-    if (in.contains("tint") && !ReadVec3(in.at("tint"), tint))
-        throw DataError("\"tint\" is not an array of three numbers");
+    ReadKey(in, "tint", tint);
     const bool hasText = in.contains("InputText");
     ReadKey(in, "InputText", text);
 

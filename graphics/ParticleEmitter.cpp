@@ -45,7 +45,7 @@ void ReadFeel(const json& in, bool& feel)
     else if (found->is_number())
         feel = found->get<double>() != 0;
     else
-        throw DataError(std::string("\"ParticleFeel\": a number was expected, not ") + found->type_name());
+        throw KeyRefusal("ParticleFeel", "a number or true or false", *found);
 }
 }   // namespace
 

@@ -8,18 +8,6 @@
 #include "scene/Transform.h"
 
 #include <algorithm>
-#include <stdexcept>
-
-namespace
-{
-std::string TextAt(const json& in, const char* key)
-{
-    const json& value = in.at(key);
-    if (!value.is_string())
-        throw std::runtime_error(std::string("\"") + key + "\" is not a text");
-    return value.get<std::string>();
-}
-}   // namespace
 
 Sprite::Sprite(const std::string& mesh, const std::string& shader, const std::string& texture)
     : Component(ComponentType::Sprite), request(std::make_shared<Graphics::DrawRequest>())
@@ -65,27 +53,27 @@ void Sprite::Write(json& out) const
 void Sprite::Read(const json& in)
 {
     // Every value is checked before anything changes: a malformed sprite is left as it was.
-    const std::string mesh = in.contains("Mesh") ? TextAt(in, "Mesh") : "Prim_Plane";
-    const std::string shader = in.contains("Shader") ? TextAt(in, "Shader") : "base";
+    std::string mesh = "Prim_Plane", shader = "base", texture, space = "worldProj", wrapMode, filterMode;
+    ReadKey(in, "Mesh", mesh);
+    ReadKey(in, "Shader", shader);
     const bool hasTexture = in.contains("Texture");
-    const std::string texture = hasTexture ? TextAt(in, "Texture") : "";
-    const Graphics::RenderSpace space =
-        in.contains("space") ? Graphics::SpaceFromName(TextAt(in, "space")) : 0;
+    ReadKey(in, "Texture", texture);
+    ReadKey(in, "space", space);
     Vec3 tint{1, 1, 1};
-    if (in.contains("tint") && !ReadVec3(in.at("tint"), tint))
-        throw std::runtime_error("\"tint\" is not an array of three numbers");
+    ReadKey(in, "tint", tint);
     const bool hasWrap = in.contains("Wrap_Mode"), hasFilter = in.contains("Filter_Mode");
-    const int wrap = hasWrap && TextAt(in, "Wrap_Mode") == "clamp" ? 1 : 0;
-    const int filter = hasFilter && TextAt(in, "Filter_Mode") == "linear" ? 1 : 0;
-    const auto scaling = in.find("ST scaling");
-    if (scaling != in.end() && (!scaling->is_array() || scaling->size() < 2 || !(*scaling)[0].is_number() ||
-                                !(*scaling)[1].is_number()))
-        throw std::runtime_error("\"ST scaling\" is not an array of two numbers");
+    ReadKey(in, "Wrap_Mode", wrapMode);
+    ReadKey(in, "Filter_Mode", filterMode);
+    const int wrap = wrapMode == "clamp" ? 1 : 0;
+    const int filter = filterMode == "linear" ? 1 : 0;
+    const bool hasScaling = in.contains("ST scaling");
+    Vec2 scaling;
+    ReadKey(in, "ST scaling", scaling);
 
     request->mesh = MeshLibrary::GetInstance().FindOrLoad(mesh);
     request->shader = ShaderLibrary::GetInstance().FindOrLoad(shader);
     request->texture = hasTexture ? TextureLibrary::GetInstance().FindOrLoad(texture) : 0;
-    request->space = space;
+    request->space = Graphics::SpaceFromName(space);
     request->tint[0] = tint.x;
     request->tint[1] = tint.y;
     request->tint[2] = tint.z;
@@ -93,12 +81,12 @@ void Sprite::Read(const json& in)
         request->wrap = wrap;
     if (hasFilter)
         request->filter = filter;
-    if (scaling != in.end())
+    if (hasScaling)
     {
         const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
         std::copy(std::begin(identity), std::end(identity), uv);
-        uv[0] = (*scaling)[0].get<float>();
-        uv[4] = (*scaling)[1].get<float>();
+        uv[0] = scaling.x;
+        uv[4] = scaling.y;
     }
 }
 

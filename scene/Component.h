@@ -3,6 +3,8 @@
 // registry from its type name, filled by Read before it joins its entity, post-created once the
 // entity is complete, then updated and rendered every frame until its entity is deleted.
 // Whatever a component subscribed to on the message bus ends with it.
+#include "engine/Matrix4.h"
+
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
@@ -20,17 +22,37 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// When in holds key, reads its value into field; a value of the wrong kind throws DataError
-// naming the key, with field unchanged. An absent key leaves field unchanged.
+// The one refusal of a value of the wrong kind: "\"key\": <expected> was expected, not <value>".
+DataError KeyRefusal(const char* key, const char* expected, const json& value);
+
+// When in holds key, reads its value into field; a value of the wrong kind throws KeyRefusal,
+// with field unchanged. An absent key leaves field unchanged. A number field wants a number (an
+// integer field an integer), a flag true or false, a text a string.
 template <typename T> void ReadKey(const json& in, const char* key, T& field)
 {
     const auto found = in.find(key);
     if (found == in.end())
         return;
-    // The library would take true for 1: a number field wants a number.
-    if constexpr (std::is_arithmetic_v<T> && !std::is_same_v<T, bool>)
+    if constexpr (std::is_same_v<T, bool>)
+    {
+        if (!found->is_boolean())
+            throw KeyRefusal(key, "true or false", *found);
+    }
+    else if constexpr (std::is_integral_v<T>)
+    {
+        if (!found->is_number_integer())
+            throw KeyRefusal(key, "an integer", *found);
+    }
+    else if constexpr (std::is_arithmetic_v<T>)
+    {
         if (!found->is_number())
-            throw DataError(std::string("\"") + key + "\": a number was expected, not " + found->type_name());
+            throw KeyRefusal(key, "a number", *found);
+    }
+    else if constexpr (std::is_same_v<T, std::string>)
+    {
+        if (!found->is_string())
+            throw KeyRefusal(key, "a text", *found);
+    }
     try
     {
         field = found->template get<T>();
@@ -42,6 +64,26 @@ template <typename T> void ReadKey(const json& in, const char* key, T& field)
         const size_t tag = what.starts_with('[') ? what.find("] ") : std::string::npos;
         throw DataError(std::string("\"") + key +
                         "\": " + (tag == std::string::npos ? what : what.substr(tag + 2)));
+    }
+}
+// Vectors: an array of at least two (three) numbers; further elements are not read.
+void ReadKey(const json& in, const char* key, Vec2& field);
+void ReadKey(const json& in, const char* key, Vec3& field);
+
+// ReadKey for data that goes on without the value: the refusal is logged as
+// "<where> <refusal>; kept" and field stays as it was. True when the value was taken.
+void LogKeptKey(const std::string& where, const DataError& refusal);
+template <typename T> bool ReadKeyOrKeep(const json& in, const char* key, T& field, const std::string& where)
+{
+    try
+    {
+        ReadKey(in, key, field);
+        return in.contains(key);
+    }
+    catch (const DataError& error)
+    {
+        LogKeptKey(where, error);
+        return false;
     }
 }
 

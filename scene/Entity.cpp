@@ -71,14 +71,8 @@ void Entity::Read(const json& in, PostCreation post)
         Log("ENTITY: [", ReadingFile::Where(Name), "] not a JSON object; nothing read");
         return;
     }
-    if (const auto name = in.find("Name"); name != in.end() && name->is_string())
-        Name = name->get<std::string>();
-    else if (name != in.end())
-        Log("ENTITY: [", ReadingFile::Where(Name), "] \"Name\" is not a text; name kept");
-    if (const auto destroyed = in.find("IsDestroyed"); destroyed != in.end() && destroyed->is_boolean())
-        IsDestroyed = destroyed->get<bool>();
-    else if (destroyed != in.end())
-        Log("ENTITY: [", ReadingFile::Where(Name), "] \"IsDestroyed\" is not true or false; flag kept");
+    ReadKeyOrKeep(in, "Name", Name, "ENTITY: [" + ReadingFile::Where(Name) + "]");
+    ReadKeyOrKeep(in, "IsDestroyed", IsDestroyed, "ENTITY: [" + ReadingFile::Where(Name) + "]");
 
     const auto list = in.find("Components");
     if (list != in.end() && !list->is_array())

@@ -136,17 +136,9 @@ void Scene::Read(const json& in)
             }
         }
     }
+    const std::string where = "SCENE: [" + file + "]";
     const auto text = [&](const char* key, std::string& field) {
-        const auto value = in.find(key);
-        if (value == in.end())
-            return false;
-        if (!value->is_string())
-        {
-            Log("SCENE: [", file, "] \"", key, "\" is not a text; ignored");
-            return false;
-        }
-        field = value->get<std::string>();
-        return true;
+        return ReadKeyOrKeep(in, key, field, where);
     };
     if (text("NextScene", NextScene))
         Log("Next scene set to: ", NextScene);

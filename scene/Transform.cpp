@@ -18,15 +18,6 @@ Component* Transform::Clone() const
     return copy;
 }
 
-bool ReadVec3(const json& value, Vec3& out)
-{
-    if (!value.is_array() || value.size() < 3 || !value[0].is_number() || !value[1].is_number() ||
-        !value[2].is_number())
-        return false;
-    out = {value[0].get<float>(), value[1].get<float>(), value[2].get<float>()};
-    return true;
-}
-
 json WriteVec3(const Vec3& v) { return json::array({v.x, v.y, v.z}); }
 
 void Transform::Write(json& out) const
@@ -35,13 +26,6 @@ void Transform::Write(json& out) const
     out["Translation"] = WriteVec3(Translation);
     out["Rotation"] = WriteVec3(Rotation);
     out["Scale"] = WriteVec3(Scale);
-}
-
-void ReadKey(const json& in, const char* key, Vec3& field)
-{
-    const auto found = in.find(key);
-    if (found != in.end() && !ReadVec3(*found, field))
-        throw DataError(std::string("\"") + key + "\" is not an array of three numbers");
 }
 
 void Transform::Read(const json& in)

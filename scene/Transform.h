@@ -32,8 +32,4 @@ public:
     Matrix4 WorldMatrix = Matrix4::Zero();
 };
 
-// Reads a JSON array of at least three numbers into a vector; false (vector unchanged) otherwise.
-bool ReadVec3(const json& value, Vec3& out);
-json WriteVec3(const Vec3& v);
-// ReadKey for a vector: the key's value must be an array of at least three numbers.
-void ReadKey(const json& in, const char* key, Vec3& field);
+json WriteVec3(const Vec3& v);   // the saved form ReadKey reads back

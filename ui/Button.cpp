@@ -27,14 +27,13 @@ std::optional<std::array<float, 3>> SpriteTint(const Entity* entity)
 
 void ReadHotkey(const json& in, const char* owner, int& hotkey)
 {
-    const auto found = in.find("Hotkey");
-    if (found == in.end())
+    int64_t code = hotkey;
+    if (!ReadKeyOrKeep(in, "Hotkey", code, std::string("COMPONENT: [") + owner + "]"))
         return;
-    if (found->is_number_integer() && found->get<int64_t>() >= INT32_MIN &&
-        found->get<int64_t>() <= INT32_MAX)
-        hotkey = found->get<int>();
+    if (code >= INT32_MIN && code <= INT32_MAX)
+        hotkey = static_cast<int>(code);
     else
-        Log("COMPONENT: [", owner, "] \"Hotkey\" is ", found->dump(), ", not a key code; ignored");
+        Log("COMPONENT: [", owner, "] \"Hotkey\" is ", code, ", not a key code; ignored");
 }
 
 void ReadKeyHotkey(const json& in, const char* owner, int& hotkey, int none)

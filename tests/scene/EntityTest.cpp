@@ -92,7 +92,8 @@ TEST_F(EntityTest, ElementsThatAreNoUsableComponentsAreSkippedWithTheirKeyNamed)
         {{{"Type", 5}}, "[Odd] \"Components\"[0] has no \"Type\" text; skipped"},
         {{{"Type", "NoSuchThing"}}, "[Odd] \"Components\"[0] \"Type\" \"NoSuchThing\" is unknown; skipped"},
         {{{"Type", "Transform"}, {"Scale", {1, 2}}},
-         "[Odd] \"Components\"[0] Transform skipped: \"Scale\" is not an array of three numbers"},
+         "[Odd] \"Components\"[0] Transform skipped: \"Scale\": an array of three numbers was expected, not "
+         "[1,2]"},
         {{{"Type", "TestProbe"}, {"Timer", true}}, "[Odd] \"Components\"[0] TestProbe skipped: \"Timer\": "},
     };
     for (const Case& c : cases)
@@ -120,8 +121,10 @@ TEST_F(EntityTest, MistypedNameFlagOrComponentListKeepWhatTheEntityHad)
     EXPECT_EQ(entity.Name, "Before");
     EXPECT_FALSE(entity.IsDestroyed);
     EXPECT_TRUE(entity.components.empty());
-    EXPECT_TRUE(trace.Contains("ENTITY: [Before] \"Name\" is not a text")) << trace.All();
-    EXPECT_TRUE(trace.Contains("ENTITY: [Before] \"IsDestroyed\" is not true or false")) << trace.All();
+    EXPECT_TRUE(trace.Contains("ENTITY: [Before] \"Name\": a text was expected, not 3; kept")) << trace.All();
+    EXPECT_TRUE(
+        trace.Contains("ENTITY: [Before] \"IsDestroyed\": true or false was expected, not \"yes\"; kept"))
+        << trace.All();
     EXPECT_TRUE(trace.Contains("ENTITY: [Before] \"Components\" is not an array")) << trace.All();
 }
 

@@ -125,8 +125,8 @@ TEST_F(MalformedDataTest, BrokenSceneFilesAreSkippedPieceByPieceOrRefusedWhole)
         {"ShortArray",
          true,
          {"E[kept]"},
-         {"ENTITY: [Data/Scenes/ShortArray.json: E] \"Components\"[0] Transform skipped: \"Translation\" is "
-          "not an array of three numbers"}},
+         {"ENTITY: [Data/Scenes/ShortArray.json: E] \"Components\"[0] Transform skipped: \"Translation\": an "
+          "array of three numbers was expected, not [1,2]"}},
         {"WrongValueType",
          true,
          {"E[]"},
@@ -145,13 +145,16 @@ TEST_F(MalformedDataTest, BrokenSceneFilesAreSkippedPieceByPieceOrRefusedWhole)
         {"DestroyedNotBool",
          true,
          {"E[kept]"},
-         {"ENTITY: [Data/Scenes/DestroyedNotBool.json: E] \"IsDestroyed\" is not true or false"}},
+         {"ENTITY: [Data/Scenes/DestroyedNotBool.json: E] \"IsDestroyed\": true or false was expected, "
+          "not \"no\"; kept"}},
         {"FollowingScenesNotText",
          true,
          {},
-         {"SCENE: [Data/Scenes/FollowingScenesNotText.json] \"NextScene\" is not a text",
-          "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"WinScene\" is not a text",
-          "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"Name_Syntactical_Sugar\" is not a text"}},
+         {"SCENE: [Data/Scenes/FollowingScenesNotText.json] \"NextScene\": a text was expected, not 7; kept",
+          "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"WinScene\": a text was expected, not [\"a\"]; "
+          "kept",
+          "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"Name_Syntactical_Sugar\": a text was expected, "
+          "not false; kept"}},
     };
     ExpectEveryFileHasARow(root.TestData("malformed") + "/Scenes", cases, {"Good.json"});
 
@@ -197,7 +200,7 @@ TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBroke
          true,
          {"ShortArray[kept]"},
          {"ENTITY: [Data/Entities/ShortArray.json: ShortArray] \"Components\"[0] Transform skipped: "
-          "\"Rotation\" is not an array of three numbers"}},
+          "\"Rotation\": an array of three numbers was expected, not "}},
         {"UnknownType",
          true,
          {"UnknownType[]"},
