@@ -29,7 +29,7 @@ bench: build
 	./build/bench/zoverav_bench
 
 format: deps
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs clang-format -i
 
 check: deps
 	@scripts/check-format
