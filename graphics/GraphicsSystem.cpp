@@ -158,8 +158,10 @@ void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const c
     // Once per bad index: a sprite drawn every frame would otherwise flood the log.
     if (!reportedSkips.emplace(library, index).second)
         return;
-    Log("GRAPHICS: [", request.name ? request.name : "", "] draw skipped: ", library, " index ", index,
-        " is outside the ", library, " library (", size, " entries)");
+    const char* label = request.name ? request.name : "";
+    TraceMessage("%s draw failed because:", label);
+    Log("GRAPHICS: [", label, "] draw skipped: ", library, " index ", index, " is outside the ", library,
+        " library (", size, " entries)");
 }
 
 void GraphicsSystem::Draw(const Graphics::DrawRequest& request)

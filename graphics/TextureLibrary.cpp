@@ -21,6 +21,7 @@ void TextureLibrary::AddDefaults()
         Texture texture(name);
         if (!texture.IsLoaded())
         {
+            Log("Image Failed To Load");
             Log("TEXTURE: [", texture.Path(), "] cannot load (", texture.Reason(), "); using a built-in ",
                 name, " picture");
             const unsigned char pixel[4] = {static_cast<unsigned char>(value),
@@ -40,8 +41,11 @@ int TextureLibrary::FindOrLoad(const std::string& name)
         return found;
     Texture texture(name);
     if (!texture.IsLoaded())
+    {
+        Log("Image Failed To Load");
         Log("TEXTURE: [", texture.Path(), "] cannot load (", texture.Reason(), "); \"", name,
             "\" is drawn as White");
+    }
     textures.push_back(std::move(texture));
     return static_cast<int>(textures.size()) - 1;
 }

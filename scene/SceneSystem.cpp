@@ -67,17 +67,21 @@ Entity* EnsureCamera(Scene& scene)
     return camera;
 }
 
-// Reads an overlay scene file; null (with a message) when it fails.
-std::unique_ptr<MainScene> ReadOverlay(const std::string& path, const char* what)
+// Reads an overlay scene file; null when it fails. Traces the outcome (the loaded or failed
+// text followed by the path), then says what it means for the game.
+std::unique_ptr<MainScene> ReadOverlay(const std::string& path, const char* what, const char* loaded,
+                                       const char* failed)
 {
     auto overlay = std::make_unique<MainScene>();
     overlay->SceneFile = path;
     if (path.empty() || !overlay->Load())
     {
+        TraceMessage("%s%s", failed, path.c_str());
         Log("SCENE: [", path, "] the ", what, " failed to load; the game goes on without it");
         return nullptr;
     }
     EnsureCamera(*overlay);
+    TraceMessage("%s%s", loaded, path.c_str());
     Log("SCENE: [", path, "] loaded as the ", what);
     return overlay;
 }
@@ -312,6 +316,7 @@ bool SceneSystem::LoadScene(const std::string& path)
     next->SceneFile = path;
     if (!next->Load())
     {
+        TraceMessage("Scene System: Failed to load scene file %s", path.c_str());
         Log("SCENE: [", path, "] failed to load; ",
             currentScene ? "the current scene stays" : "there is no scene to show");
         return false;
@@ -356,6 +361,7 @@ bool SceneSystem::LoadScene(const std::string& path)
         Log("SceneSystem: Reset game counters for MainScene");
     }
     FollowCamera(*currentScene);
+    TraceMessage("Scene System: Successfully loaded scene %s", path.c_str());
     Log("SCENE: [", path, "] loaded");
     return true;
 }
@@ -389,7 +395,9 @@ void SceneSystem::LoadOverlayScene()
     DeleteScene(pauseOverlay);
     if (pauseKind == NotPaused)
         return;   // resumed in the same frame
-    pauseOverlay = ReadOverlay(PauseSceneFile(pauseKind), "pause overlay");
+    pauseOverlay =
+        ReadOverlay(PauseSceneFile(pauseKind), "pause overlay",
+                    "Scene System: Pause scene loaded: ", "Scene System: pause scene fail loading from ");
     if (!pauseOverlay)
     {
         pauseKind = NotPaused;
@@ -415,7 +423,9 @@ void SceneSystem::LoadConfirmScene()
     DeleteScene(confirmOverlay);
     if (!confirmActive)
         return;
-    confirmOverlay = ReadOverlay(ConfirmScene, "confirm overlay");
+    confirmOverlay =
+        ReadOverlay(ConfirmScene, "confirm overlay",
+                    "Scene System: Confirm scene loaded: ", "Scene System: confirm scene fail loading from ");
     if (!confirmOverlay)
         confirmActive = false;
 }

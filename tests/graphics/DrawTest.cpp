@@ -218,11 +218,15 @@ TEST_F(DrawTest, RequestsWithIndicesOutsideTheLibrariesAreSkippedWithOneMessage)
             graphics.Draw(r);
         }
     EXPECT_EQ(gl->PixelAt(80, 45), Clear);
-    ASSERT_EQ(trace.lines.size(), std::size(cases)) << "one message per bad index:\n" << trace.All();
+    // One report per bad index: the system's own line, then what was wrong.
+    ASSERT_EQ(trace.lines.size(), 2 * std::size(cases)) << "one report per bad index:\n" << trace.All();
     for (size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_TRUE(trace.lines[i].find("[Stray]") != std::string::npos &&
-                    trace.lines[i].find(cases[i].library) != std::string::npos)
-            << trace.lines[i];
+    {
+        EXPECT_EQ(trace.lines[2 * i], "Stray draw failed because:");
+        EXPECT_TRUE(trace.lines[2 * i + 1].find("[Stray]") != std::string::npos &&
+                    trace.lines[2 * i + 1].find(cases[i].library) != std::string::npos)
+            << trace.lines[2 * i + 1];
+    }
 
     // A request with no mesh draws nothing and says nothing; a good one still draws.
     Graphics::DrawRequest none = Request(0, FullWindow);
@@ -231,7 +235,7 @@ TEST_F(DrawTest, RequestsWithIndicesOutsideTheLibrariesAreSkippedWithOneMessage)
     EXPECT_EQ(gl->PixelAt(80, 45), Clear);
     graphics.Draw(Request(-1, FullWindow));
     EXPECT_EQ(gl->PixelAt(80, 45), (Rgba{255, 255, 255, 255})) << "texture -1 is White";
-    EXPECT_EQ(trace.lines.size(), std::size(cases)) << trace.All();
+    EXPECT_EQ(trace.lines.size(), 2 * std::size(cases)) << trace.All();
 }
 
 TEST_F(DrawTest, AMissingPictureDrawsWhiteWithoutATextureOfItsOwn)
@@ -249,7 +253,9 @@ TEST_F(DrawTest, AMissingPictureDrawsWhiteWithoutATextureOfItsOwn)
         textures.FindOrLoad("NoSuchPicture");
     }
     EXPECT_EQ(gl->PixelAt(80, 45), (Rgba{255, 0, 255, 255}));
-    EXPECT_EQ(trace.lines.size(), 1u) << "reported once, never retried:\n" << trace.All();
+    EXPECT_EQ(trace.lines.size(), 2u)
+        << "reported once (the system's line, then the detail), never retried:\n"
+        << trace.All();
 }
 
 TEST_F(DrawTest, ShadersThatCannotBuildAreReportedAndDrawNothing)

@@ -13,6 +13,7 @@
 #include "tests/common/SceneFlowFixture.h"
 #include "tests/common/TraceCapture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -83,6 +84,48 @@ TEST_F(SceneSystemTest, ASceneThatFailsToLoadLeavesTheCurrentOneInPlace)
         << trace.All();
     flow.Frame();
     EXPECT_EQ(SceneFlowFixture::Marker(level)->updates, 1);
+}
+
+TEST_F(SceneSystemTest, LoadsAreTracedInTheSystemsOwnWordsWithTheDetailNext)
+{
+    // Each outcome: the system's own trace, and the detail on the very next line.
+    const auto expectPair = [](const TraceCapture& trace, const std::string& first,
+                               const std::string& second) {
+        const auto at = std::find(trace.lines.begin(), trace.lines.end(), first);
+        ASSERT_NE(at, trace.lines.end()) << first << "\n" << trace.All();
+        ASSERT_NE(at + 1, trace.lines.end()) << first << "\n" << trace.All();
+        EXPECT_EQ(*(at + 1), second) << trace.All();
+    };
+    TraceCapture trace;
+    Load(Level1);
+    EXPECT_FALSE(Scenes().LoadScene("Data/Scenes/Missing.json"));
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();
+    expectPair(trace, "Scene System: Successfully loaded scene Data/Scenes/LevelScene1.json",
+               "SCENE: [Data/Scenes/LevelScene1.json] loaded");
+    expectPair(trace, "Scene System: Failed to load scene file Data/Scenes/Missing.json",
+               "SCENE: [Data/Scenes/Missing.json] failed to load; the current scene stays");
+    expectPair(trace, "Scene System: Pause scene loaded: Data/Scenes/PauseMenuScene.json",
+               "SCENE: [Data/Scenes/PauseMenuScene.json] loaded as the pause overlay");
+    expectPair(trace, "Scene System: Confirm scene loaded: Data/Scenes/ConfirmScene.json",
+               "SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay");
+
+    Remove("PauseMenuScene.json");
+    Remove("ConfirmScene.json");
+    Scenes().TogglePause(SceneSystem::NotPaused);
+    Scenes().confirmActive = false;
+    Scenes().closeConfirmRequested = true;
+    flow.Frame();
+    Scenes().TogglePause(SceneSystem::MenuPause);
+    Scenes().confirmActive = Scenes().openConfirmRequested = true;
+    flow.Frame();
+    expectPair(trace, "Scene System: pause scene fail loading from Data/Scenes/PauseMenuScene.json",
+               "SCENE: [Data/Scenes/PauseMenuScene.json] the pause overlay failed to load; the game goes on "
+               "without it");
+    expectPair(trace, "Scene System: confirm scene fail loading from Data/Scenes/ConfirmScene.json",
+               "SCENE: [Data/Scenes/ConfirmScene.json] the confirm overlay failed to load; the game goes on "
+               "without it");
 }
 
 TEST_F(SceneSystemTest, ASceneWithoutCameraGetsOneAtTheDefaultEye)
