@@ -1,8 +1,10 @@
 #include "scene/Transform.h"
 
+#include "engine/TraceSystem.h"
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
 
+#include <algorithm>
 #include <cmath>
 
 Transform::~Transform() { Camera::GetInstance().Forget(this); }
@@ -54,7 +56,7 @@ float Transform::NormalizeAngle(float degrees)
     return rest == 0.0f ? 0.0f : rest + 360.0f;
 }
 
-const Matrix4& Transform::GetMatrix()
+const Matrix4& Transform::GetLocalMatrix()
 {
     if (Dirty)
     {
@@ -68,11 +70,47 @@ const Matrix4& Transform::GetMatrix()
         Matrix = Matrix4::Multiply(Matrix, Matrix4::Scale(Scale));
         Dirty = false;
     }
-    if (ParentEntity)
-        if (Transform* parent = ParentEntity->GetComponent<Transform>(); parent && parent != this)
-        {
-            WorldMatrix = Matrix4::Multiply(parent->GetMatrix(), Matrix);
-            return WorldMatrix;
-        }
     return Matrix;
+}
+
+std::vector<Transform*> Transform::Ancestors(const Transform* from)
+{
+    std::vector<Transform*> above;
+    for (const Transform* at = from; at->ParentEntity;)
+    {
+        Transform* parent = at->ParentEntity->GetComponent<Transform>();
+        if (!parent || parent == from || std::ranges::count(above, parent) > 0)
+            break;
+        above.push_back(parent);
+        at = parent;
+    }
+    return above;
+}
+
+const Matrix4& Transform::GetMatrix()
+{
+    GetLocalMatrix();
+    const std::vector<Transform*> above = Ancestors(this);
+    if (above.empty())
+        return Matrix;
+    // From the top down: each parented transform on the way gets its world matrix too.
+    Matrix4 world = above.back()->GetLocalMatrix();
+    for (auto it = above.rbegin() + 1; it != above.rend(); ++it)
+        (*it)->WorldMatrix = world = Matrix4::Multiply(world, (*it)->GetLocalMatrix());
+    WorldMatrix = Matrix4::Multiply(world, Matrix);
+    return WorldMatrix;
+}
+
+bool Transform::SetParentEntity(Entity* parent)
+{
+    const Transform* top = parent ? parent->GetComponent<Transform>() : nullptr;
+    if (top == this || (top && std::ranges::count(Ancestors(top), this) > 0))
+    {
+        Log("TRANSFORM: [", Parent ? Parent->Name : "no entity", "] parent \"", parent->Name,
+            "\" refused: it would close a loop of parents; the parent stays ",
+            ParentEntity ? "\"" + ParentEntity->Name + "\"" : "none");
+        return false;
+    }
+    ParentEntity = parent;
+    return true;
 }

@@ -2,9 +2,12 @@
 // Places an entity: a position, three rotation angles in degrees and a scale, from which it
 // builds and caches the model matrix T * Rx * Ry * Rz * S. Whoever changes Translation,
 // Rotation or Scale sets Dirty. Under a parent entity with a transform the parent's matrix is
-// applied on top, at every request.
+// applied on top, at every request. Parents never form a loop through SetParentEntity, and the
+// walk up the parents ends even where one was formed by assigning ParentEntity directly.
 #include "engine/Matrix4.h"
 #include "scene/Component.h"
+
+#include <vector>
 
 class Transform : public Component
 {
@@ -18,6 +21,10 @@ public:
 
     const Matrix4& GetMatrix();
 
+    // Sets ParentEntity; refused, with a message and the old parent kept, when the parent's
+    // transform is this one or has this one above it, which would close a loop of parents.
+    bool SetParentEntity(Entity* parent);
+
     // Brings an angle into range as whole turns are taken off: a positive angle into (0, 360],
     // a negative one into [0, 360], 0 stays 0, a non-finite angle becomes 0. What the matrix
     // uses and writes back into Rotation.
@@ -28,8 +35,14 @@ public:
     Vec3 Scale{1, 1, 1};
     bool Dirty = true;
     Matrix4 Matrix = Matrix4::Identity();
-    Entity* ParentEntity = nullptr;   // not owned, not saved
+    Entity* ParentEntity = nullptr;   // not owned, not saved; set through SetParentEntity
     Matrix4 WorldMatrix = Matrix4::Zero();
+
+private:
+    const Matrix4& GetLocalMatrix();   // Matrix, rebuilt first when Dirty
+    // The transforms above one, nearest first. The walk stops at an entity without a transform
+    // and before a transform it has met, so a loop of parents ends it.
+    static std::vector<Transform*> Ancestors(const Transform* from);
 };
 
 json WriteVec3(const Vec3& v);   // the saved form ReadKey reads back

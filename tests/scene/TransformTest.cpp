@@ -1,6 +1,7 @@
 #include "scene/Transform.h"
 
 #include "scene/Entity.h"
+#include "tests/common/TraceCapture.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -139,6 +140,59 @@ TEST(Transform, UnderAParentEntityTheParentMatrixIsAppliedAtEveryRequest)
     Entity bare;   // a parent without a transform counts as none
     child.ParentEntity = &bare;
     ExpectPoint(Map(child, {0, 0, 0}), {1, 0, 0}, "parent without a transform");
+}
+
+TEST(Transform, AParentThatWouldCloseALoopIsRefusedAndTheWalkUpAlwaysEnds)
+{
+    // Three entities in a row, each one unit to the right of its parent.
+    Entity a, b, c;
+    a.Name = "A";
+    b.Name = "B";
+    c.Name = "C";
+    Transform* ta = new Transform();
+    Transform* tb = new Transform();
+    Transform* tc = new Transform();
+    for (auto [entity, t] : {std::pair{&a, ta}, {&b, tb}, {&c, tc}})
+    {
+        t->Translation = {1, 0, 0};
+        entity->AddComponent(t);
+    }
+    ASSERT_TRUE(tb->SetParentEntity(&a));
+    ASSERT_TRUE(tc->SetParentEntity(&b));
+    ExpectPoint(Map(*tc, {0, 0, 0}), {3, 0, 0}, "C under B under A");
+
+    struct Case
+    {
+        Transform* child;
+        Entity* parent;
+        const char* message;
+    } refused[] = {
+        {ta, &c,
+         "TRANSFORM: [A] parent \"C\" refused: it would close a loop of parents; the parent stays none"},
+        {ta, &b,
+         "TRANSFORM: [A] parent \"B\" refused: it would close a loop of parents; the parent stays none"},
+        {ta, &a,
+         "TRANSFORM: [A] parent \"A\" refused: it would close a loop of parents; the parent stays none"},
+        {tb, &c,
+         "TRANSFORM: [B] parent \"C\" refused: it would close a loop of parents; the parent stays \"A\""},
+    };
+    for (const Case& r : refused)
+    {
+        TraceCapture trace;
+        Entity* before = r.child->ParentEntity;
+        EXPECT_FALSE(r.child->SetParentEntity(r.parent)) << r.message;
+        EXPECT_EQ(r.child->ParentEntity, before);
+        EXPECT_EQ(trace.lines, std::vector<std::string>{r.message});
+    }
+    ExpectPoint(Map(*tc, {0, 0, 0}), {3, 0, 0}, "unchanged by the refusals");
+
+    // A loop made by hand: every walk ends, each transform counted once from where it starts.
+    ta->ParentEntity = &c;
+    ExpectPoint(Map(*ta, {0, 0, 0}), {3, 0, 0}, "A in a loop of three");
+    ExpectPoint(Map(*tb, {0, 0, 0}), {3, 0, 0}, "B in a loop of three");
+    ExpectPoint(Map(*tc, {0, 0, 0}), {3, 0, 0}, "C in a loop of three");
+    EXPECT_TRUE(tb->SetParentEntity(nullptr)) << "leaving a loop is always allowed";
+    ExpectPoint(Map(*ta, {0, 0, 0}), {3, 0, 0}, "A under C under B");
 }
 
 TEST(Transform, WriteAndReadKeepTheFieldsAndAbsentKeysChangeNothing)
