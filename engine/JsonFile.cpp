@@ -2,7 +2,9 @@
 
 #include "engine/DataPath.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -47,8 +49,13 @@ bool ReadJsonFile(const std::string& path, nlohmann::json& out)
     }
 }
 
-bool WriteJsonFile(const std::string& path, const nlohmann::json& value)
+bool WriteJsonFile(const std::string& path, const nlohmann::json& value, std::string* why)
 {
+    const auto fail = [&](const std::string& reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     const std::string file = ResolveDataPath(path);
     std::string text;
     try
@@ -58,24 +65,29 @@ bool WriteJsonFile(const std::string& path, const nlohmann::json& value)
     catch (const std::exception& error)
     {
         std::cout << "Error writing JSON to " << path << std::endl;
-        return false;
+        return fail(error.what());
     }
     const std::string temporary = file + ".tmp" + std::to_string(::getpid());
     std::FILE* out = std::fopen(temporary.c_str(), "wb");
     if (!out)
     {
+        const std::string reason = std::strerror(errno);
         std::cout << "Failed to create file: " << path << std::endl;
-        return false;
+        return fail(reason);
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool flushed = std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
-    const bool closed = std::fclose(out) == 0;
+    const bool flushed = written && std::fflush(out) == 0 && ::fsync(::fileno(out)) == 0;
+    std::string reason = written && flushed ? "" : std::strerror(errno);
+    if (std::fclose(out) != 0 && reason.empty())
+        reason = std::strerror(errno);
     std::error_code error;
-    if (!written || !flushed || !closed || (std::filesystem::rename(temporary, file, error), error))
+    if (reason.empty() && (std::filesystem::rename(temporary, file, error), error))
+        reason = error.message();
+    if (!reason.empty())
     {
         std::filesystem::remove(temporary, error);
         std::cout << "Failed to create file: " << path << std::endl;
-        return false;
+        return fail(reason);
     }
     // The rename itself reaches the disk with its folder.
     const std::string folder = std::filesystem::path(file).parent_path().string();

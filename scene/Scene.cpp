@@ -172,12 +172,12 @@ bool Scene::LoadFromFile(const std::string& name)
     return true;
 }
 
-bool Scene::OverwriteFile(const std::string& path)
+bool Scene::OverwriteFile(const std::string& path, std::string* why)
 {
     json document;
     Write(document);
     TraceMessage("Attempting to overwrite scene file: %s", path.c_str());
-    const bool written = WriteJsonFile(path, document);
+    const bool written = WriteJsonFile(path, document, why);
     if (written)
         TraceMessage("Scene overwritten successfully: %s", path.c_str());
     else

@@ -31,7 +31,8 @@ public:
     bool LoadFromFile(const std::string& name);
     // The file a scene name stands for: "X.json" and "Data/Scenes/X.json" are the same file.
     static std::string ScenePath(const std::string& name);
-    bool OverwriteFile(const std::string& path);
+    // Writes the scene to the file, whole or not at all; false with the reason in `why`.
+    bool OverwriteFile(const std::string& path, std::string* why = nullptr);
 
     EntityList& GetEntityList() { return entities; }
 

@@ -122,19 +122,22 @@ TEST(WriteJsonFile, AFailedWriteLeavesTheOldFileWholeAndSaysSo)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error writing JSON to " + path + "\n");
     EXPECT_EQ(TempFolder::ReadFile(path), old);
 
-    // The disk takes only part of the new text.
+    // The disk takes only part of the new text; the caller learns why.
+    std::string why;
     {
         const FileSizeLimit limit(64);
-        EXPECT_FALSE(WriteJsonFile(path, json{{"new", std::string(1000, 'x')}}));
+        EXPECT_FALSE(WriteJsonFile(path, json{{"new", std::string(1000, 'x')}}, &why));
     }
+    EXPECT_EQ(why, "File too large");
     EXPECT_EQ(TempFolder::ReadFile(path), old);
     EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{"settings.json"}));   // no temporary left
 
     // A folder that does not exist.
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(WriteJsonFile(folder / "missing/settings.json", json{{"a", 1}}));
+    EXPECT_FALSE(WriteJsonFile(folder / "missing/settings.json", json{{"a", 1}}, &why));
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Failed to create file: " + (folder / "missing/settings.json") + "\n");
+    EXPECT_EQ(why, "No such file or directory");
 }
 
 TEST(FileStem, IsTheLastElementWithoutItsExtensionWhicheverSeparator)
