@@ -70,11 +70,17 @@ public:
 
     // Scene files of "Data/Scenes", sorted by name.
     void ScanSceneFiles();
-    // Renames the current scene's file within its folder (".json" added when missing); false
-    // when there is no current scene, the name is not a plain file name, or the target exists.
-    bool RenameScene(const std::string& newName);
-    // Writes an empty "Untitled.json" (or the first free "Untitled(n).json") and loads it.
-    void CreateNewScene();
+    // Whether the current scene's file can take that name: a plain file name in valid UTF-8
+    // (no '/' or '\\', not "." or "..", no control character), ".json" appended unless it ends
+    // so exactly, naming no other existing file. False with the reason in `why`.
+    bool CheckRename(const std::string& newName, std::string* why = nullptr) const;
+    // Renames the current scene's file within its folder as CheckRename allows; the file system
+    // itself refuses an existing target, so no file is ever replaced. Its own name is a success
+    // that touches nothing. False with the reason in `why`, the scene and its file unchanged.
+    bool RenameScene(const std::string& newName, std::string* why = nullptr);
+    // Writes an empty "Untitled.json" (or the first free "Untitled(n).json") and loads it; false
+    // when it could not be written or read back.
+    bool CreateNewScene();
 
     // The settings files in the per-user folder.
     static std::string SettingsFolder();
@@ -124,6 +130,9 @@ private:
     SceneSystem() : BaseSystem("Scene System") {}
 
     Scene* TopOverlay() const;
+    // The path the current scene's file takes under a new name; empty with the reason when the
+    // name is refused.
+    std::string RenameTarget(const std::string& newName, std::string& why) const;
     void FollowCamera(Scene& scene);
     void WriteBackSettingsScreen(Scene& overlay);
     // The developer keys (win, lose, spawn, unlock) of an unpaused frame.

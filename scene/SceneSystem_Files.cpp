@@ -5,9 +5,13 @@
 
 #include "engine/DataPath.h"
 #include "engine/JsonFile.h"
+#include "engine/Platform.h"
 #include "engine/TraceSystem.h"
+#include "engine/Utf8.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -15,6 +19,12 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr const char* ScenesFolder = "Data/Scenes";
+
+std::string FileName(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 bool Exists(const std::string& scenePath)
 {
@@ -45,45 +55,75 @@ void SceneSystem::ScanSceneFiles()
     std::sort(sceneFiles.begin(), sceneFiles.end());
 }
 
-bool SceneSystem::RenameScene(const std::string& newName)
+std::string SceneSystem::RenameTarget(const std::string& newName, std::string& why) const
 {
+    const bool controlCharacter = std::any_of(newName.begin(), newName.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
     if (!currentScene || pendingScenePath.empty())
-        return false;
-    const fs::path name(newName);
-    if (newName.empty() || name.has_parent_path() || newName.find('\\') != std::string::npos ||
-        newName == "." || newName == "..")
-    {
-        Log("SCENE: [", pendingScenePath, "] not renamed: \"", newName, "\" is not a plain file name");
-        return false;
-    }
-    const fs::path old(pendingScenePath);
-    fs::path target = old.parent_path() / name;
-    if (target.extension() != ".json")
-        target.replace_extension(".json");
-    const std::string targetPath = target.generic_string();
-    if (SamePath(targetPath, pendingScenePath))
-        return true;
-    // A rename over an existing file would silently delete that scene.
-    if (Exists(targetPath))
-    {
-        Log("SCENE: [", pendingScenePath, "] not renamed: ", targetPath, " already exists");
-        return false;
-    }
-    std::error_code error;
-    fs::rename(ResolveDataPath(pendingScenePath), ResolveDataPath(targetPath), error);
-    if (error)
-    {
-        TraceMessage("Scene System: Failed to rename scene: %s", error.message().c_str());
-        return false;
-    }
-    pendingScenePath = targetPath;
-    currentScene->SceneFile = targetPath;
-    ScanSceneFiles();
-    TraceMessage("Scene System: Renamed scene file to %s", targetPath.c_str());
-    return true;
+        why = "No active scene";
+    else if (newName.empty())
+        why = "Enter a name";
+    else if (!IsValidUtf8(newName))
+        why = "The name is not valid UTF-8";
+    else if (newName.find_first_of("/\\") != std::string::npos)
+        why = "A name cannot hold '/' or '\\': the file stays in its folder";
+    else if (newName == "." || newName == "..")
+        why = "\"" + newName + "\" is not a file name";
+    else if (controlCharacter)
+        why = "A name cannot hold control characters";
+    if (!why.empty())
+        return "";
+    // The folder of the file the scene was read from, however its path was spelled.
+    const std::string file = Scene::ScenePath(pendingScenePath);
+    const size_t slash = file.find_last_of("/\\");
+    std::string target = (slash == std::string::npos ? "" : file.substr(0, slash + 1)) + newName;
+    if (!newName.ends_with(".json"))
+        target += ".json";
+    return target;
 }
 
-void SceneSystem::CreateNewScene()
+bool SceneSystem::CheckRename(const std::string& newName, std::string* why) const
+{
+    std::string reason;
+    const std::string target = RenameTarget(newName, reason);
+    if (!target.empty() && !SamePath(target, Scene::ScenePath(pendingScenePath)) && Exists(target))
+        reason = FileName(target) + " already exists";
+    if (why)
+        *why = reason;
+    return reason.empty();
+}
+
+bool SceneSystem::RenameScene(const std::string& newName, std::string* why)
+{
+    std::string reason;
+    const std::string target = RenameTarget(newName, reason);
+    const std::string old = currentScene ? Scene::ScenePath(pendingScenePath) : "";
+    if (!target.empty() && SamePath(target, old))
+        return true;
+    if (!target.empty())
+    {
+        const int error = Platform::RenameNoReplace(ResolveDataPath(old), ResolveDataPath(target));
+        if (error == 0)
+        {
+            pendingScenePath = target;
+            currentScene->SceneFile = target;
+            ScanSceneFiles();
+            TraceMessage("Scene System: Renamed scene file to %s", target.c_str());
+            Log("SCENE: [", old, "] renamed to ", target);
+            return true;
+        }
+        TraceMessage("Scene System: Failed to rename scene: %s", std::strerror(error));
+        reason = error == EEXIST ? FileName(target) + " already exists"
+                                 : "Could not rename " + FileName(old) + ": " + std::strerror(error);
+    }
+    Log("SCENE: [", pendingScenePath, "] not renamed to \"", newName, "\": ", reason);
+    if (why)
+        *why = reason;
+    return false;
+}
+
+bool SceneSystem::CreateNewScene()
 {
     std::error_code error;
     fs::create_directories(ResolveDataPath(ScenesFolder), error);
@@ -95,8 +135,8 @@ void SceneSystem::CreateNewScene()
     if (!WriteJsonFile(path, document))
     {
         TraceMessage("Failed to create new scene file: %s", path.c_str());
-        return;
+        return false;
     }
     ScanSceneFiles();
-    LoadScene(path);
+    return LoadScene(path);
 }
