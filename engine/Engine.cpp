@@ -14,6 +14,9 @@ bool Engine::OnKeyMessage(const std::string& text)
     int key = -1, action = -1;
     if (std::sscanf(text.c_str(), "%d, %d", &key, &action) < 1 || key != Key::End)
         return false;
+    // End typed into an editor text field is the field's.
+    if (InputSystem::GetInstance().overlayHasKeyboard)
+        return false;
     WindowSystem::GetInstance().RequestClose();
     return true;
 }

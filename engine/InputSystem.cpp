@@ -9,6 +9,13 @@
 namespace
 {
 void Advance(int& state, bool down) { state = down ? (state == 0 ? 1 : 2) : 0; }
+
+// A code the overlay has: up for the game, and up until released if pressed meanwhile.
+void Advance(int& state, bool& swallowed, bool down, bool overlayHasIt)
+{
+    swallowed = down && (swallowed || overlayHasIt);
+    Advance(state, down && !swallowed);
+}
 }   // namespace
 
 InputSystem& InputSystem::GetInstance()
@@ -52,9 +59,9 @@ void InputSystem::Update(float)
 void InputSystem::Poll(const std::function<bool(int)>& isDown)
 {
     for (int b = 0; b < MouseButtons; ++b)
-        Advance(state[b], isDown(b));
+        Advance(state[b], swallowed[b], isDown(b), overlayHasMouse);
     for (int k = FirstKey; k < StateSize; ++k)
-        Advance(state[k], isDown(k));
+        Advance(state[k], swallowed[k], isDown(k), overlayHasKeyboard);
 }
 
 int InputSystem::GetState(int code) const

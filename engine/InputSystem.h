@@ -37,7 +37,15 @@ public:
     double cursorX = 0, cursorY = 0;
     int state[StateSize] = {};
 
+    // Set every frame by an overlay drawn over the game (the editor): the pointer, or the
+    // keyboard, is its own. While set, the mouse buttons (or the keys) read as up, and one
+    // pressed meanwhile stays up for the game until it is released.
+    bool overlayHasMouse = false;
+    bool overlayHasKeyboard = false;
+
 private:
+    bool swallowed[StateSize] = {};   // went down while the overlay had it; up for the game
+
     InputSystem() : BaseSystem("Input System") {}
 };
 

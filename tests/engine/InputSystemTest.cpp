@@ -92,3 +92,30 @@ TEST_F(InputTest, CursorEventsGiveDeviceCoordinatesAndAMarker)
     EXPECT_EQ(Delivered(2), (std::vector<std::string>{"0.000000, 0.000000", "-1.000000, -1.000000"}));
     input.onCursorMoved = nullptr;
 }
+
+TEST_F(InputTest, WhatAnOverlayHoldsReadsUpForTheGameUntilReleased)
+{
+    std::set<int> down;
+    const auto poll = [&] { input.Poll([&](int code) { return down.count(code) > 0; }); };
+    for (const bool keyboard : {true, false})
+    {
+        SCOPED_TRACE(keyboard ? "keyboard" : "mouse");
+        const int code = keyboard ? 65 : 0, other = keyboard ? 0 : 65;
+        bool& overlayHasIt = keyboard ? input.overlayHasKeyboard : input.overlayHasMouse;
+        overlayHasIt = true;
+        down = {code, other};
+        poll();
+        EXPECT_EQ(input.state[code], 0);
+        EXPECT_EQ(input.state[other], 1) << "the other device stays the game's";
+        overlayHasIt = false;
+        poll();
+        EXPECT_EQ(input.state[code], 0) << "pressed for the overlay, held on: still not the game's";
+        down.clear();
+        poll();
+        down = {code};
+        poll();
+        EXPECT_EQ(input.state[code], 1) << "a fresh press is the game's";
+        down.clear();
+        poll();
+    }
+}
