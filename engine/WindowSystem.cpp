@@ -216,7 +216,18 @@ void WindowSystem::RequestClose()
         glfwSetWindowShouldClose(window, GLFW_TRUE);
 }
 
-bool WindowSystem::ShouldClose() const { return closeRequested || !window || glfwWindowShouldClose(window); }
+bool WindowSystem::ShouldClose()
+{
+    const bool asked = closeRequested || (window && glfwWindowShouldClose(window));
+    if (asked && confirmClose && !confirmClose())
+    {
+        closeRequested = false;
+        if (window)
+            glfwSetWindowShouldClose(window, GLFW_FALSE);
+        return false;
+    }
+    return asked || !window;
+}
 
 void WindowSystem::OnFocus(GLFWwindow*, int focused)
 {

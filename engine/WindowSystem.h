@@ -41,8 +41,12 @@ public:
     void MeasureFrameTime();
     void LimitFrame();
 
-    bool ShouldClose() const;   // a missing window counts as closed
+    // A missing window counts as closed. A close that confirmClose refuses is called off.
+    bool ShouldClose();
     void RequestClose();
+    // Asked each time the window is about to close; false keeps it open (whoever set it asks
+    // the player first). Unset, every close goes through.
+    std::function<bool()> confirmClose;
 
     // The size rule: full screen takes the mode's size; a window is 3/4 of the mode's height
     // tall and 16:9 wide, at a quarter of its own size from the corner.

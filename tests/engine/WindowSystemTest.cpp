@@ -91,6 +91,24 @@ TEST_F(WindowTimingTest, WindowCommandsAndTheirResults)
     EXPECT_TRUE(w.ShouldClose());
 }
 
+TEST_F(WindowTimingTest, AConfirmationHookCanCallOffAClose)
+{
+    int asked = 0;
+    bool allow = false;
+    w.confirmClose = [&] { return ++asked, allow; };
+    w.RequestClose();
+    EXPECT_FALSE(w.ShouldClose());
+    EXPECT_FALSE(w.closeRequested) << "called off, not left pending";
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(w.ShouldClose()) << "without a window, nothing left to keep open";
+    EXPECT_EQ(asked, 1) << "asked only when a close was requested";
+    allow = true;
+    w.RequestClose();
+    EXPECT_TRUE(w.ShouldClose());
+    EXPECT_EQ(asked, 2);
+    w.confirmClose = nullptr;
+}
+
 TEST_F(WindowTimingTest, WindowedSizeIsThreeQuartersOfTheMonitorAt16By9)
 {
     w.modeWidth = 1920;
