@@ -24,9 +24,11 @@ enum PendingAction : int
     PendingNewScene = 1,
     PendingLoadScene = 2,   // load PendingSceneName
     PendingReloadScene = 3,
+    PendingQuit = 4,          // close the program
+    PendingRenameScene = 5,   // rename the active scene's file to PendingSceneName
 };
 extern int PendingSceneAction;
-extern std::string PendingSceneName;
+extern std::string PendingSceneName;   // a scene path (load) or a new file name (rename)
 // The entity shown in the inspector and saved by SaveArchetype; not owned. An entity that is
 // deleted clears it.
 extern Entity* SelectedEntity;
