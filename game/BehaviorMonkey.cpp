@@ -88,6 +88,8 @@ Component* BehaviorMonkey::Clone() const
     copy->BridgeDone = false;
     copy->BridgeRowSet = false;
     copy->BridgeRow = 0;
+    copy->BridgeStartColumn = 0;
+    copy->BridgeStarted = false;
     copy->SavedMaxVelocity = {0, 0, 0};
     return copy;
 }

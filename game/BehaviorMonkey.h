@@ -103,6 +103,8 @@ public:
     bool BridgeDone = false;
     bool BridgeRowSet = false;
     int BridgeRow = 0;
+    int BridgeStartColumn = 0;    // the column ahead of the builder at its first step
+    bool BridgeStarted = false;   // the builder has reached a gap or a bridge
     bool Umbrella = false;
     bool UmbrellaOpen = false;
     float UmbrellaDrag = 0.95f;

@@ -218,6 +218,12 @@ bool BehaviorMonkey::Dig(const PixelContact& contact)
     return !inRow && (!below || contact.IsSolid(PixelContact::BottomCentre));
 }
 
+// The bridge lies on the two rows just under the builder's feet, fixed by its first step, so it
+// continues the floor the builder stood on. A bot is many cells wide, so the step looks at the
+// column just beyond its front probe and lays every empty cell of the two rows from under its
+// back probe up to that column: a builder given the job while already partly over the gap
+// leaves no hole behind it. Ground on the bridge's rows ahead is the floor leading to the gap
+// for at most a bot's width, and the far side once a gap or a bridge has been reached.
 bool BehaviorMonkey::LayBridge(const PixelContact& contact)
 {
     PixelGrid& grid = *contact.Grid;
@@ -234,32 +240,41 @@ bool BehaviorMonkey::LayBridge(const PixelContact& contact)
         return true;
     if (physics->Velocity.y < -1 || physics->Velocity.x == 0)
         return true;
-    const int fy = feetRow - 1;
-    const size_t probe = physics->Velocity.x > 0 ? BottomRight : BottomLeft;
-    int probeColumn, probeRow;
-    if (!FloorToCell(contact.Probes[probe].Cell.x, probeColumn) ||
-        !FloorToCell(contact.Probes[probe].Cell.y, probeRow))
+    const bool right = physics->Velocity.x > 0;
+    const int step = right ? 1 : -1;
+    int frontColumn, backColumn, probeRow;
+    if (!FloorToCell(contact.Probes[right ? BottomRight : BottomLeft].Cell.x, frontColumn) ||
+        !FloorToCell(contact.Probes[right ? BottomLeft : BottomRight].Cell.x, backColumn) ||
+        !FloorToCell(contact.Probes[right ? BottomRight : BottomLeft].Cell.y, probeRow))
         return true;
-    const int column = probe == BottomRight ? probeColumn + 1 : probeColumn - 1;
+    const int ahead = frontColumn + step;
     if (!BridgeRowSet)
     {
         // The whole bridge stays on the row of its first step.
-        BridgeRow = std::min(fy, probeRow) - 1;
+        BridgeRow = std::min(feetRow - 1, probeRow) - 1;
         BridgeRowSet = true;
+        BridgeStartColumn = ahead;
+        BridgeStarted = false;
     }
-    if (grid.IsInside(column, BridgeRow))
+    const int material = grid.GetCell(ahead, BridgeRow);
+    if (material != 0 && material != PixelGrid::Bridge)
     {
-        const int material = grid.GetCell(column, BridgeRow);
-        if (material == 1)
-            return false;   // bridge already there: walk on
-        if (material != 0)
-            return true;   // blocked: the job ends
+        if (BridgeStarted)
+            return true;   // the far side: the bridge is done
+        // Still on the floor before the gap: a builder walks on for a bot's width at most.
+        const float reach = std::max(1.0f, std::ceil(std::fabs(transform->Scale.x) * grid.CellSize));
+        return static_cast<float>(std::abs(ahead - BridgeStartColumn)) > reach;
     }
-    const int below = grid.GetCell(column, BridgeRow);
-    const int above = grid.GetCell(column, BridgeRow + 1);
-    grid.SetCell(column, BridgeRow, 1);
-    grid.SetCell(column, BridgeRow + 1, 1);
-    if (grid.GetCell(column, BridgeRow) != below || grid.GetCell(column, BridgeRow + 1) != above)
+    BridgeStarted = true;
+    bool laid = false;
+    for (int c = backColumn; c != ahead + step; c += step)
+        for (int r = BridgeRow; r <= BridgeRow + 1; ++r)
+            if (grid.IsInside(c, r) && grid.GetCell(c, r) == 0)
+            {
+                grid.SetCell(c, r, PixelGrid::Bridge);
+                laid = true;
+            }
+    if (laid)
         Play("LayBridge", 1.0f);
     return false;
 }

@@ -63,6 +63,22 @@ PixelGrid& BotFixture::Terrain(const std::vector<std::string>& rows, float cellS
     return *grid;
 }
 
+PixelGrid& BotFixture::LevelTerrain(int level)
+{
+    const std::string name = "Level" + std::to_string(level);
+    const json description = {{"Name", "Terrain"},
+                              {"Components",
+                               {{{"Type", "PixelGrid"},
+                                 {"Source", name},
+                                 {"palette", name},
+                                 {"Origin", {88, 48}},
+                                 {"CellSize", 8}}}}};
+    Entity* terrain = Entity::CreateFromJSON(description);
+    grid = terrain->GetComponent<PixelGrid>();
+    scene.AddEntity(terrain);
+    return *grid;
+}
+
 BehaviorMonkey& BotFixture::AddBot(const Vec3& at, int direction, const BotShape& shape)
 {
     const json description = {

@@ -29,6 +29,9 @@ public:
     // The terrain (legend of AsciiGrid: '.' empty, '#' ground, 'R' rock, '~' acid, '=' bridge),
     // top row first, on an entity "Terrain" placed first in the scene.
     PixelGrid& Terrain(const std::vector<std::string>& rows, float cellSize = 1.0f, Vec2 origin = {0, 0});
+    // The terrain of a level of the game as its scene places it: "Data/Levels/Level<n>.png" with
+    // its materials, 8 cells to a world unit, centred on the origin.
+    PixelGrid& LevelTerrain(int level);
 
     // How a bot is built: its box, its walking acceleration and speed limit, its gravity.
     struct BotShape
