@@ -4,18 +4,12 @@
 #include "engine/WindowSystem.h"
 
 #include <GLFW/glfw3.h>
+#include <algorithm>
 #include <cstdio>
 
 namespace
 {
 void Advance(int& state, bool down) { state = down ? (state == 0 ? 1 : 2) : 0; }
-
-// A code the overlay has: up for the game, and up until released if pressed meanwhile.
-void Advance(int& state, bool& swallowed, bool down, bool overlayHasIt)
-{
-    swallowed = down && (swallowed || overlayHasIt);
-    Advance(state, down && !swallowed);
-}
 }   // namespace
 
 InputSystem& InputSystem::GetInstance()
@@ -58,10 +52,40 @@ void InputSystem::Update(float)
 
 void InputSystem::Poll(const std::function<bool(int)>& isDown)
 {
+    const auto step = [&](int code, bool overlayHasIt) {
+        const bool down = isDown(code), pressed = pressedSincePoll[code], released = releasedSincePoll[code];
+        pressedSincePoll[code] = releasedSincePoll[code] = false;
+        // A code the overlay has is up for the game, and stays up until released if it went down
+        // meanwhile.
+        swallowed[code] = (down || pressed) && ((swallowed[code] && !released) || overlayHasIt);
+        if (swallowed[code])
+            state[code] = 0;
+        else if (pressed)
+            // Pressed since the last poll, perhaps released already: one frame of 1 either way,
+            // unless the code was held all along.
+            state[code] = state[code] != 0 && !released ? 2 : 1;
+        else
+            Advance(state[code], down);
+    };
     for (int b = 0; b < MouseButtons; ++b)
-        Advance(state[b], swallowed[b], isDown(b), overlayHasMouse);
+        step(b, overlayHasMouse);
     for (int k = FirstKey; k < StateSize; ++k)
-        Advance(state[k], swallowed[k], isDown(k), overlayHasKeyboard);
+        step(k, overlayHasKeyboard);
+}
+
+void InputSystem::NoteEvent(int code, bool pressed)
+{
+    if (code < 0 || code >= StateSize)
+        return;
+    (pressed ? pressedSincePoll : releasedSincePoll)[code] = true;
+}
+
+void InputSystem::Reset()
+{
+    std::fill(std::begin(state), std::end(state), 0);
+    std::fill(std::begin(swallowed), std::end(swallowed), false);
+    std::fill(std::begin(pressedSincePoll), std::end(pressedSincePoll), false);
+    std::fill(std::begin(releasedSincePoll), std::end(releasedSincePoll), false);
 }
 
 int InputSystem::GetState(int code) const
@@ -73,6 +97,8 @@ int InputSystem::GetState(int code) const
 
 void InputSystem::OnKey(GLFWwindow*, int key, int, int action, int)
 {
+    if (key >= FirstKey && (action == GLFW_PRESS || action == GLFW_RELEASE))
+        GetInstance().NoteEvent(key, action == GLFW_PRESS);
     char text[64];
     std::snprintf(text, sizeof text, "%d, %d", key, action);
     MessagingSystem::GetInstance().Post(MessageType::Input, text);
@@ -80,6 +106,8 @@ void InputSystem::OnKey(GLFWwindow*, int key, int, int action, int)
 
 void InputSystem::OnMouseButton(GLFWwindow*, int button, int action, int)
 {
+    if (button >= 0 && button < MouseButtons && (action == GLFW_PRESS || action == GLFW_RELEASE))
+        GetInstance().NoteEvent(button, action == GLFW_PRESS);
     char text[64];
     std::snprintf(text, sizeof text, "%d, %d", button, action);
     MessagingSystem::GetInstance().Post(MessageType::MouseButton, text);

@@ -3,6 +3,9 @@
 // down this frame, 2 held), keeps the cursor position and posts every key, mouse-button and
 // cursor event on the message bus as text ("%d, %d" types 1 and 3, "%f, %f" type 2). Each
 // cursor event is also handed to onCursorMoved (the game draws a marker there).
+// No tap is lost: a press reported by the key or mouse-button callback since the last poll
+// reads 1 at the next poll even when the key is already up again (it reads 0 at the poll after),
+// and a release and press again between two polls of a held key reads as a new press.
 #include "engine/BaseSystem.h"
 
 #include <functional>
@@ -25,8 +28,14 @@ public:
     // The state of a code; a code outside the state array counts as never pressed.
     int GetState(int code) const;
 
-    // One polling step with the given reader of "is this code down".
+    // One polling step with the given reader of "is this code down", together with the presses
+    // and releases reported since the last step.
     void Poll(const std::function<bool(int code)>& isDown);
+    // A press (true) or release of a code as the window reports it; codes without a state are
+    // ignored.
+    void NoteEvent(int code, bool pressed);
+    // Every code up, no press or release waiting for the next poll.
+    void Reset();
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
@@ -45,6 +54,8 @@ public:
 
 private:
     bool swallowed[StateSize] = {};   // went down while the overlay had it; up for the game
+    bool pressedSincePoll[StateSize] = {};
+    bool releasedSincePoll[StateSize] = {};
 
     InputSystem() : BaseSystem("Input System") {}
 };

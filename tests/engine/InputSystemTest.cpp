@@ -4,6 +4,7 @@
 #include "graphics/Graphics.h"
 #include "graphics/GraphicsSystem.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -14,12 +15,16 @@ class InputTest : public testing::Test
 protected:
     void SetUp() override
     {
-        std::fill(std::begin(input.state), std::end(input.state), 0);
+        input.Reset();
         MessagingSystem::GetInstance().Clear();
         WindowSystem::GetInstance().width = 1440;
         WindowSystem::GetInstance().height = 810;
     }
-    void TearDown() override { MessagingSystem::GetInstance().Clear(); }
+    void TearDown() override
+    {
+        input.Reset();
+        MessagingSystem::GetInstance().Clear();
+    }
 
     std::vector<std::string> Delivered(int type)
     {
@@ -52,6 +57,58 @@ TEST_F(InputTest, StateGoesDownThenHeldThenUp)
     EXPECT_EQ(key, (std::vector<int>{1, 2, 2, 0}));
     EXPECT_EQ(button, key);
     EXPECT_EQ(input.state[20], 0);   // codes 8..31 are never written
+}
+
+// Presses and releases as the window's callbacks report them, between polls that see the code
+// up or down: however short a tap, it reads 1 for one frame and then 0, whatever the frame rate.
+TEST_F(InputTest, NoTapBetweenTwoPollsIsLost)
+{
+    constexpr int Press = 1, Release = 0;   // the window library's actions
+    struct Step
+    {
+        std::vector<int> events;   // actions reported before the poll
+        bool down;                 // what the poll reads
+        int state;
+    };
+    struct Case
+    {
+        const char* what;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"a tap inside one frame", {{{Press, Release}, false, 1}, {{}, false, 0}, {{}, false, 0}}},
+        {"held across frames",
+         {{{Press}, true, 1}, {{}, true, 2}, {{}, true, 2}, {{Release}, false, 0}, {{}, false, 0}}},
+        {"released and pressed again inside one frame",
+         {{{Press}, true, 1}, {{}, true, 2}, {{Release, Press}, true, 1}, {{}, true, 2}}},
+        {"two taps in two frames",
+         {{{Press, Release}, false, 1}, {{Press, Release}, false, 1}, {{}, false, 0}}},
+        {"a tap during a hold's last frame",
+         {{{Press}, true, 1}, {{Release, Press, Release}, false, 1}, {{}, false, 0}}},
+    };
+    for (const Case& c : cases)
+        for (int code : {65, 0})
+        {
+            SCOPED_TRACE(testing::Message() << c.what << ", code " << code);
+            input.Reset();
+            std::vector<int> states, expected;
+            for (const Step& step : c.steps)
+            {
+                for (int action : step.events)
+                    code < InputSystem::MouseButtons ? InputSystem::OnMouseButton(nullptr, code, action, 0)
+                                                     : InputSystem::OnKey(nullptr, code, 0, action, 0);
+                input.Poll([&](int polled) { return polled == code && step.down; });
+                states.push_back(input.state[code]);
+                expected.push_back(step.state);
+            }
+            EXPECT_EQ(states, expected);
+        }
+    // Events of codes that have no state change nothing.
+    input.Reset();
+    InputSystem::OnKey(nullptr, -1, 0, Press, 0);
+    InputSystem::OnKey(nullptr, 20, 0, Press, 0);
+    InputSystem::OnMouseButton(nullptr, 9, Press, 0);
+    input.Poll([](int) { return false; });
+    EXPECT_TRUE(std::all_of(std::begin(input.state), std::end(input.state), [](int s) { return s == 0; }));
 }
 
 TEST_F(InputTest, CodesOutsideTheStateReadAsNeverPressed)
@@ -117,5 +174,16 @@ TEST_F(InputTest, WhatAnOverlayHoldsReadsUpForTheGameUntilReleased)
         EXPECT_EQ(input.state[code], 1) << "a fresh press is the game's";
         down.clear();
         poll();
+    }
+    // A tap inside one frame is the overlay's while it has the device, the game's once it has not.
+    for (const bool overlayHasIt : {true, false})
+    {
+        input.overlayHasMouse = overlayHasIt;
+        InputSystem::OnMouseButton(nullptr, 0, 1, 0);
+        InputSystem::OnMouseButton(nullptr, 0, 0, 0);
+        poll();
+        EXPECT_EQ(input.state[0], overlayHasIt ? 0 : 1);
+        poll();
+        EXPECT_EQ(input.state[0], 0);
     }
 }
