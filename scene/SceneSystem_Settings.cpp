@@ -156,22 +156,11 @@ void SceneSystem::LoadLevelCompleted()
 
 void SceneSystem::SaveLevelCompleted()
 {
+    // The list in memory started from the file and holds every change of this run since, the
+    // developer's reset to the first level included: it is what is written, whole.
     const std::string path = LevelCompletedFile();
-    if (!MoveAsideIfDamaged(path))
-        return;
-    // A level the file holds is kept even when this run never read it.
-    std::vector<int> levels = LevelCompleted;
-    std::error_code error;
-    if (fs::exists(path, error))
-    {
-        std::ifstream in(path, std::ios::binary);
-        const json document = json::parse(in, nullptr, false);
-        if (document.is_object() && document.contains("LevelCompleted"))
-            for (int level : LevelsOf(document.at("LevelCompleted"), path))
-                if (std::find(levels.begin(), levels.end(), level) == levels.end())
-                    levels.push_back(level);
-    }
-    WriteJsonFile(path, json{{"LevelCompleted", levels}});
+    if (MoveAsideIfDamaged(path))
+        WriteJsonFile(path, json{{"LevelCompleted", LevelCompleted}});
 }
 
 void SceneSystem::SaveSettings()

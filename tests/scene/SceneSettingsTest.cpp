@@ -1,6 +1,8 @@
 // The two settings files (bus volumes, completed levels), level unlocking and the level numbers
 // and labels read from scene file names.
 #include "audio/AudioPlayer.h"
+#include "engine/InputSystem.h"
+#include "game/CheatKeys.h"
 #include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
 #include "tests/audio/OfflineAudioTest.h"
@@ -135,13 +137,31 @@ TEST_F(SceneSettingsTest, ADamagedFileFoundOnlyAtSaveIsNotOverwritten)
     EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1, 3]})"));
 }
 
-TEST_F(SceneSettingsTest, ACompletedLevelIsNeverLostBySaving)
+// The list in memory is what is saved: it started from the file, so nothing of the file is lost
+// unless this run took it away, as Left Ctrl + F8 does; that reset outlives a restart.
+TEST_F(SceneSettingsTest, TheLevelsInMemoryAreWhatIsSavedSoAResetToTheFirstLevelLasts)
 {
     Write("LevelCompleted.json", R"({"LevelCompleted": [1, 2, 4]})");
-    LevelCompleted = {1, 3};   // this run never read the file
+    LevelCompleted = {1};
+    Scenes().LoadLevelCompleted();
+    AddUnlockedLevel(3);
     Scenes().SaveLevelCompleted();
-    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1, 3, 2, 4]})"));
+    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1, 2, 4, 3]})"));
+
+    InputSystem& input = InputSystem::GetInstance();
+    input.state[Key::LeftControl] = 2;
+    input.state[Key::F8] = 1;
+    CheatKeys::Update();
+    input.Reset();
+    EXPECT_EQ(LevelCompleted, std::vector<int>{1});
+    Scenes().SaveLevelCompleted();
+    EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1]})"));
     EXPECT_EQ(Files(), (std::vector<std::string>{"LevelCompleted.json"}));
+
+    LevelCompleted = {1};   // the next run starts
+    Scenes().LoadLevelCompleted();
+    EXPECT_EQ(LevelCompleted, std::vector<int>{1});
+    EXPECT_FALSE(IsLevelUnlocked(2));
 }
 
 TEST_F(SceneSettingsTest, WinningALevelUnlocksTheNextAndSavesAtOnce)
