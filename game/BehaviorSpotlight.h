@@ -5,8 +5,8 @@
 // count board for its verdict (BehaviorCountBoard::EvaluateRequested) on every frame that finds
 // the request clear. A scale that is not a number, negative or above 10000 asks at once.
 #include "scene/Behavior.h"
-
-class Transform;
+#include "scene/EntityRef.h"
+#include "scene/Transform.h"
 
 class BehaviorSpotlight : public Behavior
 {
@@ -26,7 +26,7 @@ public:
     float StayTimer = 0;        // seconds held at SpotlightSize
     float TimeStayInZoomIn = 1.0f;
     float SpotlightSize = 5.0f;
-    Transform* Focus = nullptr;   // not owned: the bot it was opened on; kept for others to read
+    EntityRef<Transform> Focus;   // not owned: the bot it was opened on; kept for others to read
     bool ShrinkDone = false;
     bool StayDone = false;
 };

@@ -8,10 +8,11 @@ void BehaviorSpotlightEdge::Write(json& out) const { out["Type"] = "BehaviorSpot
 void BehaviorSpotlightEdge::OnUpdate(float)
 {
     Transform* own = Parent ? Parent->GetComponent<Transform>() : nullptr;
-    if (!own || !SpotlightTransform)
+    const Transform* spotlight = SpotlightTransform;
+    if (!own || !spotlight)
         return;
-    const Vec3& s = SpotlightTransform->Translation;
-    const float d = (SpotlightTransform->Scale.x + own->Scale.x) * 0.5f;
+    const Vec3& s = spotlight->Translation;
+    const float d = (spotlight->Scale.x + own->Scale.x) * 0.5f;
     switch (EdgeIndex)
     {
     case 0:

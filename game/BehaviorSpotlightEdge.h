@@ -4,8 +4,8 @@
 // x scales away from the spotlight's centre; any other index puts it at the origin. Nothing
 // happens until the spotlight's Transform is set.
 #include "scene/Behavior.h"
-
-class Transform;
+#include "scene/EntityRef.h"
+#include "scene/Transform.h"
 
 class BehaviorSpotlightEdge : public Behavior
 {
@@ -18,6 +18,6 @@ public:
     void OnUpdate(float dt) override;
     void OnExit() override {}
 
-    Transform* SpotlightTransform = nullptr;   // not owned: the spotlight entity's
+    EntityRef<Transform> SpotlightTransform;   // not owned: the spotlight entity's; null once it is gone
     int EdgeIndex = 0;
 };

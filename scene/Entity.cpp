@@ -6,9 +6,35 @@
 #include "scene/ReadingFile.h"
 
 #include <algorithm>
+#include <unordered_map>
 
-Entity::Entity(const Entity& other) : Name(other.Name), IsDestroyed(other.IsDestroyed)
+namespace
 {
+// The live entities by serial number. Entities are made and deleted on the main thread only.
+std::unordered_map<uint64_t, Entity*>& LiveEntities()
+{
+    static std::unordered_map<uint64_t, Entity*> live;
+    return live;
+}
+
+uint64_t NextSerial()
+{
+    static uint64_t last = 0;
+    return ++last;
+}
+}   // namespace
+
+Entity::Entity() : Serial(NextSerial()) { LiveEntities()[Serial] = this; }
+
+Entity* Entity::Living(uint64_t serial)
+{
+    const auto found = LiveEntities().find(serial);
+    return found == LiveEntities().end() ? nullptr : found->second;
+}
+
+Entity::Entity(const Entity& other) : Name(other.Name), IsDestroyed(other.IsDestroyed), Serial(NextSerial())
+{
+    LiveEntities()[Serial] = this;
     for (const Component* c : other.components)
         if (Component* clone = c ? c->Clone() : nullptr)
         {
@@ -19,6 +45,7 @@ Entity::Entity(const Entity& other) : Name(other.Name), IsDestroyed(other.IsDest
 
 Entity::~Entity()
 {
+    LiveEntities().erase(Serial);
     // The editor's selection must never point at a deleted entity, whoever deletes it.
     if (SelectedEntity == this)
         SelectedEntity = nullptr;

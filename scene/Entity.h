@@ -4,8 +4,11 @@
 // post-creates each once; a spawned entity is never written to a file.
 // Reading never throws on bad data: a component it cannot use is left out whole, with a line
 // naming the file being read (ReadingFile), the entity and the key.
+// Every entity has a serial number of its own, never reused in a run, by which it can be found
+// while it lives (EntityRef keeps pointers to other entities that way).
 #include "scene/Component.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +23,7 @@ public:
         Skip
     };
 
-    Entity() = default;
+    Entity();
     Entity(const Entity& other);   // clones every component; the copy is not spawned, not post-created
     Entity& operator=(const Entity&) = delete;
     ~Entity();
@@ -51,8 +54,12 @@ public:
     // Deletes every component and empties the list.
     void DeleteComponents();
 
+    // The entity of that serial number while it has not been deleted; null otherwise.
+    static Entity* Living(uint64_t serial);
+
     std::vector<Component*> components;   // owned
     std::string Name;
     bool IsDestroyed = false;
     bool IsSpawned = false;
+    const uint64_t Serial;   // 1, 2, 3, ... in order of construction
 };

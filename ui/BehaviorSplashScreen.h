@@ -7,6 +7,7 @@
 // Transforms; a missing one is passed over, but the sequence waits for "FMODLogo" and
 // "GameTitle" (the skip inputs still work).
 #include "scene/Behavior.h"
+#include "scene/EntityRef.h"
 
 class BehaviorSplashScreen : public Behavior
 {
@@ -32,11 +33,11 @@ public:
     float TitleScrollSpeed = 2.0f;
     float GameLogoDisplayDuration = 1.5f;   // kept in the file; the sequence does not use it
     bool Skipped = false;
-    Entity* FMODLogo = nullptr;   // not owned: entities of the current scene
-    Entity* VostrelLogo = nullptr;
-    Entity* GameTitle = nullptr;
-    Entity* PresentsText = nullptr;
-    Entity* GameLogo = nullptr;
+    EntityRef<Entity> FMODLogo;   // not owned: entities of the current scene
+    EntityRef<Entity> VostrelLogo;
+    EntityRef<Entity> GameTitle;
+    EntityRef<Entity> PresentsText;
+    EntityRef<Entity> GameLogo;
     float Countdown = 0;
     bool Done = false;
 

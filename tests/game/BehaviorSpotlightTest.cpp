@@ -14,6 +14,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace
@@ -137,9 +138,11 @@ TEST(BehaviorSpotlight, SavedFormsOfTheSpotlightAndItsEdge)
 
 TEST(BehaviorSpotlightEdge, EachEdgeStandsAgainstItsSideOfTheOpening)
 {
-    Transform spotlight;
-    spotlight.Translation = {1, 2, 3};
-    spotlight.Scale = {4, 9, 1};   // only the x scales count
+    Entity light;
+    auto* spotlight = new Transform();
+    light.AddComponent(spotlight);
+    spotlight->Translation = {1, 2, 3};
+    spotlight->Scale = {4, 9, 1};   // only the x scales count
     struct Case
     {
         int index;
@@ -158,7 +161,7 @@ TEST(BehaviorSpotlightEdge, EachEdgeStandsAgainstItsSideOfTheOpening)
         entity.AddComponent(own);
         edge->Update(0.1f);
         EXPECT_EQ(own->Translation.x, 9) << "without a spotlight it stays";
-        edge->SpotlightTransform = &spotlight;
+        edge->SpotlightTransform = spotlight;
         edge->EdgeIndex = c.index;
         own->Dirty = false;
         edge->Update(0.1f);
@@ -167,6 +170,26 @@ TEST(BehaviorSpotlightEdge, EachEdgeStandsAgainstItsSideOfTheOpening)
         EXPECT_EQ(own->Translation.y, c.at.y) << c.index;
         EXPECT_EQ(own->Translation.z, c.at.z) << c.index;
     }
+}
+
+TEST(BehaviorSpotlightEdge, AnEdgeWhoseSpotlightIsGoneStaysWhereItIs)
+{
+    auto light = std::make_unique<Entity>();
+    auto* spotlight = new Transform();
+    light->AddComponent(spotlight);
+    Entity entity;
+    auto* edge = new BehaviorSpotlightEdge();
+    auto* own = new Transform();
+    entity.AddComponent(edge);
+    entity.AddComponent(own);
+    edge->SpotlightTransform = spotlight;
+    edge->Update(0.1f);
+    EXPECT_EQ(own->Translation.y, 1.0f);   // above the opening
+    light.reset();
+    own->Translation = {7, 7, 7};
+    edge->Update(0.1f);
+    EXPECT_EQ(own->Translation.x, 7);
+    EXPECT_EQ(edge->SpotlightTransform.Get(), nullptr);
 }
 
 TEST(BehaviorSpotlight, TheBotWhoseDeathSettlesTheLevelGetsASpotlightThatClosesOnIt)
