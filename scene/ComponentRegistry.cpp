@@ -3,6 +3,7 @@
 #include "engine/TraceSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/BehaviorDestroyByEvent.h"
+#include "game/BehaviorLadder.h"
 #include "game/BehaviorMonkey.h"
 #include "game/BehaviorSpawner.h"
 #include "game/BehaviorSpotlight.h"
@@ -62,6 +63,7 @@ const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCou
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
+const Registrator<BehaviorLadder> BehaviorLadderRegistrator("BehaviorLadder");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
