@@ -5,6 +5,7 @@
 #include "game/BehaviorDestroyByEvent.h"
 #include "game/BehaviorLadder.h"
 #include "game/BehaviorMonkey.h"
+#include "game/BehaviorPath.h"
 #include "game/BehaviorSpawner.h"
 #include "game/BehaviorSpotlight.h"
 #include "game/BehaviorSpotlightEdge.h"
@@ -66,6 +67,7 @@ const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobBu
 const Registrator<BehaviorLadder> BehaviorLadderRegistrator("BehaviorLadder");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
 const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
+const Registrator<BehaviorPath> BehaviorPathRegistrator("BehaviorPath");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
