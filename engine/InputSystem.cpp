@@ -88,12 +88,7 @@ void InputSystem::Reset()
     std::fill(std::begin(releasedSincePoll), std::end(releasedSincePoll), false);
 }
 
-int InputSystem::GetState(int code) const
-{
-    if (code < 0 || code >= StateSize)
-        return 0;
-    return state[code];
-}
+int InputSystem::GetState(int code) const { return IsPolled(code) ? state[code] : 0; }
 
 void InputSystem::OnKey(GLFWwindow*, int key, int, int action, int)
 {

@@ -25,8 +25,13 @@ public:
     void BeginFrame() override;   // cursor in 0..1 of the window, origin top-left
     void Update(float dt) override;
 
-    // The state of a code; a code outside the state array counts as never pressed.
+    // The state of a code; a code that is not polled counts as never pressed.
     int GetState(int code) const;
+    // Whether the code is one the input polls: a mouse button 0..7 or a key code 32..348.
+    static bool IsPolled(int code)
+    {
+        return (code >= 0 && code < MouseButtons) || (code >= FirstKey && code < StateSize);
+    }
 
     // One polling step with the given reader of "is this code down", together with the presses
     // and releases reported since the last step.

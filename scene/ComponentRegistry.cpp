@@ -14,6 +14,7 @@
 #include "game/CountBoardDisplay.h"
 #include "game/EntityKiller.h"
 #include "game/ExitDisplay.h"
+#include "game/MovementDriver.h"
 #include "game/MusicPlayer.h"
 #include "game/Physics.h"
 #include "game/PixelGrid.h"
@@ -82,6 +83,7 @@ const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDis
 const Registrator<EntityKiller> EntityKillerRegistrator("EntityKiller");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
+const Registrator<MovementDriver> MovementDriverRegistrator("MovementDriver");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<ParticleEmitter> ParticleEmitterRegistrator("ParticleEmitter");
 const Registrator<Physics> PhysicsRegistrator("Physics");
