@@ -71,8 +71,9 @@ public:
     // Scene files of "Data/Scenes", sorted by name.
     void ScanSceneFiles();
     // Whether the current scene's file can take that name: a plain file name in valid UTF-8
-    // (no '/' or '\\', not "." or "..", no control character), ".json" appended unless it ends
-    // so exactly, naming no other existing file. False with the reason in `why`.
+    // (no '/' or '\\', not "." or "..", no control character, no blank at either end), ".json"
+    // appended unless it ends so exactly, naming no other existing file. False with the reason
+    // in `why`.
     bool CheckRename(const std::string& newName, std::string* why = nullptr) const;
     // Renames the current scene's file within its folder as CheckRename allows; the file system
     // itself refuses an existing target, so no file is ever replaced. Its own name is a success

@@ -72,6 +72,8 @@ std::string SceneSystem::RenameTarget(const std::string& newName, std::string& w
         why = "\"" + newName + "\" is not a file name";
     else if (controlCharacter)
         why = "A name cannot hold control characters";
+    else if (newName.front() == ' ' || newName.back() == ' ')
+        why = "A name cannot begin or end with a blank";
     if (!why.empty())
         return "";
     // The folder of the file the scene was read from, however its path was spelled.

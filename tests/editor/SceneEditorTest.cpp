@@ -138,6 +138,7 @@ TEST_F(SceneEditorTest, RenamingRefusesUnsafeNamesAndNeverReplacesAFile)
         {"Bad\xff\xfe", "", "not valid UTF-8"},
         {"Cut\xc3", "", "not valid UTF-8"},
         {"Tab\there", "", "control characters"},
+        {"Trailing ", "", "begin or end with a blank"},
         {"Level.JSON", "Level.JSON.json", ""},
         {"Wie\xc3\xa4n", "Wie\xc3\xa4n.json", ""},
         {"Wie\xc3\xa4n.json", "Wie\xc3\xa4n.json", ""},   // its own name: nothing to do
