@@ -132,17 +132,19 @@ void DrawSceneEditorLayout()
     ImGui::TableSetColumnIndex(1);
     ImGui::TextUnformatted("Inspector");
     ImGui::TableNextRow();
+    // The panels fill the window down to its edge, the cell's own padding left out.
+    const ImVec2 panel(0, -ImGui::GetStyle().CellPadding.y);
     ImGui::TableSetColumnIndex(0);
     if (ShowOutliner)
     {
-        ImGui::BeginChild("OutlinerPanel", ImVec2(0, 0), true);
+        ImGui::BeginChild("OutlinerPanel", panel, true);
         DrawOutlinerPanel();
         ImGui::EndChild();
     }
     ImGui::TableSetColumnIndex(1);
     if (ShowInspector)
     {
-        ImGui::BeginChild("InspectorPanel", ImVec2(0, 0), true);
+        ImGui::BeginChild("InspectorPanel", panel, true);
         DrawInspectorPanel();
         ImGui::EndChild();
     }
