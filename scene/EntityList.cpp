@@ -192,6 +192,11 @@ Entity* EntityList::FindByName(const std::string& name) const
     return nullptr;
 }
 
+bool EntityList::Contains(const Entity* entity) const
+{
+    return entity && std::find(entities.begin(), entities.end(), entity) != entities.end();
+}
+
 void EntityList::Erase(size_t index)
 {
     Entity* doomed = entities[index];

@@ -20,6 +20,7 @@ public:
     void Clear();               // deletes every entity
     bool Add(Entity* entity);   // takes ownership; false for null
     Entity* FindByName(const std::string& name) const;
+    bool Contains(const Entity* entity) const;
     void RemoveByName(const std::string& name);                     // deletes the first entity of that name
     std::vector<Entity*> GetEntities() const { return entities; }   // a copy, for walks that change the list
     size_t Size() const { return entities.size(); }

@@ -126,6 +126,19 @@ bool SceneSystem::Init()
     return true;
 }
 
+MainScene* SceneSystem::SceneOf(const Entity* entity) const
+{
+    for (MainScene* scene : {currentScene.get(), pauseOverlay.get(), confirmOverlay.get()})
+        if (scene && scene->entities.Contains(entity))
+            return scene;
+    return nullptr;
+}
+
+MainScene* SceneSystem::ShownScene() const
+{
+    return pauseKind != NotPaused && pauseOverlay ? pauseOverlay.get() : currentScene.get();
+}
+
 Scene* SceneSystem::TopOverlay() const
 {
     if (confirmActive && confirmOverlay)

@@ -67,6 +67,10 @@ public:
     MainScene* CurrentScene() const { return currentScene.get(); }
     MainScene* PauseOverlay() const { return pauseOverlay.get(); }
     MainScene* ConfirmOverlay() const { return confirmOverlay.get(); }
+    // The scene whose list holds the entity: the current scene or an overlay; null for none.
+    MainScene* SceneOf(const Entity* entity) const;
+    // The scene being shown: the pause overlay while paused, else the current scene.
+    MainScene* ShownScene() const;
 
     // Scene files of "Data/Scenes", sorted by name.
     void ScanSceneFiles();

@@ -3,9 +3,11 @@
 // builds and caches the model matrix T * Rx * Ry * Rz * S. Whoever changes Translation,
 // Rotation or Scale sets Dirty. Under a parent entity with a transform the parent's matrix is
 // applied on top, at every request. Parents never form a loop through SetParentEntity, and the
-// walk up the parents ends even where one was formed by assigning ParentEntity directly.
+// walk up the parents ends even where one was formed by assigning ParentEntity directly. A parent
+// entity that has been deleted is let go, never read.
 #include "engine/Matrix4.h"
 #include "scene/Component.h"
+#include "scene/EntityRef.h"
 
 #include <vector>
 
@@ -35,7 +37,8 @@ public:
     Vec3 Scale{1, 1, 1};
     bool Dirty = true;
     Matrix4 Matrix = Matrix4::Identity();
-    Entity* ParentEntity = nullptr;   // not owned, not saved; set through SetParentEntity
+    // Not owned, not saved; set through SetParentEntity. Reads null once that entity is deleted.
+    EntityRef<Entity> ParentEntity;
     Matrix4 WorldMatrix = Matrix4::Zero();
 
 private:

@@ -6,6 +6,7 @@
 #include "tests/scene/TestComponents.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 using TestData::Journal;
 using TestData::Tags;
@@ -228,4 +229,20 @@ TEST_F(EntityTest, DeletingTheSelectedEntityClearsTheSelection)
     EXPECT_EQ(SelectedEntity, selected);
     delete selected;
     EXPECT_EQ(SelectedEntity, nullptr);
+}
+
+TEST_F(EntityTest, ATransformWhoseParentEntityWasDeletedStandsAlone)
+{
+    auto parent = std::make_unique<Entity>();
+    parent->AddComponent(new Transform());
+    parent->GetComponent<Transform>()->Translation = {3, 0, 0};
+    Entity child;
+    auto* place = new Transform();
+    child.AddComponent(place);
+    ASSERT_TRUE(place->SetParentEntity(parent.get()));
+    EXPECT_FLOAT_EQ(place->GetMatrix().At(0, 3), 3);
+
+    parent.reset();
+    EXPECT_EQ(place->ParentEntity.Get(), nullptr);
+    EXPECT_FLOAT_EQ(place->GetMatrix().At(0, 3), 0) << "the deleted parent is never read";
 }
