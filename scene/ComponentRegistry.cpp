@@ -14,6 +14,7 @@
 #include "game/CountBoardDisplay.h"
 #include "game/EntityKiller.h"
 #include "game/ExitDisplay.h"
+#include "game/LostDisplay.h"
 #include "game/MovementDriver.h"
 #include "game/MusicPlayer.h"
 #include "game/Physics.h"
@@ -83,6 +84,7 @@ const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDis
 const Registrator<EntityKiller> EntityKillerRegistrator("EntityKiller");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
+const Registrator<LostDisplay> LostDisplayRegistrator("LostDisplay");
 const Registrator<MovementDriver> MovementDriverRegistrator("MovementDriver");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
 const Registrator<ParticleEmitter> ParticleEmitterRegistrator("ParticleEmitter");

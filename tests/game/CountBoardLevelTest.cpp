@@ -124,12 +124,14 @@ TEST_F(CountBoardLevelTest, KeepsEvaluatingUntilDecidedButNotOnALeavingScene)
     EXPECT_TRUE(board->Decided);
 }
 
-TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingAndExitsNeededNeverBelowZero)
+TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingExitsNeededAndBotsLostNeverBelowZero)
 {
     Entity* walking = level.Add(
         {{"Name", "Walking"}, {"Components", {{{"Type", "CountBoardDisplay"}}, {{"Type", "Font"}}}}});
     Entity* exits =
         level.Add({{"Name", "Exits"}, {"Components", {{{"Type", "ExitDisplay"}}, {{"Type", "Font"}}}}});
+    Entity* lost =
+        level.Add({{"Name", "Lost"}, {"Components", {{{"Type", "LostDisplay"}}, {{"Type", "Font"}}}}});
     level.Scene().Name = "Level 1";
     level.Named("Spawner")[0]->GetComponent<BehaviorSpawner>()->SpawnCount = 6;
 
@@ -138,12 +140,13 @@ TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingAndExitsNeededNeverBelowZe
         int dead, exited;
         const char* walking;
         const char* exits;
+        const char* lost;   // of the 10 dead allowed, or the 5 that leave more than 5 to save
     };
     const Case cases[] = {
-        {0, 0, ": 6\n\nLevel 1\n", "5"},
-        {1, 2, ": 3\n\nLevel 1\n", "3"},
-        {4, 2, ": 0\n\nLevel 1\n", "3"},
-        {9, 7, ": 0\n\nLevel 1\n", "0"},   // more lost than released: still 0
+        {0, 0, ": 6\n\nLevel 1\n", "5", "0/5"},
+        {1, 2, ": 3\n\nLevel 1\n", "3", "1/5"},
+        {4, 2, ": 0\n\nLevel 1\n", "3", "4/5"},
+        {9, 7, ": 0\n\nLevel 1\n", "0", "9/5"},   // more lost than released: still 0
     };
     for (const Case& c : cases)
     {
@@ -152,13 +155,18 @@ TEST_F(CountBoardLevelTest, TheDisplaysShowBotsWalkingAndExitsNeededNeverBelowZe
         EXPECT_EQ(walking->GetComponent<Font>()->Text, c.walking)
             << c.dead << " dead, " << c.exited << " out";
         EXPECT_EQ(exits->GetComponent<Font>()->Text, c.exits) << c.dead << " dead, " << c.exited << " out";
+        EXPECT_EQ(lost->GetComponent<Font>()->Text, c.lost) << c.dead << " dead, " << c.exited << " out";
     }
+    // The dead limit when it comes first.
+    BehaviorCountBoard::DeadMax = 3;
+    level.Frame();
+    EXPECT_EQ(lost->GetComponent<Font>()->Text, "9/3");
 }
 
 TEST(CountDisplays, AreSavedByTypeAndDoNothingWithoutAFont)
 {
     LevelFixture level;
-    const char* names[] = {"CountBoardDisplay", "ExitDisplay", "SpawnerDisplay"};
+    const char* names[] = {"CountBoardDisplay", "ExitDisplay", "LostDisplay", "SpawnerDisplay"};
     for (const char* name : names)
     {
         Entity* bare = level.Add({{"Name", name}, {"Components", {{{"Type", name}}}}});
