@@ -28,6 +28,7 @@
 #include "scene/Transform.h"
 #include "ui/BehaviorChangeSpeedButton.h"
 #include "ui/BehaviorDestructButton.h"
+#include "ui/BehaviorFontChange.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
@@ -65,6 +66,7 @@ const Registrator<BehaviorChangeSpeedButton>
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
+const Registrator<BehaviorFontChange> BehaviorFontChangeRegistrator("BehaviorFontChange");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLadder> BehaviorLadderRegistrator("BehaviorLadder");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
