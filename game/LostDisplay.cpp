@@ -7,7 +7,7 @@
 
 std::string LostDisplay::Compose() const
 {
-    const int64_t limit = std::min<int64_t>(BehaviorCountBoard::DeadMax, int64_t{BehaviorSpawner::GetSpawnTotal()} -
-                                                                             BehaviorCountBoard::ExitMax);
+    const int64_t limit = std::min<int64_t>(
+        BehaviorCountBoard::DeadMax, int64_t{BehaviorSpawner::GetSpawnTotal()} - BehaviorCountBoard::ExitMax);
     return Count(BehaviorCountBoard::DeadCount) + "/" + Count(limit);
 }

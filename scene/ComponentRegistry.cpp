@@ -34,6 +34,7 @@
 #include "ui/BehaviorPauseButton.h"
 #include "ui/BehaviorSceneButton.h"
 #include "ui/BehaviorSplashScreen.h"
+#include "ui/BehaviorUI.h"
 #include "ui/Button.h"
 #include "ui/ButtonComponent.h"
 
@@ -78,6 +79,7 @@ const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner")
 const Registrator<BehaviorSplashScreen> BehaviorSplashScreenRegistrator("BehaviorSplashScreen");
 const Registrator<BehaviorSpotlight> BehaviorSpotlightRegistrator("BehaviorSpotlight");
 const Registrator<BehaviorSpotlightEdge> BehaviorSpotlightEdgeRegistrator("BehaviorSpotlightEdge");
+const Registrator<BehaviorUI> BehaviorUIRegistrator("BehaviorUI");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");
 const Registrator<ColliderCircle> ColliderCircleRegistrator("ColliderCircle");

@@ -167,13 +167,19 @@ public:
         InputSystem::GetInstance().state[code] = 0;
     }
 
-    // Puts the cursor on the middle of an entity as the camera shows it.
+    // Puts the cursor on the middle of an entity as the camera shows it (an interface element
+    // hangs from the camera: its place is its world matrix's).
     void PointAt(Entity& entity)
     {
-        const Vec3 at = entity.GetComponent<Transform>()->Translation;
+        const Vec3 at = WorldPosition(entity);
         const Vec4 clip = WorldToClip().Transform({at.x, at.y, at.z, 1});
         InputSystem::GetInstance().cursorX = (clip.x / clip.w + 1) / 2;
         InputSystem::GetInstance().cursorY = (1 - clip.y / clip.w) / 2;
+    }
+    static Vec3 WorldPosition(Entity& entity)
+    {
+        const Matrix4& world = entity.GetComponent<Transform>()->GetMatrix();
+        return {world.At(0, 3), world.At(1, 3), world.At(2, 3)};
     }
     static Matrix4 WorldToClip()
     {
@@ -381,7 +387,8 @@ TEST(LevelProofs, EachLevelOffersItsJobsAndShowsItsWholeTerrain)
         for (const Click& click : ProofNamed("Level" + std::to_string(level) + "Wins").plan)
             used.insert(click.job);
         EXPECT_EQ(offered, used);
-        for (const char* control : {"PauseButton", "DestructButton", "SpeedButton2x", "SpeedButton4x"})
+        for (const char* control :
+             {"PauseButton", "DestructButton", "SpeedButton2x", "SpeedButton4x", "CountBoardPanel"})
             EXPECT_NE(scene.entities.FindByName(control), nullptr) << control;
 
         const Matrix4 toClip = LevelPlay::WorldToClip();
@@ -399,15 +406,16 @@ TEST(LevelProofs, EachLevelOffersItsJobsAndShowsItsWholeTerrain)
         for (Entity* entity : scene.entities.GetEntities())
         {
             const bool shown = entity->GetComponent<ButtonComponent>() || entity->Name == "Spawner" ||
-                               entity->Name == "Exit" || entity->Name == "CountBoard";
-            const Transform* at = entity->GetComponent<Transform>();
+                               entity->Name == "Exit" || entity->Name == "CountBoardPanel";
+            Transform* at = entity->GetComponent<Transform>();
             if (!shown || !at)
                 continue;
             for (float sx : {-0.5f, 0.5f})
                 for (float sy : {-0.5f, 0.5f})
-                    EXPECT_TRUE(inView(at->Translation.x + sx * at->Scale.x,
-                                       at->Translation.y + sy * at->Scale.y, at->Translation.z))
-                        << entity->Name;
+                {
+                    const Vec3 corner = at->GetMatrix().TransformPoint({sx, sy, 0});
+                    EXPECT_TRUE(inView(corner.x, corner.y, corner.z)) << entity->Name;
+                }
         }
     }
 }

@@ -17,7 +17,8 @@ using json = nlohmann::json;
 
 json TextEntity(const std::string& name)
 {
-    return {{"Name", name}, {"Components", {{{"Type", "BehaviorFontChange"}}, {{"Type", "Font"}, {"InputText", "?"}}}}};
+    return {{"Name", name},
+            {"Components", {{{"Type", "BehaviorFontChange"}}, {{"Type", "Font"}, {"InputText", "?"}}}}};
 }
 
 std::string Text(Entity* e) { return e->GetComponent<Font>()->Text; }

@@ -174,9 +174,12 @@ def build(out):
     for k in range(4):
         sheet.blit(scenery.exit_frame(k), k * 64, 0)
     out.add("Level", T + "Exit_Anim.png", sheet, "the exit, flag waving", "4 x 1 frames of 64 x 64, looping")
+    wx, wy, ww, wh = ui.BOARD_WINDOW
     out.add("Level", T + "CountBoard.png", ui.count_board(),
-            "count board back: three 128-wide slots (bots out, saved, lost); icon at slot x 8..39, "
-            "y 16..47; dark number window at slot x 46..121, y 12..51")
+            f"count board back: {len(ui.BOARD_SLOTS)} slots {ui.BOARD_SLOT_W} wide ("
+            + ", ".join(caption.lower() for caption, _ in ui.BOARD_SLOTS)
+            + f"), caption along the top; dark number window at slot x {wx}..{wx + ww - 1}, "
+            f"y {wy}..{wy + wh - 1}; icon at slot x {ui.BOARD_ICON_X}..{ui.BOARD_ICON_X + 31}")
     out.add("Level", T + "WorldBound.png", scenery.world_bound(), "hazard edge of the world, tiles with repeat wrap")
     out.add("Level", T + "Block.png", scenery.block(), "a barrier crate; bots turn at it")
     out.add("Level", T + "Ladder.png", scenery.ladder(), "a ladder lying along +x, pivot at its left end")
@@ -218,6 +221,8 @@ def build(out):
     for label in SLIDER_LABELS:
         out.add("Menu buttons", T + "Button_" + label + ".png",
                 pa.button(label, 192, 48, "dark"), f'slider label "{label}"')
+    out.add("Menu buttons", T + "Button_Blank.png", pa.button("", MENU_W, MENU_H, "normal"),
+            "a menu button without a label, for a label the game writes")
     out.add("Menu buttons", T + "Button_ArrowLeft.png", ui.arrow_button("Left"), "previous page arrow")
     out.add("Menu buttons", T + "Button_ArrowRight.png", ui.arrow_button("Right"), "next page arrow")
     out.add("Menu buttons", T + "SliderTrack.png", ui.slider_track(),
@@ -228,6 +233,7 @@ def build(out):
     for kind in ("Bots", "Saved", "Lost", "Lock", "Star"):
         out.add("Icons", T + f"Icon_{kind}.png", ui.icon(kind), f"small icon: {kind.lower()}")
     out.add("Screens", T + "Panel.png", ui.panel(512, 320), "overlay panel (pause, confirm, win, lose)")
+    out.add("Screens", T + "Dim.png", ui.dim(), "translucent black laid over the screen behind an overlay")
     for name, text in BANNERS:
         out.add("Screens", T + f"Banner_{name}.png", ui.banner(text), f'headline "{text}"')
     out.add("Screens", T + "Title.png", ui.title(), "the game name ZOVERAV with a bot on it")

@@ -182,6 +182,11 @@ def control_button(kind):
     return img
 
 
+def dim():
+    """Black at a little over half opacity: laid over the whole screen behind an overlay."""
+    return pa.Image(4, 4, (0, 0, 0, 150))
+
+
 def arrow_button(direction):
     img = pa.Image(64, 64)
     pa.bevel_box(img, 0, 0, 64, 64, "normal", radius=4)
@@ -249,18 +254,32 @@ def icon(kind):
     return img
 
 
+# The count board's slots, left to right: caption, icon (None for none).
+BOARD_SLOTS = [("WALKING", "Bots"), ("TO SAVE", "Saved"), ("LOST", "Lost"), ("TIME", None)]
+BOARD_SLOT_W, BOARD_H = 136, 78
+BOARD_WINDOW = (6, 28, 124, 44)   # the dark number window of a slot: x, y, width, height
+BOARD_ICON_X = 10                 # the icon's left edge in a slot; the count follows it
+
+
 def count_board():
-    """384 x 64 panel in three 128-wide slots: bots out, saved, lost. Each slot has its icon
-    at x 8..39 (relative to the slot) and room for a number at x 48..120."""
-    img = panel(384, 64, face=(22, 26, 44, 240))
-    for i, kind in enumerate(("Bots", "Saved", "Lost")):
-        x = i * 128
+    """A panel of 136 x 72 slots (walking, to save, lost, time): a caption along the top of each
+    slot and below it a dark window holding the slot's icon at the left; the game writes the
+    count into the window, right after the icon (centred in a slot without one)."""
+    width = BOARD_SLOT_W * len(BOARD_SLOTS)
+    img = panel(width, BOARD_H, face=(22, 26, 44, 240))
+    wx, wy, ww, wh = BOARD_WINDOW
+    for i, (caption, kind) in enumerate(BOARD_SLOTS):
+        x = i * BOARD_SLOT_W
         if i:
-            img.rect(x - 1, 8, 2, 48, (10, 12, 24))
-            img.rect(x + 1, 8, 1, 48, (70, 84, 130))
-        img.rect(x + 46, 12, 76, 40, (8, 10, 18, 255))
-        img.frame(x + 46, 12, 76, 40, (60, 72, 110))
-        img.blit(icon(kind), x + 8, 16)
+            img.rect(x - 1, 6, 2, BOARD_H - 12, (10, 12, 24))
+            img.rect(x + 1, 6, 1, BOARD_H - 12, (70, 84, 130))
+        w = pa.text_width(caption, 2, True)
+        img.text(x + (BOARD_SLOT_W - w) // 2, 6, caption, (255, 214, 120), 2, bold=True,
+                 shadow=(10, 12, 24))
+        img.rect(x + wx, wy, ww, wh, (8, 10, 18, 255))
+        img.frame(x + wx, wy, ww, wh, (60, 72, 110))
+        if kind:
+            img.blit(icon(kind), x + BOARD_ICON_X, wy + (wh - 32) // 2)
     return img
 
 

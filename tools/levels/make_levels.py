@@ -8,9 +8,10 @@ same flags, a slightly different colour) scattered by a fixed noise.
 
 Run from anywhere:
     python3 tools/levels/make_levels.py
-It rewrites Data/Levels/debug.json and Data/Levels/Meadow.png (the terrain tests' picture), and
-for each level N: Data/Levels/LevelN.png (terrain), Data/Levels/LevelN.json (materials) and
-Data/Scenes/LevelSceneN.json (the level scene).
+It rewrites Data/Levels/debug.json and Data/Levels/Meadow.png (the terrain tests' picture), the
+archetypes of the level interface under Data/Entities (board, counts, job, destruct, speed and
+pause buttons), and for each level N: Data/Levels/LevelN.png (terrain), Data/Levels/LevelN.json
+(materials) and Data/Scenes/LevelSceneN.json (the level scene).
 
 Level geometry: a level's grid is 176 x 96 cells, 8 cells to a world unit, centred on the
 origin, so it spans x -11 .. 11 and y -6 .. 6 and fills the 16:9 view of the camera at
@@ -29,6 +30,7 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 LEVELS = ROOT / "Data" / "Levels"
 SCENES = ROOT / "Data" / "Scenes"
+ENTITIES = ROOT / "Data" / "Entities"
 sys.path.insert(0, str(ROOT / "tools" / "art"))
 import pixelart  # noqa: E402  (the shared PNG writer)
 
@@ -445,7 +447,6 @@ JOBS = {
     "Bridge": ("JobButton_Bridge", "MonkeyBridgeButton", ord("4")),
     "Umbrella": ("JobButton_Umbrella", "MonkeyUmbrellaButton", ord("5")),
 }
-
 DESTRUCT_KEY = ord("X")
 # Speed buttons: game speed, picture and hotkey (the key shown on the picture).
 SPEEDS = [(2.0, "Button_Speed2x", ord("F")), (4.0, "Button_Speed4x", ord("G"))]
@@ -454,12 +455,26 @@ BAND_Y = 5.4            # centre of the top band
 PAUSE_AT = (10.0, 5.4)  # where the no-menu pause overlay shows its own pause button
 PAUSE_SIZE = 1.2
 JOB_SIZE = 1.2
-BOARD_AT = (1.4, 5.4)   # the count board: three 2-unit slots
-BOARD_SIZE = (6.0, 1.0)
+JOB_STEP = JOB_SIZE + 0.15
+JOB_LEFT = -10.1        # the first job button's centre
 BOT_Z = 0.1             # bots take the spawner's depth: in front of the terrain
-DIGIT = (0.36, 0.45)    # glyph size of the counters
 TEXT = (0.22, 0.28)     # glyph size of the hints
 HATCH_DIGIT = (0.3, 0.38)   # glyph size of the hatch's count
+
+# The count board: four slots of the picture's 136 x 78 pixels at 60 pixels a unit (see
+# tools/art/ui.py): a caption on top and a dark window below, the slot's icon at its left.
+PX = 1 / 60.0
+BOARD_SLOTS = 4
+BOARD_SIZE = (136 * BOARD_SLOTS * PX, 78 * PX)
+BOARD_AT = (1.9, 6.05 - BOARD_SIZE[1] / 2)   # its top 0.16 below the top of the view
+WINDOW = (6, 28, 124, 44)   # a slot's number window: x, y, width, height in pixels
+ICON_RIGHT = 47             # the count starts here, right after the icon
+DIGIT = (0.28, 0.36)        # glyph size of the counts
+
+# The interface follows the camera: its entities hang from one at the camera's depth below the
+# camera (which stands at z = 15), so an element's own position is where it shows.
+HUD_DEPTH = -15.0
+HUD_Z = 0.2
 
 
 def transform(x, y, z=0.0, sx=1.0, sy=1.0):
@@ -491,16 +506,69 @@ def box_collider():
             "Collision Mask": [True, False, False]}
 
 
-def text_entity(name, text, x, y, size, *extra, texture="FontOutline"):
+def text_entity(name, text, x, y, size, *extra, texture="FontOutline", z=0.3):
     # A Font's first glyph stands one glyph to the right of its origin.
-    return entity(name, *extra, font(text, texture), transform(x - size[0], y, 0.3, *size))
+    return entity(name, *extra, font(text, texture), transform(x - size[0], y, z, *size))
 
 
-def slot_text(name, slot, text, *extra):
-    # Digits sit in the dark window of a count board slot (from 46 to 121 of its 128 pixels).
-    left = BOARD_AT[0] - BOARD_SIZE[0] / 2 + 2.0 * slot
-    return text_entity(name, text, left + 0.76 + DIGIT[0] * 0.5, BOARD_AT[1] + 0.04, DIGIT, *extra,
-                       texture="Font")
+def slot_text(name, slot, *extra, chars=None):
+    """A count in a slot of the board: right after the slot's icon, or, given the number of
+    characters it shows, centred in a slot without one."""
+    slot_left = BOARD_AT[0] - BOARD_SIZE[0] / 2 + 136 * PX * slot
+    window_top = BOARD_AT[1] + BOARD_SIZE[1] / 2 - WINDOW[1] * PX
+    y = window_top - WINDOW[3] * PX / 2
+    if chars is None:
+        left = slot_left + ICON_RIGHT * PX
+    else:
+        left = slot_left + (WINDOW[0] + WINDOW[2] / 2) * PX - chars * DIGIT[0] / 2
+    # The first glyph's middle is half a glyph right of its left edge.
+    return text_entity(name, "", left + DIGIT[0] / 2, y, DIGIT, *extra, z=HUD_Z + 0.05)
+
+
+def button_entity(name, behaviour, texture, x, y, size):
+    return entity(name, behaviour, sprite(texture, shader="base"), transform(x, y, HUD_Z, size, size),
+                  {"Type": "ButtonComponent"})
+
+
+def hud_archetypes():
+    """The level interface's elements, one archetype file each (Data/Entities/<Name>.json). The
+    job and destruct buttons stand at their own slot's origin; the rest where they show."""
+    out = [
+        entity("CountBoardPanel", sprite("CountBoard", shader="base"),
+               transform(BOARD_AT[0], BOARD_AT[1], HUD_Z, *BOARD_SIZE)),
+        # The walking bots, and two lines below the level's title, under the board.
+        slot_text("CountBoardText", 0, {"Type": "CountBoardDisplay"}),
+        slot_text("ExitText", 1, {"Type": "ExitDisplay"}),
+        slot_text("LostText", 2, {"Type": "LostDisplay"}),
+        slot_text("LevelTime", 3, {"Type": "BehaviorFontChange"}, chars=5),
+        button_entity("DestructButton", {"Type": "BehaviorDestructButton", "Hotkey": DESTRUCT_KEY,
+                                         "Perpetual": True}, "JobButton_Destruct", 0, 0, JOB_SIZE),
+        button_entity("PauseButton", {"Type": "BehaviorPauseButton"}, "Button_Pause", *PAUSE_AT, PAUSE_SIZE),
+    ]
+    for texture, name, hotkey in JOBS.values():
+        out.append(button_entity(name, {"Type": "BehaviorJobButton", "Hotkey": hotkey, "Perpetual": True},
+                                 texture, 0, 0, JOB_SIZE))
+    for i, (speed, texture, hotkey) in enumerate(SPEEDS):
+        out.append(button_entity("SpeedButton%dx" % speed, {"Type": "BehaviorChangeSpeedButton",
+                                                          "CurrentSpeedState": speed, "Hotkey": hotkey},
+                                 texture, PAUSE_AT[0] - (len(SPEEDS) - i) * JOB_STEP, BAND_Y, JOB_SIZE))
+    return out
+
+
+def hud(level):
+    """The level's interface entities: the board, its counts, the time, the speed and pause
+    buttons under one; one more per job bar slot (the level's jobs, then the destruct button)."""
+    board = ["CountBoardPanel", "CountBoardText", "ExitText", "LostText", "LevelTime"]
+    speeds = ["SpeedButton%dx" % speed for speed, _, _ in SPEEDS]
+
+    def ui(name, elements, x=0.0, y=0.0):
+        return entity(name, {"Type": "BehaviorUI", "UIElements": elements}, transform(x, y, HUD_DEPTH))
+
+    out = [ui("HUD", board + speeds + ["PauseButton"])]
+    bar = [JOBS[job][1] for job in level.jobs] + ["DestructButton"]
+    for i, name in enumerate(bar):
+        out.append(ui("JobBarSlot%d" % (i + 1), [name], JOB_LEFT + i * JOB_STEP, BAND_Y))
+    return out
 
 
 def check(level):
@@ -548,36 +616,10 @@ def level_scene(level):
         entity("WorldBound", box_collider(), transform(-11.6, 0, 0, 1, 14)),
         entity("WorldBound", box_collider(), transform(11.6, 0, 0, 1, 14)),
     ]
-    # The count board: bots walking, bots still to save, bots that may still be lost.
-    entities += [
-        entity("CountBoard", {"Type": "BehaviorCountBoard", "DeadMax": level.dead_max,
-                              "ExitMax": level.exit_max},
-               sprite("CountBoard", shader="base"), transform(BOARD_AT[0], BOARD_AT[1], 0.2, *BOARD_SIZE)),
-        slot_text("CountBoardText", 0, "", {"Type": "CountBoardDisplay"}),
-        slot_text("ExitText", 1, "", {"Type": "ExitDisplay"}),
-        slot_text("LostLimitText", 2, str(level.dead_max - 1)),
-    ]
-    for i, job in enumerate(level.jobs):
-        texture, name, hotkey = JOBS[job]
-        x = -10.1 + i * (JOB_SIZE + 0.15)
-        entities.append(entity(name, {"Type": "BehaviorJobButton", "Hotkey": hotkey, "Perpetual": True},
-                               sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
-                               {"Type": "ButtonComponent"}))
-    # The destruct button follows the job bar; the speed buttons stand left of the pause button.
-    x = -10.1 + len(level.jobs) * (JOB_SIZE + 0.15)
-    entities.append(entity("DestructButton", {"Type": "BehaviorDestructButton", "Hotkey": DESTRUCT_KEY,
-                                              "Perpetual": True},
-                           sprite("JobButton_Destruct", shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
-                           {"Type": "ButtonComponent"}))
-    for i, (speed, texture, hotkey) in enumerate(SPEEDS):
-        x = PAUSE_AT[0] - (len(SPEEDS) - i) * (JOB_SIZE + 0.15)
-        entities.append(entity("SpeedButton%dx" % speed, {"Type": "BehaviorChangeSpeedButton",
-                                                          "CurrentSpeedState": speed, "Hotkey": hotkey},
-                               sprite(texture, shader="base"), transform(x, BAND_Y, 0.2, JOB_SIZE, JOB_SIZE),
-                               {"Type": "ButtonComponent"}))
-    entities.append(entity("PauseButton", {"Type": "BehaviorPauseButton"}, sprite("Button_Pause", shader="base"),
-                           transform(PAUSE_AT[0], PAUSE_AT[1], 0.2, PAUSE_SIZE, PAUSE_SIZE),
-                           {"Type": "ButtonComponent"}))
+    # The count board decides the level; the interface shows its counts.
+    entities.append(entity("CountBoard", {"Type": "BehaviorCountBoard", "DeadMax": level.dead_max,
+                                          "ExitMax": level.exit_max}))
+    entities += hud(level)
     for i, line in enumerate(level.hints):
         entities.append(text_entity("HintText", line, level.hints_at[0], level.hints_at[1] - i * 0.34, TEXT))
     following = ("Data/Scenes/LevelScene%d.json" % (level.number + 1) if level.number < len(LEVEL_MAKERS)
@@ -598,6 +640,7 @@ def scene_text(doc):
 
 
 def write(path, text):
+    path.parent.mkdir(parents=True, exist_ok=True)
     tmp = path.with_suffix(path.suffix + ".tmp")
     tmp.write_text(text)
     tmp.replace(path)
@@ -608,6 +651,8 @@ def main():
     SCENES.mkdir(parents=True, exist_ok=True)
     write(LEVELS / "debug.json", json.dumps(materials_file(DEBUG_MATERIALS), indent=4) + "\n")
     meadow().save(str(LEVELS / "Meadow.png"))
+    for element in hud_archetypes():
+        write(ENTITIES / (element["Name"] + ".json"), scene_text(element))
     for make in LEVEL_MAKERS:
         level = make()
         check(level)
