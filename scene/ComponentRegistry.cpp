@@ -33,7 +33,9 @@
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
 #include "ui/BehaviorSceneButton.h"
+#include "ui/BehaviorSliderButton.h"
 #include "ui/BehaviorSplashScreen.h"
+#include "ui/BehaviorThumb.h"
 #include "ui/BehaviorUI.h"
 #include "ui/Button.h"
 #include "ui/ButtonComponent.h"
@@ -75,10 +77,12 @@ const Registrator<BehaviorMonkey> BehaviorMonkeyRegistrator("BehaviorMonkey");
 const Registrator<BehaviorPath> BehaviorPathRegistrator("BehaviorPath");
 const Registrator<BehaviorPauseButton> BehaviorPauseButtonRegistrator("BehaviorPauseButton");
 const Registrator<BehaviorSceneButton> BehaviorSceneButtonRegistrator("BehaviorSceneButton");
+const Registrator<BehaviorSliderButton> BehaviorSliderButtonRegistrator("BehaviorSliderButton");
 const Registrator<BehaviorSpawner> BehaviorSpawnerRegistrator("BehaviorSpawner");
 const Registrator<BehaviorSplashScreen> BehaviorSplashScreenRegistrator("BehaviorSplashScreen");
 const Registrator<BehaviorSpotlight> BehaviorSpotlightRegistrator("BehaviorSpotlight");
 const Registrator<BehaviorSpotlightEdge> BehaviorSpotlightEdgeRegistrator("BehaviorSpotlightEdge");
+const Registrator<BehaviorThumb> BehaviorThumbRegistrator("BehaviorThumb");
 const Registrator<BehaviorUI> BehaviorUIRegistrator("BehaviorUI");
 const Registrator<Button> ButtonRegistrator("Button");
 const Registrator<ButtonComponent> ButtonComponentRegistrator("ButtonComponent");

@@ -8,6 +8,7 @@
 #include "scene/SceneSystem.h"
 #include "ui/BehaviorHowToPlayDisplayer.h"
 #include "ui/BehaviorLevelSelectTint.h"
+#include "ui/BehaviorSliderButton.h"
 
 namespace
 {
@@ -43,14 +44,6 @@ void BehaviorPauseButton::OnReleased()
 {
     Button::OnReleased();
     Clicked = true;
-}
-
-void BehaviorPauseButton::ResetVolumes()
-{
-    AudioPlayer* player = AudioPlayer::GetInstance();
-    for (Sound::ChannelGroup* group :
-         {player->MasterGroup, player->MusicGroup, player->SfxGroup, player->UiGroup})
-        player->SetVolume(group, 0.5f);
 }
 
 bool BehaviorPauseButton::TintHowToPlay()
@@ -120,7 +113,7 @@ void BehaviorPauseButton::Act()
         scenes.openConfirmRequested = true;
     }
     else if (name == "ResetVolumeButton")
-        ResetVolumes();
+        BehaviorSliderButton::ResetVolumes();
     else if (name == "ConfirmYesButton")
     {
         if (scenes.pauseKind != SceneSystem::NotPaused)

@@ -33,9 +33,6 @@ public:
     void OnUpdate(float dt) override;
     void OnReleased() override;
 
-    // Sets the four buses to half volume.
-    static void ResetVolumes();
-
     bool Clicked = false;    // a click waits for the next update
     bool ArrowLit = false;   // the right arrow's full tint was restored since it was last greyed
 
