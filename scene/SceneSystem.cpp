@@ -416,6 +416,12 @@ void SceneSystem::LoadOverlayScene()
         pauseKind = NotPaused;
         if (levelTimerHalted && levelTimerRunning)
             levelTimerHalted = false;
+        return;
+    }
+    if (SamePath(pauseOverlay->SceneFile, SettingsScene))
+    {
+        settingsAsRead = json::object();
+        pauseOverlay->Write(settingsAsRead);
     }
 }
 
@@ -441,32 +447,4 @@ void SceneSystem::LoadConfirmScene()
                     "Scene System: Confirm scene loaded: ", "Scene System: confirm scene fail loading from ");
     if (!confirmOverlay)
         confirmActive = false;
-}
-
-void SceneSystem::WriteBackSettingsScreen(Scene& overlay)
-{
-    // The screen keeps its state in its own file. Writing back what was read loses whatever this
-    // build could not read, so a file holding an unknown component is left untouched.
-    json document;
-    if (!ReadJsonFile(overlay.SceneFile, document) || !document.is_object())
-        return;
-    std::string unknown;
-    if (const auto list = document.find("Entities"); list != document.end() && list->is_array())
-        for (const json& entity : *list)
-            if (const auto components = entity.find("Components");
-                entity.is_object() && components != entity.end() && components->is_array())
-                for (const json& component : *components)
-                    if (component.is_object() && component.contains("Type"))
-                    {
-                        const json& type = component.at("Type");
-                        if (!type.is_string() || !ComponentRegistry::Has(type.get<std::string>()))
-                            unknown = type.is_string() ? type.get<std::string>() : type.dump();
-                    }
-    if (!unknown.empty())
-    {
-        Log("SCENE: [", overlay.SceneFile,
-            "] not written back: it holds a component this build cannot read (", unknown, ")");
-        return;
-    }
-    overlay.OverwriteFile(overlay.SceneFile);
 }

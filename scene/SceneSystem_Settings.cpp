@@ -1,6 +1,7 @@
 // The two settings files of the per-user folder: the bus volumes and the completed levels.
 // A file that does not parse is moved aside (name + ".bak", then ".bak2", ...) before anything is
 // written in its place; when it cannot be moved, it is not overwritten at all.
+// Also the settings screen's write-back into its own scene file.
 #include "scene/SceneSystem.h"
 
 #include "audio/AudioPlayer.h"
@@ -95,7 +96,102 @@ std::vector<int> LevelsOf(const json& value, const std::string& path)
     }
     return levels;
 }
+
+// The index-th element of a list that the key names as given (entities by "Name", components by
+// "Type"), counting only those; null when there are not so many.
+json* NthNamed(json& list, const char* key, const json& name, size_t index)
+{
+    if (!list.is_array())
+        return nullptr;
+    for (json& element : list)
+        if (element.is_object() && element.contains(key) && element.at(key) == name && index-- == 0)
+            return &element;
+    return nullptr;
+}
+
+size_t CountBefore(const json& list, const char* key, const json& name, size_t end)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < end; ++i)
+        if (list[i].is_object() && list[i].contains(key) && list[i].at(key) == name)
+            ++count;
+    return count;
+}
+
+// Into target, the keys whose value differs between before and after (other than those
+// that hold lists matched by name below); every other key of target stays as it is.
+void CopyChangedKeys(json& target, const json& before, const json& after, const char* list = nullptr)
+{
+    for (const auto& [key, value] : after.items())
+        if ((!list || key != list) && (!before.contains(key) || before.at(key) != value))
+            target[key] = value;
+}
+
+// Carries what changed between two written forms of a scene into the scene file's document:
+// entities are paired by name and order of that name, components by type and order of that
+// type; entities and components on one side only are left alone.
+void Patch(json& document, const json& before, const json& after)
+{
+    CopyChangedKeys(document, before, after, "Entities");
+    const auto list = document.find("Entities");
+    if (list == document.end())
+        return;
+    const json& entities = after.value("Entities", json::array());
+    json beforeEntities = before.value("Entities", json::array());
+    json& documentEntities = *list;
+    for (size_t e = 0; e < entities.size(); ++e)
+    {
+        const json& entity = entities[e];
+        if (!entity.is_object() || !entity.contains("Name"))
+            continue;   // a spawned entity: not written
+        const size_t nth = CountBefore(entities, "Name", entity["Name"], e);
+        const json* old = NthNamed(beforeEntities, "Name", entity["Name"], nth);
+        json* target = NthNamed(documentEntities, "Name", entity["Name"], nth);
+        if (!old || !target)
+            continue;
+        CopyChangedKeys(*target, *old, entity, "Components");
+        const auto targetList = target->find("Components");
+        if (targetList == target->end())
+            continue;
+        const json& components = entity.value("Components", json::array());
+        json oldComponents = old->value("Components", json::array());
+        json& targetComponents = *targetList;
+        for (size_t c = 0; c < components.size(); ++c)
+        {
+            const json& component = components[c];
+            if (!component.is_object() || !component.contains("Type"))
+                continue;
+            const size_t nthType = CountBefore(components, "Type", component["Type"], c);
+            const json* oldComponent = NthNamed(oldComponents, "Type", component["Type"], nthType);
+            json* targetComponent = NthNamed(targetComponents, "Type", component["Type"], nthType);
+            if (oldComponent && targetComponent)
+                CopyChangedKeys(*targetComponent, *oldComponent, component);
+        }
+    }
+}
 }   // namespace
+
+void SceneSystem::WriteBackSettingsScreen(Scene& overlay)
+{
+    json now = json::object();
+    overlay.Write(now);
+    if (now == settingsAsRead)
+        return;   // untouched: the file stays as it is, byte for byte
+    json document;
+    if (!ReadJsonFile(overlay.SceneFile, document) || !document.is_object())
+    {
+        Log("SCENE: [", overlay.SceneFile, "] not written back: the file cannot be read as a scene");
+        return;
+    }
+    Patch(document, settingsAsRead, now);
+    settingsAsRead = std::move(now);
+    if (!WriteJsonFile(overlay.SceneFile, document) && !settingsUnwritableSaid)
+    {
+        settingsUnwritableSaid = true;
+        Log("SCENE: [", overlay.SceneFile,
+            "] cannot be written; the settings screen keeps its state only until the game ends");
+    }
+}
 
 std::string SceneSystem::SettingsFolder()
 {

@@ -12,10 +12,12 @@
 #include "scene/Transform.h"
 #include "tests/common/SceneFlowFixture.h"
 #include "tests/common/TraceCapture.h"
+#include "ui/BehaviorSliderButton.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace
 {
@@ -410,32 +412,64 @@ TEST_F(SceneSystemTest, WithoutACurrentSceneEveryOperationIsHarmless)
     EXPECT_EQ(Scenes().ConfirmOverlay(), nullptr);
 }
 
-TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesItBackUnlessItHoldsAnUnknownComponent)
+TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesBackOnlyWhatChangedOnIt)
 {
     const std::string file = flow.DataFolder() + "/Scenes/SettingMenuScene.json";
-    const auto openAndClose = [&] {
+    const auto open = [&] {
         Scenes().TogglePause(SceneSystem::SettingsPause);
         flow.Frame();
+    };
+    const auto close = [&] {
         Scenes().TogglePause(SceneSystem::SettingsPause);
         flow.Frame();
     };
     Load(MainMenu);
-    TempFolder::WriteFile(
-        file, R"({"Entities": [{"Name": "ResumeButton", "Components": [{"Type": "ButtonComponent"}]}]})");
-    openAndClose();
-    const std::string written = TempFolder::ReadFile(file);
-    EXPECT_NE(written.find("\"SceneName\": \"SettingMenuScene\""), std::string::npos) << written;
-    EXPECT_NE(written.find("\"Type\": \"ButtonComponent\""), std::string::npos) << written;
+    // Written by hand, keys in no order, with a key and a component this build does not know.
+    const std::string original = R"({"Entities": [
+  {"Name": "Slider", "Comment": "kept", "Components": [
+      {"Type": "NoSuchComponent", "Index": 0.3},
+      {"Type": "BehaviorSliderButton", "Index": 0.3, "MinIndex": 0, "ThumbName": "Knob"}]},
+  {"Name": "Slider", "Components": [{"Type": "BehaviorSliderButton", "Index": 0.7}]}],
+ "SceneName": "SettingMenuScene", "Unknown": [1, 2]})";
+    TempFolder::WriteFile(file, original);
+    open();
+    close();
+    EXPECT_EQ(TempFolder::ReadFile(file), original) << "untouched: the file stays byte for byte";
 
-    const std::string unknown =
-        R"({"Entities": [{"Name": "Slider", "Components": [{"Type": "NoSuchComponent", "Index": 0.3}]}]})";
-    TempFolder::WriteFile(file, unknown);
+    open();
+    std::vector<Entity*> sliders;
+    for (Entity* e : Scenes().PauseOverlay()->entities.GetEntities())
+        if (e->Name == "Slider")
+            sliders.push_back(e);
+    ASSERT_EQ(sliders.size(), 2u);
+    sliders[1]->GetComponent<BehaviorSliderButton>()->Index = 0.25f;
+    close();
+    const json written = json::parse(TempFolder::ReadFile(file));
+    json expected = json::parse(original);
+    expected["Entities"][1]["Components"][0]["Index"] = 0.25f;
+    EXPECT_EQ(written, expected) << "only the changed value; the rest as the file had it";
+    EXPECT_EQ(TempFolder::ReadFile(file), expected.dump(4)) << "keys in their sorted order";
+
+    // A file that cannot be written is said once, and the game goes on.
+    const std::string blocked = file + ".tmp" + std::to_string(::getpid());
+    std::filesystem::create_directory(blocked);
     TraceCapture trace;
-    openAndClose();
-    EXPECT_EQ(TempFolder::ReadFile(file), unknown);
-    EXPECT_TRUE(
-        trace.Contains("not written back: it holds a component this build cannot read (NoSuchComponent)"))
+    for (float index : {0.5f, 0.75f})
+    {
+        open();
+        Scenes().PauseOverlay()->entities.FindByName("Slider")->GetComponent<BehaviorSliderButton>()->Index =
+            index;
+        close();
+    }
+    std::filesystem::remove(blocked);
+    EXPECT_EQ(std::count_if(trace.lines.begin(), trace.lines.end(),
+                            [](const std::string& line) {
+                                return line.find("cannot be written") != std::string::npos;
+                            }),
+              1)
         << trace.All();
+    EXPECT_EQ(json::parse(TempFolder::ReadFile(file)), expected);
+    EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
 }
 
 TEST_F(SceneSystemTest, OverlaysLeaveTheLevelsSubscriptionsInPlace)
