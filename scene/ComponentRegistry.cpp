@@ -29,6 +29,7 @@
 #include "ui/BehaviorChangeSpeedButton.h"
 #include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorFontChange.h"
+#include "ui/BehaviorHowToPlayDisplayer.h"
 #include "ui/BehaviorJobButton.h"
 #include "ui/BehaviorLevelSelectTint.h"
 #include "ui/BehaviorPauseButton.h"
@@ -70,6 +71,8 @@ const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCou
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorFontChange> BehaviorFontChangeRegistrator("BehaviorFontChange");
+const Registrator<BehaviorHowToPlayDisplayer>
+    BehaviorHowToPlayDisplayerRegistrator("BehaviorHowToPlayDisplayer");
 const Registrator<BehaviorJobButton> BehaviorJobButtonRegistrator("BehaviorJobButton");
 const Registrator<BehaviorLadder> BehaviorLadderRegistrator("BehaviorLadder");
 const Registrator<BehaviorLevelSelectTint> BehaviorLevelSelectTintRegistrator("BehaviorLevelSelectTint");
