@@ -27,6 +27,7 @@
 #include "graphics/Sprite.h"
 #include "scene/Transform.h"
 #include "ui/BehaviorChangeSpeedButton.h"
+#include "ui/BehaviorCredits.h"
 #include "ui/BehaviorDestructButton.h"
 #include "ui/BehaviorFontChange.h"
 #include "ui/BehaviorHowToPlayDisplayer.h"
@@ -68,6 +69,7 @@ const Registrator<AnimationSequencer> AnimationSequencerRegistrator("AnimationSe
 const Registrator<BehaviorChangeSpeedButton>
     BehaviorChangeSpeedButtonRegistrator("BehaviorChangeSpeedButton");
 const Registrator<BehaviorCountBoard> BehaviorCountBoardRegistrator("BehaviorCountBoard");
+const Registrator<BehaviorCredits> BehaviorCreditsRegistrator("BehaviorCredits");
 const Registrator<BehaviorDestroyByEvent> BehaviorDestroyByEventRegistrator("BehaviorDestroyByEvent");
 const Registrator<BehaviorDestructButton> BehaviorDestructButtonRegistrator("BehaviorDestructButton");
 const Registrator<BehaviorFontChange> BehaviorFontChangeRegistrator("BehaviorFontChange");
