@@ -41,6 +41,7 @@
 #include "ui/BehaviorUI.h"
 #include "ui/Button.h"
 #include "ui/ButtonComponent.h"
+#include "ui/HoverResponse.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -97,6 +98,7 @@ const Registrator<CountBoardDisplay> CountBoardDisplayRegistrator("CountBoardDis
 const Registrator<EntityKiller> EntityKillerRegistrator("EntityKiller");
 const Registrator<ExitDisplay> ExitDisplayRegistrator("ExitDisplay");
 const Registrator<Font> FontRegistrator("Font");
+const Registrator<HoverResponse> HoverResponseRegistrator("HoverResponse");
 const Registrator<LostDisplay> LostDisplayRegistrator("LostDisplay");
 const Registrator<MovementDriver> MovementDriverRegistrator("MovementDriver");
 const Registrator<MusicPlayer> MusicPlayerRegistrator("MusicPlayer");
