@@ -120,7 +120,7 @@ void BehaviorMonkey::PostCreate()
     ButtonComponent* button = Parent ? Parent->GetComponent<ButtonComponent>() : nullptr;
     if (!button)
         return;
-    button->AddCallback([this](ButtonComponent::state state) {
+    button->AddCallback(this, [this](ButtonComponent::state state) {
         switch (state)
         {
         case ButtonComponent::Released:

@@ -3,6 +3,16 @@
 #include "scene/Entity.h"
 #include "ui/ButtonComponent.h"
 
+Behavior::~Behavior()
+{
+    // Removed from a live entity (the editor does so), a behaviour must leave no callback behind
+    // on the button that stays. An entity being deleted has emptied its list already.
+    if (Parent)
+        for (Component* c : Parent->components)
+            if (auto* button = dynamic_cast<ButtonComponent*>(c))
+                button->RemoveCallbacks(this);
+}
+
 void Behavior::Update(float dt)
 {
     if (StateNext != StateCurrent)

@@ -2,6 +2,7 @@
 // A component with a small state machine. Update carries out a requested transition (OnExit in
 // the old state, then OnInit in the new one) and then, only while time runs (dt > 0), OnUpdate.
 // A transition requested inside OnInit or OnUpdate happens at the next Update.
+// A behaviour that is destroyed takes its callbacks off its entity's button components.
 #include "scene/Component.h"
 
 #include <string>
@@ -12,6 +13,7 @@ class Behavior : public Component
 {
 public:
     Behavior() : Component(ComponentType::Behavior) {}
+    ~Behavior() override;
 
     void Update(float dt) override;
     void Write(json& out) const override;   // "StateCurrent": 0, "StateNext": 1, "Timer"

@@ -79,7 +79,7 @@ void Button::PostCreate()
         button = new ButtonComponent();
         Parent->AddComponent(button);
     }
-    button->AddCallback([this](ButtonComponent::state state) {
+    button->AddCallback(this, [this](ButtonComponent::state state) {
         switch (state)
         {
         case ButtonComponent::Pressed:

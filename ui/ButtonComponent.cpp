@@ -41,11 +41,25 @@ void ButtonComponent::Update(float)
     CurrentState = next;
 }
 
+void ButtonComponent::AddCallback(const void* owner, Callback callback)
+{
+    Callbacks.push_back({owner, std::move(callback)});
+}
+
+void ButtonComponent::RemoveCallbacks(const void* owner)
+{
+    std::erase_if(Callbacks, [owner](const Listener& listener) { return listener.owner == owner; });
+}
+
 void ButtonComponent::NotifyState(state next)
 {
-    // By index: a callback may register another one.
+    // By index, on a copy of each callback: a callback may register another one, or take its
+    // owner's away.
     for (size_t i = 0; i < Callbacks.size(); ++i)
-        Callbacks[i](next);
+    {
+        const Callback callback = Callbacks[i].callback;
+        callback(next);
+    }
 }
 
 bool ButtonComponent::IsMouseOver() const

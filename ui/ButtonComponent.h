@@ -20,6 +20,11 @@ public:
         Idle = 3
     };
     using Callback = std::function<void(state)>;
+    struct Listener
+    {
+        const void* owner;   // the object the callback calls into
+        Callback callback;
+    };
 
     ButtonComponent() : Component(ComponentType::ButtonComponent) {}
 
@@ -29,7 +34,8 @@ public:
     void Read(const json&) override {}
     std::string GetName() const { return "ButtonComponent"; }
 
-    void AddCallback(Callback callback) { Callbacks.push_back(std::move(callback)); }
+    void AddCallback(const void* owner, Callback callback);
+    void RemoveCallbacks(const void* owner);   // every callback of that owner
     // The cursor lies strictly inside the box spanned on screen by the projected corners
     // (-0.5, -0.5) and (0.5, 0.5) of the entity's unit quad. Needs a Transform.
     bool IsMouseOver() const;
@@ -37,6 +43,6 @@ public:
     // The state that follows the current one for this frame's button and hit test.
     static int NextState(int current, bool down, bool inside);
 
-    std::vector<Callback> Callbacks;
+    std::vector<Listener> Callbacks;
     int CurrentState = Idle;
 };

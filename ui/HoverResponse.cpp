@@ -57,7 +57,7 @@ void HoverResponse::Read(const json& in)
 void HoverResponse::PostCreate()
 {
     if (ButtonComponent* button = Parent ? Parent->GetComponent<ButtonComponent>() : nullptr)
-        button->AddCallback([this](ButtonComponent::state state) { Respond(state); });
+        button->AddCallback(this, [this](ButtonComponent::state state) { Respond(state); });
 }
 
 void HoverResponse::OnInit()

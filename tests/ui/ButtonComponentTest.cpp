@@ -29,7 +29,7 @@ protected:
         entity.AddComponent(transform);
         button = new ButtonComponent();
         entity.AddComponent(button);
-        button->AddCallback([this](ButtonComponent::state s) {
+        button->AddCallback(this, [this](ButtonComponent::state s) {
             seen.push_back(s);
             seenBefore.push_back(button->CurrentState);
         });

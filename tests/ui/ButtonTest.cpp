@@ -126,6 +126,24 @@ TEST_F(ButtonTest, PostCreateKeepsAListedComponentAndAddsOneOtherwise)
     EXPECT_EQ(alone->GetButtonComponent()->Callbacks.size(), 1u);
 }
 
+TEST_F(ButtonTest, AButtonTakenOffALiveEntityLeavesNoCallbackOnTheButtonThatStays)
+{
+    Build(new Button());
+    ButtonComponent* clicks = button->GetButtonComponent();
+    bool otherHeard = false;
+    int owner = 0;
+    clicks->AddCallback(&owner, [&](ButtonComponent::state) { otherHeard = true; });
+    ASSERT_EQ(clicks->Callbacks.size(), 2u);
+
+    std::erase(entity.components, static_cast<Component*>(button));
+    delete button;
+    button = nullptr;
+    ASSERT_EQ(clicks->Callbacks.size(), 1u) << "only the callback of another owner is left";
+    EXPECT_EQ(clicks->Callbacks[0].owner, &owner);
+    Step(0, true);   // a hover reaches the remaining callback alone
+    EXPECT_TRUE(otherHeard);
+}
+
 TEST_F(ButtonTest, SavedFormKeepsTheFlagsAndMissingKeysKeepTheDefaults)
 {
     Button original;
