@@ -192,6 +192,15 @@ Entity* EntityList::FindByName(const std::string& name) const
     return nullptr;
 }
 
+bool EntityList::Remove(const Entity* entity)
+{
+    const auto at = std::find(entities.begin(), entities.end(), entity);
+    if (!entity || at == entities.end())
+        return false;
+    Erase(static_cast<size_t>(at - entities.begin()));
+    return true;
+}
+
 bool EntityList::Contains(const Entity* entity) const
 {
     return entity && std::find(entities.begin(), entities.end(), entity) != entities.end();

@@ -21,7 +21,8 @@ public:
     bool Add(Entity* entity);   // takes ownership; false for null
     Entity* FindByName(const std::string& name) const;
     bool Contains(const Entity* entity) const;
-    void RemoveByName(const std::string& name);                     // deletes the first entity of that name
+    void RemoveByName(const std::string& name);   // deletes the first entity of that name
+    bool Remove(const Entity* entity);            // deletes that very entity; false when it is not listed
     std::vector<Entity*> GetEntities() const { return entities; }   // a copy, for walks that change the list
     size_t Size() const { return entities.size(); }
 

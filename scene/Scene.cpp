@@ -6,6 +6,8 @@
 #include "scene/Entity.h"
 #include "scene/ReadingFile.h"
 
+#include <algorithm>
+
 namespace
 {
 // The directory part of a path, separators folded: "Data\\Scenes\\" and "Data//Scenes/" are equal.
@@ -68,6 +70,18 @@ void Scene::RemoveEntity(const std::string& name)
             EntityNames.erase(it);
             break;
         }
+}
+
+bool Scene::DeleteEntity(const Entity* entity)
+{
+    if (!entities.Contains(entity))
+        return false;
+    const std::string name = entity->Name;
+    entities.Remove(entity);
+    if (const auto listed = std::find(EntityNames.begin(), EntityNames.end(), name);
+        listed != EntityNames.end())
+        EntityNames.erase(listed);
+    return true;
 }
 
 void Scene::Write(json& out) const

@@ -27,6 +27,9 @@ public:
 
     void AddEntity(Entity* entity);   // takes ownership; a "MainCamera" becomes the camera entity
     void RemoveEntity(const std::string& name);
+    // Deletes that very entity (whatever its name) and one entry of its name from EntityNames;
+    // false when the scene does not hold it.
+    bool DeleteEntity(const Entity* entity);
     // Reads the file; false (scene untouched) when it cannot be read or is not a scene file.
     bool LoadFromFile(const std::string& name);
     // The file a scene name stands for: "X.json" and "Data/Scenes/X.json" are the same file.

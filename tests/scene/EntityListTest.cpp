@@ -163,3 +163,20 @@ TEST_F(EntityListTest, TheCameraEntityIsTheLastMainCameraAndIsForgottenWhenDelet
         list.Render();
     }
 }
+
+TEST_F(EntityListTest, RemoveDeletesThatVeryEntityWhateverItsName)
+{
+    Entity* firstTwin = Add("Twin");
+    Entity* secondTwin = Add("Twin");
+    Entity* nameless = Add("");
+    EXPECT_TRUE(list.Remove(secondTwin));
+    EXPECT_TRUE(list.Remove(nameless));
+    EXPECT_EQ(Names(), Lines{"Twin"});
+    EXPECT_EQ(list.FindByName("Twin"), firstTwin);
+    EXPECT_EQ(Journal(), (Lines{"Twin destroyed", " destroyed"}));
+
+    Entity outside;
+    EXPECT_FALSE(list.Remove(&outside));
+    EXPECT_FALSE(list.Remove(nullptr));
+    EXPECT_EQ(list.Size(), 1u);
+}
