@@ -69,6 +69,22 @@ void Entity::AddComponent(Component* component)
     components.push_back(component);
 }
 
+void Entity::AddAndPostCreate(Component* component)
+{
+    if (!component)
+        return;
+    AddComponent(component);
+    SortComponents();
+    PostCreate(*component);
+    SortComponents();   // what its PostCreate added (a button's ButtonComponent) finds its place too
+}
+
+void Entity::SortComponents()
+{
+    std::stable_sort(components.begin(), components.end(),
+                     [](const Component* a, const Component* b) { return a->TypeId < b->TypeId; });
+}
+
 void Entity::Write(json& out) const
 {
     if (!IsSpawned)
@@ -148,8 +164,7 @@ void Entity::Read(const json& in, PostCreation post)
         }
     }
 
-    std::stable_sort(components.begin(), components.end(),
-                     [](const Component* a, const Component* b) { return a->TypeId < b->TypeId; });
+    SortComponents();
     if (post == PostCreation::Run)
         PostCreateComponents();
 }
@@ -160,16 +175,19 @@ void Entity::PostCreateComponents()
     // post-created in this pass.
     const std::vector<Component*> created = components;
     for (Component* c : created)
+        PostCreate(*c);
+}
+
+void Entity::PostCreate(Component& component)
+{
+    try
     {
-        try
-        {
-            c->PostCreate();
-        }
-        catch (const std::exception& error)
-        {
-            // Its data was read already; it stays, without what the failed step would have set up.
-            Log("ENTITY: [", ReadingFile::Where(Name), "] a component's set-up failed: ", error.what());
-        }
+        component.PostCreate();
+    }
+    catch (const std::exception& error)
+    {
+        // Its data was read already; it stays, without what the failed step would have set up.
+        Log("ENTITY: [", ReadingFile::Where(Name), "] a component's set-up failed: ", error.what());
     }
 }
 

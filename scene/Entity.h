@@ -29,6 +29,10 @@ public:
     ~Entity();
 
     void AddComponent(Component* component);   // takes ownership; null is ignored; no sort, no PostCreate
+    // Takes ownership and gives the component its place as reading would have: sorted in by
+    // type id, then post-created (null is ignored). For entities already in play.
+    void AddAndPostCreate(Component* component);
+    void SortComponents();   // by type id, keeping the order among equal ids
     bool HasName(const std::string& name) const { return Name == name; }
 
     // The first component whose dynamic type is T or derives from it; null when none.
@@ -62,4 +66,7 @@ public:
     bool IsDestroyed = false;
     bool IsSpawned = false;
     const uint64_t Serial;   // 1, 2, 3, ... in order of construction
+
+private:
+    void PostCreate(Component& component);   // a set-up that fails is reported; the component stays
 };

@@ -246,3 +246,21 @@ TEST_F(EntityTest, ATransformWhoseParentEntityWasDeletedStandsAlone)
     EXPECT_EQ(place->ParentEntity.Get(), nullptr);
     EXPECT_FLOAT_EQ(place->GetMatrix().At(0, 3), 0) << "the deleted parent is never read";
 }
+
+TEST_F(EntityTest, AComponentAddedInPlayIsSortedInAndPostCreatedAloneAsReadingWouldHave)
+{
+    Entity entity;
+    entity.Read(json{{"Name", "Live"}, {"Components", {Part("TestPart4", "four"), {{"Type", "Transform"}}}}});
+    Journal().clear();
+
+    auto* probe = dynamic_cast<TestData::TestProbe*>(ComponentRegistry::Create("TestProbe"));
+    probe->traits.Tag = "probe";
+    probe->traits.AddsPart = true;   // its PostCreate adds a part, which must find its place too
+    entity.AddAndPostCreate(probe);
+    EXPECT_EQ(probe->Parent, &entity);
+    EXPECT_EQ(Tags(entity), (Lines{"probe", "four", "added by probe", "Transform"}));
+    EXPECT_EQ(Journal(), (Lines{"probe PostCreate"})) << "the others are not post-created again";
+
+    entity.AddAndPostCreate(nullptr);
+    EXPECT_EQ(entity.components.size(), 4u);
+}
