@@ -1,5 +1,8 @@
 #include "engine/DataPath.h"
 
+#include "engine/Utf8.h"
+
+#include <algorithm>
 #include <cctype>
 
 namespace
@@ -44,4 +47,25 @@ std::string ResolveDataPath(std::string_view path)
         }
     }
     return p;
+}
+
+bool IsPlainFileName(std::string_view name, std::string* why)
+{
+    std::string reason;
+    if (name.empty())
+        reason = "Enter a name";
+    else if (!IsValidUtf8(name))
+        reason = "The name is not valid UTF-8";
+    else if (name.find_first_of("/\\") != std::string_view::npos)
+        reason = "A name cannot hold '/' or '\\': the file stays in its folder";
+    else if (name == "." || name == "..")
+        reason = name == "." ? "\".\" is not a file name" : "\"..\" is not a file name";
+    else if (std::any_of(name.begin(), name.end(),
+                         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }))
+        reason = "A name cannot hold control characters";
+    else if (name.front() == ' ' || name.back() == ' ')
+        reason = "A name cannot begin or end with a blank";
+    if (why)
+        *why = reason;
+    return reason.empty();
 }

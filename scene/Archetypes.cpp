@@ -1,12 +1,12 @@
 #include "scene/Archetypes.h"
 
 #include "engine/DataPath.h"
-#include "engine/EditorState.h"
 #include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
 #include "scene/ReadingFile.h"
+#include "scene/Selection.h"
 
 #include <algorithm>
 #include <cassert>
@@ -178,14 +178,22 @@ bool FactoryBuild(Entity& target, const std::string& name)
 bool SaveArchetype(const std::string& name)
 {
     EntityList& cache = Cache();
-    if (!SelectedEntity)
+    const Entity* selected = CheckedSelection();
+    if (!selected)
     {
-        Log("ARCHETYPE: [", name, "] no entity is selected; nothing saved");
+        Log("ARCHETYPE: [", name, "] no entity is selected in the current scene; nothing saved");
+        return false;
+    }
+    // The name becomes a file name in the archetype folder and nowhere else.
+    if (std::string why; !IsPlainFileName(name, &why))
+    {
+        Log("Validation failed - cannot save archetype: ", name);
+        Log("ARCHETYPE: [", name, "] ", why);
         return false;
     }
     // The whole entity is saved, also one made at run time (a spawned bot, say).
     json doc;
-    SelectedEntity->WriteContent(doc);
+    selected->WriteContent(doc);
     doc["Name"] = name;
     const std::string path = Folder + name + ".json";
     if (!ValidateEntityFile(path, doc))

@@ -26,5 +26,6 @@ bool LoadAllArchetypes();
 // not cached. False (target unchanged) when there is no such archetype. The caller places the
 // entity (position, IsSpawned) and adds it to its scene.
 bool FactoryBuild(Entity& target, const std::string& name);
-// Writes the editor's SelectedEntity as the archetype of that name and replaces the cached one.
+// Writes the editor's SelectedEntity (checked: CheckedSelection) as the archetype of that name,
+// atomically, and replaces the cached one. The name must be a plain file name (IsPlainFileName).
 bool SaveArchetype(const std::string& name);

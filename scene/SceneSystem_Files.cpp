@@ -7,7 +7,6 @@
 #include "engine/JsonFile.h"
 #include "engine/Platform.h"
 #include "engine/TraceSystem.h"
-#include "engine/Utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,23 +56,10 @@ void SceneSystem::ScanSceneFiles()
 
 std::string SceneSystem::RenameTarget(const std::string& newName, std::string& why) const
 {
-    const bool controlCharacter = std::any_of(newName.begin(), newName.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-    });
     if (!currentScene || pendingScenePath.empty())
         why = "No active scene";
-    else if (newName.empty())
-        why = "Enter a name";
-    else if (!IsValidUtf8(newName))
-        why = "The name is not valid UTF-8";
-    else if (newName.find_first_of("/\\") != std::string::npos)
-        why = "A name cannot hold '/' or '\\': the file stays in its folder";
-    else if (newName == "." || newName == "..")
-        why = "\"" + newName + "\" is not a file name";
-    else if (controlCharacter)
-        why = "A name cannot hold control characters";
-    else if (newName.front() == ' ' || newName.back() == ' ')
-        why = "A name cannot begin or end with a blank";
+    else
+        IsPlainFileName(newName, &why);
     if (!why.empty())
         return "";
     // The folder of the file the scene was read from, however its path was spelled.

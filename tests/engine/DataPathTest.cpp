@@ -25,3 +25,24 @@ TEST(DataPath, EverySpellingOfTheDataFolderReachesTheOneRoot)
         EXPECT_EQ(ResolveDataPath(c.in), c.out) << c.in;
     SetDataRoot(saved);
 }
+
+TEST(DataPath, APlainFileNameStaysInItsFolderIsValidUtf8AndHoldsNoControlCharacter)
+{
+    const struct
+    {
+        std::string name;
+        bool plain;
+    } cases[] = {
+        {"Crate", true},      {"Level 2.json", true}, {"Kr\xC3\xA1t", true}, {"..hidden", true},
+        {"", false},          {".", false},           {"..", false},         {"a/b", false},
+        {"a\\b", false},      {"/abs", false},        {"Bad\xC3", false},   // a character cut short
+        {"\xC0\xAF", false},                                                // an overlong '/'
+        {"Tab\there", false}, {" Crate", false},      {"Crate ", false},     {std::string("a\0b", 3), false},
+    };
+    for (const auto& c : cases)
+    {
+        std::string why;
+        EXPECT_EQ(IsPlainFileName(c.name, &why), c.plain) << c.name;
+        EXPECT_EQ(why.empty(), c.plain) << c.name << ": " << why;
+    }
+}

@@ -4,6 +4,7 @@
 #include "engine/JsonFile.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
+#include "scene/SceneSystem.h"
 #include "scene/Transform.h"
 #include "tests/common/QuietStdout.h"
 #include "tests/common/ScopedDataRoot.h"
@@ -34,6 +35,18 @@ protected:
         if (ArchetypeCache)
             ArchetypeCache->Clear();
         SelectedEntity = nullptr;
+        SceneSystem::GetInstance().currentScene.reset();
+    }
+
+    // Places the entity in a current scene of its own and selects it, as the editor would.
+    static Entity* Select(Entity* entity)
+    {
+        auto& current = SceneSystem::GetInstance().currentScene;
+        if (!current)
+            current = std::make_unique<MainScene>();
+        current->AddEntity(entity);
+        SelectedEntity = entity;
+        return entity;
     }
 
     static Lines CachedNames()
@@ -147,13 +160,12 @@ TEST_F(ArchetypesTest, SavingWritesTheSelectedEntityAndReplacesTheCachedArchetyp
     Entity before;
     FactoryBuild(before, "Monkey");
 
-    Entity selected;
+    Entity& selected = *Select(new Entity());
     selected.Read(json{
         {"Name", "Whatever"},
         {"Components",
          {{{"Type", "Transform"}, {"Translation", {7, 7, 7}}}, {{"Type", "TestProbe"}, {"Tag", "saved"}}}}});
     selected.IsSpawned = true;   // made at run time: saved whole all the same
-    SelectedEntity = &selected;
     TraceCapture trace;
     ASSERT_TRUE(SaveArchetype("Monkey"));
     EXPECT_TRUE(trace.Contains("Successfully saved archetype: Monkey"));
@@ -180,15 +192,27 @@ TEST_F(ArchetypesTest, SavingWritesTheSelectedEntityAndReplacesTheCachedArchetyp
 
 TEST_F(ArchetypesTest, SavingRefusesBadNamesNoSelectionAndFailedWrites)
 {
-    Entity selected;
-    selected.Name = "Sel";
     {
         TraceCapture trace;
         EXPECT_FALSE(SaveArchetype("Lonely"));
         EXPECT_TRUE(trace.Contains("no entity is selected")) << trace.All();
     }
-    SelectedEntity = &selected;
-    for (const std::string name : {"", "../Escape", "sub/Name", "..\\Escape"})
+    {
+        // Selected, but no entity of the current scene: an archetype's copy, a deleted scene's
+        // entity. The pointer is compared, not followed, and the selection is cleared.
+        Entity outside;
+        outside.Name = "Outside";
+        SelectedEntity = &outside;
+        TraceCapture trace;
+        EXPECT_FALSE(SaveArchetype("Outside"));
+        EXPECT_TRUE(trace.Contains("no entity is selected")) << trace.All();
+        EXPECT_EQ(SelectedEntity, nullptr);
+        EXPECT_FALSE(std::filesystem::exists(File("Outside")));
+    }
+    Entity& selected = *Select(new Entity());
+    selected.Name = "Sel";
+    for (const std::string name :
+         {"", ".", "..", "../Escape", "sub/Name", "..\\Escape", "Bad\xC3(", "\xED\xA0\x80"})
     {
         TraceCapture trace;
         EXPECT_FALSE(SaveArchetype(name)) << name;
