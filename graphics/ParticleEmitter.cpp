@@ -61,7 +61,7 @@ ParticleEmitter::ParticleEmitter(const ParticleEmitter& other)
       ParticleFeel(other.ParticleFeel), MinVelocityAngleOffset(other.MinVelocityAngleOffset),
       MaxVelocityAngleOffset(other.MaxVelocityAngleOffset), DirectionAngle(other.DirectionAngle),
       MinInitVelocity(other.MinInitVelocity), MaxInitVelocity(other.MaxInitVelocity), Grid(other.Grid),
-      block(NewBlock(pool)), used(other.used)
+      block(NewBlock(pool)), used(other.used), foundGrid(other.foundGrid), foundAt(other.foundAt)
 {
     // Past `used` both pools are all zero already.
     if (used > 0)
@@ -86,6 +86,17 @@ void ParticleEmitter::FindTerrain()
         for (Entity* entity : entities.GetEntities())
             if (entity && (Grid = entity->GetComponent<PixelGrid>()))
                 break;
+    foundGrid = Grid;
+    foundAt = Grid;
+}
+
+void ParticleEmitter::LetGoOfTerrain()
+{
+    for (int i = 0; i < used; ++i)
+        if (pool[i].grid == Grid)
+            pool[i].grid = nullptr;
+    Grid = nullptr;
+    foundAt = nullptr;
 }
 
 void ParticleEmitter::Move(Particle& p, float dt) const
@@ -151,6 +162,9 @@ void ParticleEmitter::Update(float dt)
 {
     if (TextureIndex == 0 && !TextureName.empty())
         TextureIndex = TextureLibrary::GetInstance().FindOrLoad(TextureName);
+    // Compared, never followed: the terrain found may have gone since the last update.
+    if (Grid && Grid == foundAt && !foundGrid.Get())
+        LetGoOfTerrain();
     if (!Grid)
         FindTerrain();
     EmitterLifeTime -= dt;

@@ -8,9 +8,11 @@
 // cannot be spent on emission while the pool is full is not saved up for a later burst; a rate
 // that is not above 0 (or not a number) emits nothing; terrain cells are only read inside the
 // grid; a texture that cannot be loaded is reported once by the texture library and drawn as
-// "White".
+// "White"; a terrain it found that goes away (its component taken off, its entity deleted) is
+// let go at the next update, before any particle reads it.
 #include "engine/Matrix4.h"
 #include "scene/Component.h"
+#include "scene/EntityRef.h"
 
 #include <cstdlib>
 #include <memory>
@@ -86,6 +88,7 @@ private:
         void operator()(void* block) const { std::free(block); }
     };
     void FindTerrain();
+    void LetGoOfTerrain();   // Grid and every particle's grid
     void Move(Particle& particle, float dt) const;
     bool Emit(int& searchFrom);   // false when the pool is full
 
@@ -95,4 +98,7 @@ private:
     Particle* pool = nullptr;
     std::unique_ptr<void, FreeBlock> block;
     int used = 0;   // no record at or past this index has ever been alive
+    // The terrain FindTerrain found, and where: Grid is let go once this reads null.
+    EntityRef<PixelGrid> foundGrid;
+    const PixelGrid* foundAt = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "scene/Transform.h"
 #include "tests/common/BotFixture.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(ParticleScene, EveryParticleArchetypeLandsOnTheTerrainAndIsGoneAfterItsLifetime)
@@ -54,5 +55,43 @@ TEST(ParticleScene, EveryParticleArchetypeLandsOnTheTerrainAndIsGoneAfterItsLife
         }
         EXPECT_GT(most, 0);
         EXPECT_TRUE(gone) << "still in the scene after three seconds";
+    }
+}
+
+TEST(ParticleScene, ATerrainThatGoesIsLetGoBeforeAnyParticleReadsIt)
+{
+    struct Case
+    {
+        const char* how;
+        std::function<void(BotFixture&)> takeAway;
+    } cases[] = {
+        {"its component taken off",
+         [](BotFixture& level) {
+             Entity* terrain = level.scene.GetEntityList().FindByName("Terrain");
+             std::erase(terrain->components, static_cast<Component*>(level.grid));
+             delete level.grid;
+         }},
+        {"its entity deleted", [](BotFixture& level) { level.scene.RemoveEntity("Terrain"); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.how);
+        BotFixture level;
+        level.Terrain({"..........", "..........", "##########"});
+        auto* particles = new Entity();
+        ASSERT_TRUE(FactoryBuild(*particles, "Particle_Dig"));
+        particles->GetComponent<Transform>()->Translation = {5, 2.5f, 0};
+        level.scene.AddEntity(particles);
+        const ParticleEmitter* emitter = particles->GetComponent<ParticleEmitter>();
+        level.Run(3);
+        ASSERT_EQ(emitter->Grid, level.grid);
+        ASSERT_GT(emitter->LiveCount(), 0);
+
+        c.takeAway(level);
+        level.grid = nullptr;
+        level.Run(3);   // the particles go on moving, through the air now
+        EXPECT_EQ(emitter->Grid, nullptr);
+        for (int i = 0; i < ParticleEmitter::PoolSize; ++i)
+            ASSERT_EQ(emitter->At(i).grid, nullptr) << i;
     }
 }
