@@ -80,6 +80,7 @@ HeadlessImGui::HeadlessImGui()
         {ImGuiKey_Space, GLFW_KEY_SPACE},
         {ImGuiKey_Enter, GLFW_KEY_ENTER},
         {ImGuiKey_Escape, GLFW_KEY_ESCAPE},
+        {ImGuiKey_A, GLFW_KEY_A},
     };
     for (const auto& [key, code] : keys)
         io.KeyMap[key] = code;
@@ -114,13 +115,22 @@ void HeadlessImGui::MoveMouse(ImVec2 at)
     Frame();
 }
 
-void HeadlessImGui::Click(ImVec2 at)
+void HeadlessImGui::Click(ImVec2 at, int button)
 {
     MoveMouse(at);
-    ImGui::GetIO().MouseDown[0] = true;
+    ImGui::GetIO().MouseDown[button] = true;
     Frame();
-    ImGui::GetIO().MouseDown[0] = false;
+    ImGui::GetIO().MouseDown[button] = false;
     Frame();
+}
+
+void HeadlessImGui::SelectAll()
+{
+    ImGuiIO& io = ImGui::GetIO();
+    io.KeyCtrl = true;
+    Key(GLFW_KEY_A, true);
+    Key(GLFW_KEY_A, false);
+    io.KeyCtrl = false;
 }
 
 std::optional<ImVec2> HeadlessImGui::Locate(const char* window, ImGuiID id)
@@ -156,12 +166,107 @@ ImGuiWindow* HeadlessImGui::Window(const char* name) { return ImGui::FindWindowB
 ImGuiID HeadlessImGui::ItemId(const char* window, std::initializer_list<const char*> path)
 {
     const ImGuiWindow* found = Window(window);
-    if (!found)
-        return 0;
-    ImGuiID id = found->ID;
-    for (const char* part : path)
-        id = ImHashStr(part, 0, id);
+    return found ? ItemId(found, std::vector<IdPart>(path.begin(), path.end())) : 0;
+}
+
+ImGuiID HeadlessImGui::ItemId(const ImGuiWindow* window, const std::vector<IdPart>& path)
+{
+    ImGuiID id = window ? window->ID : 0;
+    for (const IdPart& part : path)
+        if (const int* number = std::get_if<int>(&part))
+            id = ImHashData(number, sizeof(int), id);
+        else
+            id = ImHashStr(std::get<std::string>(part).c_str(), 0, id);
     return id;
+}
+
+std::optional<ImRect> HeadlessImGui::ItemRect(ImGuiWindow* window, const std::vector<IdPart>& path)
+{
+    if (!window)
+        return std::nullopt;
+    // A window that just appeared may move the navigation to its first item once: ask again.
+    const ImGuiID id = ItemId(window, path);
+    bool found = false;
+    for (int attempt = 0; attempt < 3 && !found; ++attempt)
+    {
+        ImGui::SetFocusID(id, window);
+        Frame();
+        found = GImGui->NavId == id && GImGui->NavIdIsAlive;
+    }
+    if (!found)
+        return std::nullopt;
+    ImRect rect = window->NavRectRel[0];
+    rect.Translate(window->DC.CursorStartPos);
+    return rect;
+}
+
+namespace
+{
+// A little in from the left: the labels of drags and fields stand right of the frame.
+ImVec2 PointInside(const ImRect& rect)
+{
+    return {rect.Min.x + std::min(8.0f, rect.GetWidth() / 2), rect.GetCenter().y};
+}
+}   // namespace
+
+bool HeadlessImGui::ClickItem(ImGuiWindow* window, const std::vector<IdPart>& path, int button, bool ctrl)
+{
+    const std::optional<ImRect> rect = ItemRect(window, path);
+    if (!rect)
+        return false;
+    ImGui::GetIO().KeyCtrl = ctrl;
+    Click(PointInside(*rect), button);
+    ImGui::GetIO().KeyCtrl = false;
+    return true;
+}
+
+bool HeadlessImGui::Hover(ImGuiWindow* window, const std::vector<IdPart>& path)
+{
+    const std::optional<ImRect> rect = ItemRect(window, path);
+    if (!rect)
+        return false;
+    MoveMouse(PointInside(*rect));
+    return GImGui->HoveredId == ItemId(window, path);
+}
+
+bool HeadlessImGui::Open(ImGuiWindow* window, const std::vector<IdPart>& path)
+{
+    if (window && window->StateStorage.GetInt(ItemId(window, path), 0) != 0)
+        return ItemRect(window, path).has_value();
+    return ClickItem(window, path);
+}
+
+bool HeadlessImGui::EnterValue(ImGuiWindow* window, const std::vector<IdPart>& path, const char* utf8)
+{
+    return ClickItem(window, path, 0, true) && ReplaceAndEnter(utf8);
+}
+
+bool HeadlessImGui::EnterText(ImGuiWindow* window, const std::vector<IdPart>& path, const char* utf8)
+{
+    return ClickItem(window, path) && ReplaceAndEnter(utf8);
+}
+
+bool HeadlessImGui::ReplaceAndEnter(const char* utf8)
+{
+    SelectAll();
+    Type(utf8);
+    Key(GLFW_KEY_ENTER, true);
+    Key(GLFW_KEY_ENTER, false);
+    return true;
+}
+
+ImGuiWindow* HeadlessImGui::ChildWindow(const char* parent, const char* child)
+{
+    const std::string prefix = std::string(parent) + "/" + child + "_";
+    for (ImGuiWindow* window : GImGui->Windows)
+        if (std::string_view(window->Name).starts_with(prefix))
+            return window;
+    return nullptr;
+}
+
+ImGuiWindow* HeadlessImGui::TopPopup()
+{
+    return GImGui->OpenPopupStack.empty() ? nullptr : GImGui->OpenPopupStack.back().Window;
 }
 
 ImVec2 HeadlessImGui::FirstItem(const char* window)

@@ -5,11 +5,12 @@
 // context is made current for the object's life and destroyed with it.
 #include <functional>
 #include <imgui.h>
+#include <imgui_internal.h>
 #include <initializer_list>
 #include <optional>
 #include <string>
-
-struct ImGuiWindow;
+#include <variant>
+#include <vector>
 
 class HeadlessImGui
 {
@@ -32,7 +33,8 @@ public:
     void Key(int glfwKey, bool down);
     void Type(const char* utf8);
     void MoveMouse(ImVec2 at);
-    void Click(ImVec2 at);   // moved there, pressed for a frame, released
+    void Click(ImVec2 at, int button = 0);   // moved there, pressed for a frame, released
+    void SelectAll();                        // Control+A in the active text field
 
     // Finds where an item of the window is drawn by moving the pointer over the window, row by
     // row, until the item reports itself hovered (disabled items do too); nothing when it is not
@@ -40,12 +42,34 @@ public:
     std::optional<ImVec2> Locate(const char* window, ImGuiID id);
     bool ClickItem(const char* window, ImGuiID id);
     static ImGuiID ItemId(const char* window, std::initializer_list<const char*> path);
+
+    // Items by their id path in a window: every part but the last is an id pushed on the way (a
+    // text or a number), the last is the item's label.
+    using IdPart = std::variant<int, std::string>;
+    static ImGuiID ItemId(const ImGuiWindow* window, const std::vector<IdPart>& path);
+    // Where the item is drawn, found in one frame through the keyboard navigation, which keeps
+    // the place of its current item (items of the window's main layer, not its menu bar).
+    std::optional<ImRect> ItemRect(ImGuiWindow* window, const std::vector<IdPart>& path);
+    // The item hovered, then pressed and released with a mouse button (Control held when ctrl);
+    // false, and nothing pressed, when it is not drawn.
+    bool ClickItem(ImGuiWindow* window, const std::vector<IdPart>& path, int button = 0, bool ctrl = false);
+    bool Hover(ImGuiWindow* window, const std::vector<IdPart>& path);
+    // A collapsing header or tree node opened with a click, unless it is open already.
+    bool Open(ImGuiWindow* window, const std::vector<IdPart>& path);
+    // A value typed into a drag or slider (a Control+click makes it a text field) or into a
+    // text or number field (a click), its old text replaced, and taken with Enter.
+    bool EnterValue(ImGuiWindow* window, const std::vector<IdPart>& path, const char* utf8);
+    bool EnterText(ImGuiWindow* window, const std::vector<IdPart>& path, const char* utf8);
+    static ImGuiWindow* ChildWindow(const char* parent, const char* child);   // a BeginChild region
+    static ImGuiWindow* TopPopup();   // the open popup on top, or null
     static ImGuiWindow* Window(const char* name);
     // Where a window's first item stands (its content's top left), in screen pixels.
     static ImVec2 FirstItem(const char* window);
     static bool IsShown(const char* window);   // a window (or popup) of that name was drawn last frame
 
 private:
+    bool ReplaceAndEnter(const char* utf8);   // in the active text field
+
     ImGuiContext* context = nullptr;
     std::string shown;
 };
