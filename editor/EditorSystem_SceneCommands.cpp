@@ -185,8 +185,12 @@ void DrawUnsavedChangesModal()
         UnsavedChangesRequested = false;
         SceneEditorMessage.clear();
     }
+    CentreNextWindow();
     if (!ImGui::BeginPopupModal("Unsaved Changes", nullptr, ImGuiWindowFlags_AlwaysAutoResize))
         return;
+    // A window that sizes itself to its content cannot wrap at its own edge: texts wrap at a
+    // width of their own.
+    ImGui::PushTextWrapPos(PopupTextWidth());
     ImGui::TextWrapped("You have unsaved changes.\nWould you like to save before continuing?");
     ImGui::Separator();
     if (!SceneEditorMessage.empty())
@@ -212,5 +216,6 @@ void DrawUnsavedChangesModal()
         PendingSceneAction = PendingNone;
         ImGui::CloseCurrentPopup();
     }
+    ImGui::PopTextWrapPos();
     ImGui::EndPopup();
 }

@@ -27,8 +27,10 @@ std::string RenameMessage;
 
 void DrawRenamePopup()
 {
+    CentreNextWindow();
     if (!ImGui::BeginPopupModal(RenamePopup, nullptr, ImGuiWindowFlags_AlwaysAutoResize))
         return;
+    ImGui::PushTextWrapPos(PopupTextWidth());
     ImGui::InputText("New name", RenameSceneBuffer, sizeof RenameSceneBuffer);
     ImGui::TextDisabled(".json will be appended if missing");
     ImGui::Spacing();
@@ -53,6 +55,7 @@ void DrawRenamePopup()
         RenameMessage.clear();
         ImGui::CloseCurrentPopup();
     }
+    ImGui::PopTextWrapPos();
     ImGui::EndPopup();
 }
 

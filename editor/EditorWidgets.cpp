@@ -18,6 +18,13 @@ void SeparatorText(const char* label)
     ImGui::NewLine();
 }
 
+void CentreNextWindow()
+{
+    ImGui::SetNextWindowPos(ImGui::GetMainViewport()->GetCenter(), ImGuiCond_Appearing, ImVec2(0.5f, 0.5f));
+}
+
+float PopupTextWidth() { return ImGui::GetFontSize() * 24.0f; }
+
 void ProblemText(const std::string& text)
 {
     ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1.0f, 0.4f, 0.4f, 1.0f));

@@ -7,6 +7,11 @@
 // What 1.86 lacks: a label followed by a horizontal rule to the right edge of the window.
 void SeparatorText(const char* label);
 
+// The next window (a popup) opens in the middle of the screen, whatever its size.
+void CentreNextWindow();
+// Where texts of a popup that sizes itself wrap, in the popup's own coordinates.
+float PopupTextWidth();
+
 // Why something failed, in red, wrapped to the window's width.
 void ProblemText(const std::string& text);
 

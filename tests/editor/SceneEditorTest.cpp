@@ -215,6 +215,8 @@ TEST_F(SceneEditorTest, TheModalStandsBeforeEveryCommandThatWouldReplaceAnEdited
                 WindowSystem::GetInstance().RequestClose();   // End, the close box, "shutdown"
             Frames(2);
             ASSERT_TRUE(HeadlessImGui::IsShown("Unsaved Changes"));
+            const ImGuiWindow* modal = HeadlessImGui::Window("Unsaved Changes");
+            EXPECT_NEAR(modal->Pos.y + modal->Size.y / 2, 540, 2) << "in the middle of the screen";
             EXPECT_TRUE(imgui.Shows("You have unsaved changes.")) << imgui.Shown();
             EXPECT_TRUE(EditorPaused);
             EXPECT_EQ(flow.Current(), "Data/Scenes/" + name + ".json") << "nothing happened yet";
