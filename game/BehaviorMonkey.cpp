@@ -371,7 +371,9 @@ void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
     if (!Parent || !contact.Grid)
         return;
     PixelGrid& grid = *contact.Grid;
-    if (StateCurrent == MonkeyState::Alive)
+    // A job acts on the terrain once it has started: one given after this frame's update waits
+    // for the next, whatever order the entities update in.
+    if (StateCurrent == MonkeyState::Alive && Busy)
     {
         if (Job == MonkeyJob::Dig)
             DigDone = Dig(contact);

@@ -338,6 +338,8 @@ void BehaviorMonkey::SetMaxVelocity()
         physics->MaxVelocity = SavedMaxVelocity;
     SetAnimationState("Animation_Walk");
     BridgeDone = false;
+    BridgeRowSet = false;   // the next bridge starts from its own first step
+    BridgeStarted = false;
     Busy = false;
     Parent->Name = "Monkey";
     Job = MonkeyJob::None;

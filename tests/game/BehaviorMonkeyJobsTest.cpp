@@ -257,6 +257,28 @@ TEST(BotBridgeTest, OnALevelABuilderGivenWithinABotsWidthOfTheGapSpansIt)
     }
 }
 
+// A bot given the job again after its first bridge builds a second one, also when the job comes
+// after its own update in the frame (a job button updating after the bots) and the terrain is
+// tested before the job has started.
+TEST(BotBridgeTest, ABuilderGivenTheJobAgainBuildsASecondBridge)
+{
+    BotFixture level;
+    level.Terrain({"......................", "......................", "#####....#####....####",
+                   "#####....#####....####", "RRRRRRRRRRRRRRRRRRRRRR"});
+    BehaviorMonkey& bot = level.AddBot({1.5f, 3.5f, 0}, 1);
+    level.Run(3);
+    for (const float at : {3.0f, 11.0f})   // a cell or two before each gap
+    {
+        ASSERT_GT(level.RunUntil(600, [&] { return At(bot).x >= at; }), 0);
+        bot.Job = MonkeyJob::Bridge;
+        level.scene.GetEntityList().CheckCollisions(BotFixture::Dt);
+        level.Run(1);
+        EXPECT_EQ(Of(bot).Name, "MonkeyBridge") << "at " << at;
+        ASSERT_GT(level.RunUntil(600, [&] { return bot.Job == MonkeyJob::None; }), 0) << Drawn(level.Map());
+    }
+    EXPECT_EQ(level.Map()[2], "#####====#####====####") << Drawn(level.Map());
+}
+
 TEST(BotBridgeTest, ABuilderThatStopsOrFallsEndsItsJob)
 {
     BotFixture level;
