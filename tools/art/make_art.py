@@ -183,6 +183,7 @@ def build(out):
     out.add("Level", T + "WorldBound.png", scenery.world_bound(), "hazard edge of the world, tiles with repeat wrap")
     out.add("Level", T + "Block.png", scenery.block(), "a barrier crate; bots turn at it")
     out.add("Level", T + "Ladder.png", scenery.ladder(), "a ladder lying along +x, pivot at its left end")
+    out.add("Level", T + "Lift.png", scenery.lift(), "a freight lift, deck on top, braced cage below; fills its box")
     out.add("Level", T + "Spotlight.png", scenery.spotlight(), "black with a round hole: the closing end-of-level view")
     out.add("Level", T + "Particle.png", pa.Image(4, 4, (255, 255, 255)), "a plain particle (tinted by the emitter)")
     dot = pa.Image(8, 8)

@@ -298,6 +298,32 @@ def ladder():
     return img
 
 
+def lift():
+    """A 64 x 112 freight lift, two bots wide: a deck with hazard stripes on top of a braced
+    steel cage that fills the whole picture, as the bots meet all of it."""
+    img = pa.Image(64, 112)
+    steel, dark, light = (92, 104, 124), (46, 52, 64), (150, 162, 182)
+    img.rect(0, 0, 64, 112, dark)
+    # the cage: two side posts, cross braces in every bay
+    for x in (0, 58):
+        img.rect(x, 0, 6, 112, steel)
+        img.rect(x + 1, 0, 1, 112, light)
+    for bay in range(10, 112, 17):
+        img.rect(6, bay, 52, 3, steel)
+        img.rect(6, bay, 52, 1, light)
+        img.line(6, bay + 3, 57, bay + 16, steel, 2)
+        img.line(57, bay + 3, 6, bay + 16, steel, 2)
+    # the deck with its yellow and black edge
+    img.rect(0, 0, 64, 10, (70, 76, 90))
+    for x in range(64):
+        img.put(x, 0, (250, 200, 40) if (x // 4) % 2 == 0 else (30, 30, 34), blend=False)
+        img.put(x, 1, (250, 200, 40) if ((x + 1) // 4) % 2 == 0 else (30, 30, 34), blend=False)
+    img.rect(0, 2, 64, 1, light)
+    for x in range(4, 64, 8):
+        img.rect(x, 5, 2, 2, (190, 196, 210))
+    return img
+
+
 def spotlight():
     """Black square with a round clear hole: the closing end-of-level view."""
     img = pa.Image(256, 256, (0, 0, 0, 255))

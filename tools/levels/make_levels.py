@@ -203,18 +203,31 @@ class Level:
     """One level: its terrain and materials, where its props stand, its limits and its jobs."""
 
     def __init__(self, number, title, kinds, terrain, spawner, exit_at, bots, dead_max, exit_max,
-                 jobs, hints, hints_at=(-10.6, 4.3), spawn_every=2.0):
+                 jobs, hints, hints_at=(-10.6, 4.3), spawn_every=2.0, lifts=()):
         self.number, self.title, self.kinds, self.terrain = number, title, kinds, terrain
         # Cells: the hatch's centre, and the cell the exit's door stands in (ground below it).
         self.spawner, self.exit_at = spawner, exit_at
         self.bots, self.dead_max, self.exit_max = bots, dead_max, exit_max
         self.jobs, self.hints, self.hints_at, self.spawn_every = jobs, hints, hints_at, spawn_every
+        self.lifts = lifts
 
     def materials(self):
         out = []
         for kind in self.kinds:
             out.extend(kind.materials())
         return out
+
+
+class Lift:
+    """A platform that rides up and down a shaft between two floors, carrying the bots on it.
+
+    Its shaft is the columns x0 .. x0 + width - 1 (cells); its top runs from row `low` (flush with
+    the lower floor) to row `high` (flush with the upper one), at `speed` units a second. Its body
+    reaches `below` units under its top, so that, raised, it still closes the shaft at the lower
+    floor: a bot arriving there waits against it instead of walking under it."""
+
+    def __init__(self, x0, width, low, high, speed=0.75, below=3.5):
+        self.x0, self.width, self.low, self.high, self.speed, self.below = x0, width, low, high, speed, below
 
 
 def bridge(colour):
@@ -352,8 +365,8 @@ def level3():
 def level4():
     """Night works. The hatch drops the bots on a steel deck. To the right a thin brick wall
     turns them back, and the deck's left end hangs over an acid vat. Tunnel the wall; beyond it
-    the deck ends over a deep shaft to the yard with the exit: only bots with an umbrella live
-    through that drop."""
+    the deck ends over a deep drop to the yard: only bots with an umbrella live through it. The
+    exit stands on a loading dock, too high to climb, that a lift serves from the yard."""
     steel = Kind("Steel", [(96, 110, 132, 255), (80, 92, 112, 255), (124, 138, 160, 255)], True, False,
                  texture=[("speckle", 0.10, 1)])
     brick = Kind("Brick", [(178, 80, 60, 255), (128, 52, 42, 255)], True, True)
@@ -361,6 +374,8 @@ def level4():
                     True, False, texture=[("strata", 7, 1), ("speckle", 0.12, 2)])
     acid = Kind("Acid", [(150, 240, 60, 255), (190, 255, 110, 255)], False, False, True,
                 texture=[("speckle", 0.25, 1)])
+    # The dark inside of the lift shaft: scenery behind the lift.
+    shaft = Kind("Shaft", [(34, 36, 44, 255), (44, 46, 56, 255)], False, False)
     t = Terrain(404)
     t.fill(8, 112, 54, 60, steel)             # the deck
     for x in range(16, 112, 24):              # its legs
@@ -370,23 +385,35 @@ def level4():
     t.fill(2, 40, 0, 6, concrete)
     t.fill(2, 40, 6, 12, acid)
     t.fill(40, 44, 0, 20, concrete)
-    t.fill(44, WIDTH, 0, 14, concrete)        # the yard
-    t.fill(170, WIDTH, 14, 80, concrete)      # the yard's far wall
+    t.fill(44, 128, 0, 14, concrete)          # the yard ...
+    t.fill(128, 144, 0, 14, shaft)            # ... the lift's shaft, sunk into it ...
+    t.fill(144, 174, 0, 38, concrete)         # ... and the loading dock, three bots high
+    # The lift's tower: its left post stands over the yard's edge higher than a bot, so the bots
+    # walk under it onto the lift but, once lifted, turn at it instead of walking off; a beam
+    # well above the dock joins it to the dock.
+    t.fill(124, 128, 23, 58, steel)
+    t.fill(124, 148, 58, 61, steel)
+    t.fill(174, WIDTH, 0, 80, concrete)       # the far wall
     t.fill(103, 104, 60, 82, brick)           # the wall to tunnel: thin, so that one cut opens it
     for y in range(HEIGHT):                   # brick courses with pale mortar lines
         for x in range(WIDTH):
             if t.cells[y][x] is brick:
                 t.shade[y][x] = (y // 2) % 2
-    t.paint([concrete, steel, acid])
+    t.paint([concrete, steel, acid, shaft])
     for y in (54, 59):                         # bright rails along the deck
         for x in range(8, 112):
             if t.cells[y][x] is steel:
                 t.shade[y][x] = 2
-    return Level(4, "Level 4: Through and Down", [steel, brick, concrete, acid, bridge((200, 160, 90, 255))],
-                 t, spawner=(40, 68), exit_at=(150, 14), bots=8, dead_max=3, exit_max=5,
+    for y in (13, 37):                         # hazard edges of the yard and the dock at the shaft
+        for x in list(range(124, 128)) + list(range(144, 148)):
+            if t.cells[y][x] is concrete:
+                t.shade[y][x] = 2
+    return Level(4, "Level 4: Through and Up", [steel, brick, concrete, acid, shaft, bridge((200, 160, 90, 255))],
+                 t, spawner=(40, 68), exit_at=(159, 38), bots=8, dead_max=3, exit_max=5,
                  jobs=["Tunneller", "Umbrella"],
                  hints=["3 (TUNNEL): a bot cuts the wall ahead.",
-                        "5 (UMBRELLA): a bot floats down safely."])
+                        "5 (UMBRELLA): a bot floats down safely."],
+                 lifts=[Lift(128, 16, 14, 38)])
 
 
 def level5():
@@ -458,6 +485,7 @@ JOB_SIZE = 1.2
 JOB_STEP = JOB_SIZE + 0.15
 JOB_LEFT = -10.1        # the first job button's centre
 BOT_Z = 0.1             # bots take the spawner's depth: in front of the terrain
+LIFT_OVERRUN = 0.08     # how far beyond a floor a lift's path point lies (units)
 TEXT = (0.22, 0.28)     # glyph size of the hints
 HATCH_DIGIT = (0.3, 0.38)   # glyph size of the hatch's count
 
@@ -609,6 +637,23 @@ def level_scene(level):
         # How many bots the hatch still holds, above it, clear of the bots dropping out.
         text_entity("SpawnerText", "", sx - HATCH_DIGIT[0] / 2, sy + 0.95, HATCH_DIGIT, {"Type": "SpawnerDisplay"}),
     ]
+    # Lifts: a box the bots stand on (it gives way to nothing), moved by its path between its two
+    # floors. The path's points lie a little beyond each floor, where the lift's top edge turns
+    # it, so it always comes down just below the lower floor and up just above the upper one:
+    # the bots step down onto it and off it.
+    for i, lift in enumerate(level.lifts):
+        x = (lift.x0 + lift.width / 2 - ORIGIN[0]) / CELLS_PER_UNIT
+        low = (lift.low - ORIGIN[1]) / CELLS_PER_UNIT - LIFT_OVERRUN
+        high = (lift.high - ORIGIN[1]) / CELLS_PER_UNIT + LIFT_OVERRUN
+        width = lift.width / CELLS_PER_UNIT
+        entities.append(entity("Lift", sprite("Lift"),
+                               {"Type": "ColliderLine", "ColliderType": "line", "PixelGridCollider": False,
+                                "ResolveCollision": 0, "Collision Mask": [True, False, False]},
+                               {"Type": "Physics", "Velocity": [0, r(-lift.speed), 0],
+                                "MaxVelocity": [0, r(2 * lift.speed), 0], "Gravity": 0},
+                               {"Type": "BehaviorPath", "StartPos": [r(x), r(high), 0], "EndPos": [r(x), r(low), 0],
+                                "WaitDuration": 0},
+                               transform(x, high - LIFT_OVERRUN - lift.below / 2, 0.05, width, lift.below)))
     # Bots that leave the world die on its edge: below the grid and beside it.
     entities += [
         entity("WorldBound", sprite("WorldBound", shader="base", **{"ST scaling": [60, 1]}), box_collider(),
