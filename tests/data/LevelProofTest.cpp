@@ -1,9 +1,12 @@
 // The five levels played from their real scene files without a window, frame by frame at a fixed
 // 1/60 s through the scene and game systems: Space opens the hatch, and each click of a plan
-// arms a job with its hotkey and presses the bot with the cursor, as a player would. A winning
-// plan must win, with the counts given; playing without clicks, or with a plan that falls short,
-// must lose. Each level also offers exactly the jobs its winning plan uses, and shows its whole
-// terrain and its controls in the 16:9 view.
+// arms a job (or destruct mode) with its hotkey and presses the bot with the cursor, as a player
+// would: the cursor comes to rest on the bot, then the button goes down and up while the bot
+// walks on under it. A winning plan must win, with the counts given; playing without clicks, or
+// with a plan that falls short, must lose. A winning plan also wins when any one of its clicks
+// comes up to a quarter of a second early or late, or all of them do, and wherever on the bot it
+// lands: a player's timing, not a machine's. Each level offers exactly the jobs its winning plan
+// uses, and shows its whole terrain and its controls in the 16:9 view.
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
 #include "engine/WindowSystem.h"
@@ -14,6 +17,7 @@
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
 #include "scene/EntityList.h"
+#include "scene/EntityRef.h"
 #include "scene/GameSystem.h"
 #include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
@@ -24,6 +28,7 @@
 #include "ui/ButtonComponent.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -50,12 +55,29 @@ const std::map<std::string, JobButton> JobButtons = {
     {"Umbrella", {"MonkeyUmbrellaButton", '5', MonkeyJob::None}},
 };
 
-// Seconds after Space, the job, and the bot by the order it left the hatch (0 is the first).
+constexpr const char* Destruct = "Destruct";   // a click that destroys the bot instead
+constexpr int DestructHotkey = 'X';
+
+// Where on the bot a click lands, as fractions of its size from its centre.
+struct Spot
+{
+    const char* name;
+    float x, y;
+};
+constexpr Spot Centre = {"Centre", 0, 0};
+constexpr Spot Corners[] = {{"TopLeft", -0.4f, 0.4f},
+                            {"BottomRight", 0.4f, -0.4f},
+                            {"TopRight", 0.4f, 0.4f},
+                            {"BottomLeft", -0.4f, -0.4f}};
+
+// Seconds after Space, the job (or Destruct), and the bot by the order it left the hatch (0 is
+// the first).
 struct Click
 {
     float at;
     const char* job;
     int bot;
+    Spot spot = Centre;
 };
 
 enum class Outcome
@@ -72,6 +94,7 @@ struct Proof
     Outcome outcome;
     int dead;     // the count board's counts when the level is decided: bots keep walking while the
     int exited;   // end-of-level view closes in on the deciding bot
+    const char* without = nullptr;   // an entity of the level taken away before the hatch opens
 };
 
 std::ostream& operator<<(std::ostream& out, const Proof& proof) { return out << proof.name; }
@@ -95,27 +118,37 @@ std::vector<Click> Joined(std::vector<Click> a, const std::vector<Click>& b)
 // Level 3: a bridge over each of the two chasms.
 // Level 4: a tunnel through the wall, and umbrellas down the shaft.
 // Level 5: dig, bridge, tunnel, and a blocker before the lava on the lowest floor.
-const std::vector<Click> Level4Tunnel = {{7.02f, "Tunneller", 0}};
-const std::vector<Click> Level5Way = {{4.0f, "Digger", 0}, {9.85f, "Bridge", 0}, {14.42f, "Tunneller", 0}};
+const std::vector<Click> Level4Tunnel = {{6.77f, "Tunneller", 0}};
+const std::vector<Click> Level4Way = Joined(Level4Tunnel, Umbrellas({0, 1, 2, 3, 4, 5, 6, 7}, 1.25f, 2.0f));
+const std::vector<Click> Level5Way = {{4.0f, "Digger", 0}, {9.5f, "Bridge", 0}, {14.3f, "Tunneller", 0}};
 
 const Proof Proofs[] = {
     {"Level1Wins", 1, {{3.5f, "Blocker", 0}}, Outcome::Won, 1, 6},
     {"Level1LostWithoutClicks", 1, {}, Outcome::Lost, 4, 0},
+    // A second blocker on the way back to the exit would keep the bots pacing between the two
+    // for ever; destroyed, it lets them on (both blockers count as lost, once each).
+    {"Level1WinsAfterAMisplacedBlockerIsDestroyed",
+     1,
+     {{3.5f, "Blocker", 0}, {8.5f, "Blocker", 1}, {10.5f, Destruct, 1}},
+     Outcome::Won,
+     2,
+     6},
     // The blocker counts as lost: with two bots gone already, the level is lost when the board
     // next looks, as the bots it saves head for the exit.
     {"Level1LostByALateBlocker", 1, {{11.6f, "Blocker", 2}}, Outcome::Lost, 3, 6},
-    {"Level2Wins", 2, {{6.5f, "Digger", 0}}, Outcome::Won, 0, 7},
+    {"Level2Wins", 2, {{6.6f, "Digger", 0}}, Outcome::Won, 0, 7},
     {"Level2LostWithoutClicks", 2, {}, Outcome::Lost, 4, 0},
     {"Level2LostByDiggingOverTheQuicksand", 2, {{4.0f, "Digger", 0}}, Outcome::Lost, 4, 0},
     {"Level2LostByDiggingOverTheAlcove", 2, {{11.6f, "Digger", 0}}, Outcome::Lost, 4, 0},
-    {"Level3Wins", 3, {{5.45f, "Bridge", 0}, {12.2f, "Bridge", 0}}, Outcome::Won, 0, 7},
+    {"Level3Wins", 3, {{4.95f, "Bridge", 0}, {11.7f, "Bridge", 0}}, Outcome::Won, 0, 7},
     {"Level3LostWithoutClicks", 3, {}, Outcome::Lost, 4, 0},
-    {"Level3LostWithOneBridge", 3, {{5.45f, "Bridge", 0}}, Outcome::Lost, 4, 0},
-    {"Level4Wins", 4, Joined(Level4Tunnel, Umbrellas({0, 1, 2, 3, 4, 5, 6, 7}, 1.0f, 2.0f)), Outcome::Won, 0,
-     5},
+    {"Level3LostWithOneBridge", 3, {{4.95f, "Bridge", 0}}, Outcome::Lost, 4, 0},
+    {"Level4Wins", 4, Level4Way, Outcome::Won, 0, 5},
     {"Level4LostWithoutClicks", 4, {}, Outcome::Lost, 4, 0},
     {"Level4LostWithoutUmbrellas", 4, Level4Tunnel, Outcome::Lost, 4, 0},
-    {"Level5Wins", 5, Joined(Level5Way, {{20.6f, "Blocker", 0}}), Outcome::Won, 1, 7},
+    // The dock is too high to climb: without its lift the bots walk into the empty shaft.
+    {"Level4LostWithoutItsLift", 4, Level4Way, Outcome::Lost, 4, 0, "Lift"},
+    {"Level5Wins", 5, Joined(Level5Way, {{20.7f, "Blocker", 0}}), Outcome::Won, 1, 7},
     {"Level5LostWithoutClicks", 5, {}, Outcome::Lost, 4, 0},
     {"Level5LostWithoutTheBlocker", 5, Level5Way, Outcome::Lost, 4, 0},
 };
@@ -167,12 +200,13 @@ public:
         InputSystem::GetInstance().state[code] = 0;
     }
 
-    // Puts the cursor on the middle of an entity as the camera shows it (an interface element
-    // hangs from the camera: its place is its world matrix's).
-    void PointAt(Entity& entity)
+    // Puts the cursor on a spot of an entity as the camera shows it (an interface element hangs
+    // from the camera: its place is its world matrix's).
+    void PointAt(Entity& entity, const Spot& spot = Centre)
     {
         const Vec3 at = WorldPosition(entity);
-        const Vec4 clip = WorldToClip().Transform({at.x, at.y, at.z, 1});
+        const Vec3& size = entity.GetComponent<Transform>()->Scale;
+        const Vec4 clip = WorldToClip().Transform({at.x + spot.x * size.x, at.y + spot.y * size.y, at.z, 1});
         InputSystem::GetInstance().cursorX = (clip.x / clip.w + 1) / 2;
         InputSystem::GetInstance().cursorY = (1 - clip.y / clip.w) / 2;
     }
@@ -192,40 +226,45 @@ public:
         InputSystem::GetInstance().cursorY = 0.5;
     }
 
-    // A click of an entity: the cursor comes over it, the button goes down for two frames and
-    // comes up, the cursor following the entity while it moves.
-    void ClickOn(Entity*& entity)
+    // A click as a hand makes it: the cursor comes to rest on the spot, then the button goes
+    // down for two frames and comes up, the cursor staying where it is while the entity moves.
+    void ClickOn(Entity& entity, const Spot& spot = Centre)
     {
-        for (int step = 0; step < 4 && entity; ++step)
-        {
-            PointAt(*entity);
-            if (step == 1)
-                Press(MouseLeft);
-            if (step == 3)
-                Release(MouseLeft);
-            Frame();
-        }
+        PointAt(entity, spot);
+        Frame();
+        Press(MouseLeft);
+        Frames(2);
+        Release(MouseLeft);
+        Frame();
         PointAway();
     }
 
-    // Arms the job with its hotkey, then clicks the bot. What went wrong, or empty.
+    // Arms the job (or destruct mode) with its hotkey, then clicks the bot. What went wrong, or
+    // empty.
     std::string Give(const Click& click)
     {
-        const JobButton& button = JobButtons.at(click.job);
+        const bool destruct = click.job == std::string(Destruct);
+        const int hotkey = destruct ? DestructHotkey : JobButtons.at(click.job).hotkey;
+        const char* control = destruct ? "DestructButton" : JobButtons.at(click.job).entity;
         MainScene* scene = SceneSystem::GetInstance().CurrentScene();
-        if (!scene || !scene->entities.FindByName(button.entity))
-            return std::string("the level has no ") + button.entity;
-        Press(button.hotkey);
+        if (!scene || !scene->entities.FindByName(control))
+            return std::string("the level has no ") + control;
+        Press(hotkey);
         Frame();
-        Release(button.hotkey);
+        Release(hotkey);
         Entity* bot = Bot(click.bot);
         if (!bot)
             return "bot " + std::to_string(click.bot) + " is not in the level";
-        ClickOn(bot);
-        BehaviorMonkey* monkey = bot ? bot->GetComponent<BehaviorMonkey>() : nullptr;
-        // A job that ended on the spot (a bridge started away from an edge) counts as not taken.
-        const bool given =
-            monkey && (button.job == MonkeyJob::None ? monkey->Umbrella : monkey->Job == button.job);
+        ClickOn(*bot, click.spot);
+        bot = Bot(click.bot);
+        const BehaviorMonkey* monkey = bot ? bot->GetComponent<BehaviorMonkey>() : nullptr;
+        if (destruct)
+            return !monkey || monkey->StateNext == MonkeyState::Leaving
+                       ? ""
+                       : "bot " + std::to_string(click.bot) + " was not destroyed";
+        // A job that ended on the spot (a bridge given far from a gap) counts as not taken.
+        const int job = JobButtons.at(click.job).job;
+        const bool given = monkey && (job == MonkeyJob::None ? monkey->Umbrella : monkey->Job == job);
         if (!given)
             return "bot " + std::to_string(click.bot) + " did not take the job (" +
                    (bot ? bot->Name : "gone") + ")";
@@ -236,25 +275,16 @@ public:
     Entity* Bot(int index) const
     {
         const auto found = bots.find(index);
-        return found == bots.end() ? nullptr : found->second;
+        return found == bots.end() ? nullptr : found->second.Get();
     }
 
-    // Follows the bots: a new one gets the next number, a gone one is forgotten.
+    // Follows the bots: a new one gets the next number.
     void NoteBots()
     {
-        std::set<Entity*> present;
         if (MainScene* scene = SceneSystem::GetInstance().CurrentScene())
             for (Entity* entity : scene->entities.GetEntities())
-                if (entity && entity->GetComponent<BehaviorMonkey>())
-                {
-                    present.insert(entity);
-                    if (!seen.count(entity))
-                        seen.insert(entity), bots[spawned++] = entity;
-                }
-        for (auto it = bots.begin(); it != bots.end();)
-            it = present.count(it->second) ? std::next(it) : bots.erase(it);
-        for (auto it = seen.begin(); it != seen.end();)
-            it = present.count(*it) ? std::next(it) : seen.erase(it);
+                if (entity && entity->GetComponent<BehaviorMonkey>() && seen.insert(entity->Serial).second)
+                    bots[spawned++] = entity;
     }
 
     float time = 0;
@@ -277,8 +307,8 @@ private:
     TempFolder home;
     ScopedEnv xdg;
     std::map<int, int> held;   // code -> frames it has been down
-    std::map<int, Entity*> bots;
-    std::set<Entity*> seen;
+    std::map<int, EntityRef<Entity>> bots;
+    std::set<uint64_t> seen;
     int spawned = 0;
 };
 
@@ -295,6 +325,12 @@ std::string Counts()
 void PlayOut(LevelPlay& play, const Proof& proof)
 {
     ASSERT_TRUE(play.Load(proof.level));
+    if (proof.without)
+    {
+        Entity* taken = SceneSystem::GetInstance().CurrentScene()->entities.FindByName(proof.without);
+        ASSERT_NE(taken, nullptr) << "the level has no " << proof.without;
+        taken->IsDestroyed = true;
+    }
     play.Press(SpaceKey);
     play.Frame();
     play.Release(SpaceKey);
@@ -355,6 +391,72 @@ INSTANTIATE_TEST_SUITE_P(Levels, LevelProof, ::testing::ValuesIn(Proofs),
                              return std::string(info.param.name);
                          });
 
+namespace
+{
+// A winning plan played at a player's timing: one of its clicks (or every one, click -1) moved
+// by `shift` seconds and landing on `spot` of the bot.
+struct Timing
+{
+    const Proof* proof;
+    int click;
+    float shift;
+    Spot spot;
+};
+
+std::string TimingName(const Timing& t)
+{
+    std::string shift = (t.shift < 0 ? "Minus" : "Plus") +
+                        std::to_string(static_cast<int>(std::lround(std::fabs(t.shift) * 100)));
+    return std::string(t.proof->name) + (t.click < 0 ? "_EveryClick" : "_Click" + std::to_string(t.click)) +
+           "_" + shift + "cs_" + t.spot.name;
+}
+
+// The window every click of a winning plan is proved across: a quarter of a second either way.
+constexpr float HalfWindow = 0.25f;
+
+std::vector<Timing> Timings()
+{
+    std::vector<Timing> timings;
+    for (const Proof& proof : Proofs)
+    {
+        if (proof.outcome != Outcome::Won || proof.without)
+            continue;
+        int corner = 0;
+        for (int click = 0; click < static_cast<int>(proof.plan.size()); ++click)
+            for (float shift : {-HalfWindow, -0.1f, 0.1f, HalfWindow})
+                timings.push_back({&proof, click, shift, Corners[corner++ % std::size(Corners)]});
+        for (float shift : {-HalfWindow, HalfWindow})
+            timings.push_back({&proof, -1, shift, Centre});
+    }
+    return timings;
+}
+
+void PrintTo(const Timing& t, std::ostream* out) { *out << TimingName(t); }
+
+class LevelTiming : public ::testing::TestWithParam<Timing>
+{
+};
+}   // namespace
+
+TEST_P(LevelTiming, AWinningPlanStillWinsAtAPlayersTiming)
+{
+    const Timing& timing = GetParam();
+    Proof moved = *timing.proof;
+    for (int i = 0; i < static_cast<int>(moved.plan.size()); ++i)
+        if (timing.click < 0 || timing.click == i)
+        {
+            moved.plan[i].at += timing.shift;
+            moved.plan[i].spot = timing.spot;
+        }
+    LevelPlay play;
+    PlayOut(play, moved);
+    EXPECT_EQ(SceneSystem::GetInstance().pauseKind, SceneSystem::WinPause)
+        << "after " << play.time << " s: " << Counts();
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, LevelTiming, ::testing::ValuesIn(Timings()),
+                         [](const ::testing::TestParamInfo<Timing>& info) { return TimingName(info.param); });
+
 TEST(LevelProofs, WinningTheLastLevelLeadsToTheEndOfTheGame)
 {
     LevelPlay play;
@@ -362,7 +464,7 @@ TEST(LevelProofs, WinningTheLastLevelLeadsToTheEndOfTheGame)
     ASSERT_EQ(SceneSystem::GetInstance().pauseKind, SceneSystem::WinPause) << Counts();
     Entity* next = SceneSystem::GetInstance().PauseOverlay()->entities.FindByName("NextSceneButton");
     ASSERT_NE(next, nullptr);
-    play.ClickOn(next);
+    play.ClickOn(*next);
     play.Frames(2);
     EXPECT_EQ(SceneSystem::GetInstance().CurrentScene()->SceneFile, "Data/Scenes/GameEndScene.json");
     EXPECT_EQ(SceneSystem::GetInstance().pauseKind, SceneSystem::NotPaused);
