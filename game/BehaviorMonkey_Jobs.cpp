@@ -238,7 +238,10 @@ bool BehaviorMonkey::LayBridge(const PixelContact& contact)
     bool inside;
     if (!WorldToCellChecked(grid, feet.x, feet.y, feetColumn, feetRow, inside))
         return true;
-    if (physics->Velocity.y < -1 || physics->Velocity.x == 0)
+    // Falling is the bot's own verdict, taken from its speed at the start of the frame: the
+    // terrain answers a frame late, so within a long frame a bot walking on flat ground is
+    // pulled past the falling speed before it is set back on its feet.
+    if (Airborne || physics->Velocity.x == 0)
         return true;
     const bool right = physics->Velocity.x > 0;
     const int step = right ? 1 : -1;
@@ -250,8 +253,17 @@ bool BehaviorMonkey::LayBridge(const PixelContact& contact)
     const int ahead = frontColumn + step;
     if (!BridgeRowSet)
     {
-        // The whole bridge stays on the row of its first step.
+        // The whole bridge stays on the row of its first step, its top level with the ground
+        // under the builder's back foot. The feet are read after this frame's fall and before
+        // the terrain sets the bot back on its feet, up to a cell low in a long frame: the
+        // ground is the first solid cell at or just below them.
         BridgeRow = std::min(feetRow - 1, probeRow) - 1;
+        for (int r = feetRow; r >= feetRow - 2; --r)
+            if (grid.MaterialAt(backColumn, r).solid)
+            {
+                BridgeRow = r - 1;
+                break;
+            }
         BridgeRowSet = true;
         BridgeStartColumn = ahead;
         BridgeStarted = false;

@@ -132,8 +132,8 @@ void BotFixture::Run(int frames)
 {
     for (int i = 0; i < frames; ++i)
     {
-        scene.GetEntityList().Update(Dt);
-        scene.GetEntityList().CheckCollisions(Dt);
+        scene.GetEntityList().Update(dt);
+        scene.GetEntityList().CheckCollisions(dt);
         // The frame's debug lines (collider edges) are drawn, or without a window dropped,
         // as the editor does at the end of every frame.
         GraphicsSystem::GetInstance().DrawDebugLines();

@@ -50,6 +50,7 @@ public:
     Entity& AddBox(const std::string& name, const Vec3& at, const Vec3& scale, int resolve);
 
     void Run(int frames);   // each frame ends with the debug-line queue drawn and emptied
+    float dt = Dt;          // the frame time Run uses
     // Runs until the condition holds or the frames are used up; the frames it took, or -1.
     template <typename Condition> int RunUntil(int limit, Condition done)
     {
