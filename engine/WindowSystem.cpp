@@ -13,7 +13,6 @@
 
 namespace
 {
-constexpr float FrameTimeCap = 0.06666667f;   // 1/15 s
 
 void OnGlfwError(int code, const char* description)
 {

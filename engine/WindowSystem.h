@@ -26,6 +26,9 @@ class WindowSystem : public BaseSystem
 public:
     static WindowSystem& GetInstance();
 
+    // The longest frame time handed out (1/15 s): a longer frame counts as this long.
+    static constexpr float FrameTimeCap = 0.06666667f;
+
     bool Init() override;
     void BeginFrame() override;       // frame time, then buffer swap and event polling
     void Update(float dt) override;   // F11 toggles full screen

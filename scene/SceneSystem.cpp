@@ -5,6 +5,7 @@
 #include "engine/InputSystem.h"
 #include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
+#include "engine/WindowSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "game/CheatKeys.h"
 #include "graphics/Camera.h"
@@ -164,7 +165,11 @@ void SceneSystem::BeginFrame()
 
 void SceneSystem::Update(float dt)
 {
-    const float scaledDt = dt * gameSpeed;
+    // A faster game never takes a longer step than the longest frame (unless the frame itself
+    // was longer): bots fall through the ground and land through each other in longer steps.
+    float scaledDt = dt * gameSpeed;
+    if (gameSpeed > 1)
+        scaledDt = std::min(scaledDt, std::max(dt, WindowSystem::FrameTimeCap));
     if (!currentScene)
         return;
     const bool editorActive = EditorVisible;

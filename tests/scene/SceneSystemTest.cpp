@@ -6,6 +6,7 @@
 #include "engine/EditorState.h"
 #include "engine/InputSystem.h"
 #include "engine/MessagingSystem.h"
+#include "engine/WindowSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "graphics/Camera.h"
 #include "scene/Entity.h"
@@ -342,19 +343,31 @@ TEST_F(SceneSystemTest, GameSpeedScalesTimeAndTheLevelTimerHoldsWhilePaused)
     EXPECT_EQ(Scenes().levelTimerLimit, 10000);
     Scenes().gameSpeed = 2;
     for (int i = 0; i < 4; ++i)
-        flow.Frame(0.25f);
-    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.0f);
-    EXPECT_FLOAT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->lastDt, 0.5f);
+        flow.Frame(1.0f / 60);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 4.0f / 30);
+    EXPECT_FLOAT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->lastDt, 1.0f / 30);
+    // A faster game never steps further than the longest frame the window hands out, so that
+    // nothing moves further in one step than it can at normal speed: the game then runs slower
+    // than its speed asks on a machine that draws slowly.
+    Scenes().gameSpeed = 4;
+    flow.Frame(1.0f / 20);
+    EXPECT_FLOAT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->lastDt, WindowSystem::FrameTimeCap);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 4.0f / 30 + WindowSystem::FrameTimeCap);
+    Scenes().gameSpeed = 0.5f;
+    flow.Frame(0.1f);
+    EXPECT_FLOAT_EQ(SceneFlowFixture::Marker(Scenes().CurrentScene())->lastDt, 0.05f);
+    Scenes().levelTimer = 2.0f;
 
+    Scenes().gameSpeed = 2;
     Scenes().TogglePause(SceneSystem::MenuPause);
     EXPECT_TRUE(Scenes().levelTimerHalted);
-    flow.Frame(0.25f);
-    flow.Frame(0.25f);
+    flow.Frame(0.05f);
+    flow.Frame(0.05f);
     EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.0f);
     Scenes().TogglePause(SceneSystem::MenuPause);
     EXPECT_FALSE(Scenes().levelTimerHalted);
-    flow.Frame(0.25f);
-    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.5f);
+    flow.Frame(0.025f);
+    EXPECT_FLOAT_EQ(Scenes().levelTimer, 2.05f);
 
     // The timer stops at its limit; outside a level it does not count.
     Scenes().levelTimer = 9999.9f;
