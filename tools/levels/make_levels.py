@@ -358,8 +358,8 @@ def level3():
                  [stone, soil, crystal, spikes, bridge((120, 220, 240, 255))],
                  t, spawner=(18, 56), exit_at=(154, 40), bots=10, dead_max=3, exit_max=7,
                  jobs=["Bridge"],
-                 hints=["Press 4 (BRIDGE) and click a bot at",
-                        "the very edge: it builds across."])
+                 hints=["Press 4 (BRIDGE) and click a bot near",
+                        "the edge: it builds across."])
 
 
 def level4():
