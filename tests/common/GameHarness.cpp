@@ -259,6 +259,9 @@ void ClickWorld(const std::string& display, double worldX, double worldY)
 {
     const ScreenPoint at = WorldOnScreen(worldX, worldY);
     ClickAt(display, at.x, at.y);
+    // A slow frame takes in every event since the last one and reads the cursor where it ends:
+    // parked at once, it would be off the button the click was for.
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
     Xdotool(display, "mousemove 1900 20");
 }
 
