@@ -50,6 +50,8 @@ bool IsLevelUnlocked(int level)
     return std::find(LevelCompleted.begin(), LevelCompleted.end(), level) != LevelCompleted.end();
 }
 
+bool IsLevelCompleted(int level) { return level < INT_MAX && IsLevelUnlocked(level + 1); }
+
 bool AddUnlockedLevel(int level)
 {
     if (IsLevelUnlocked(level))

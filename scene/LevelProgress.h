@@ -28,6 +28,8 @@ std::string LevelNumberFromScene(const Scene* scene);
 
 // True when the level may be played.
 bool IsLevelUnlocked(int level);
+// True when the level was won: winning a level unlocks the one after it.
+bool IsLevelCompleted(int level);
 
 // Adds a level to LevelCompleted unless it is there already; true when it was added.
 bool AddUnlockedLevel(int level);

@@ -133,6 +133,8 @@ void BehaviorPauseButton::Act()
         const std::string level = LevelButtonScene(name);
         if (!level.empty() && IsLevelUnlocked(BehaviorLevelSelectTint::LevelNumberOf(level)))
             MoveTo(level);
+        else
+            AudioPlayer::GetInstance()->PlaySound("Locked", false, 1.0f);
     }
     else if (name == "ScreenSizeButton")
         MessagingSystem::GetInstance().Post(MessageType::Window, "fullscreen");

@@ -14,7 +14,7 @@
 //   "ConfirmYesButton"     in a paused level: to the main menu; elsewhere: quit the game
 //   "ConfirmNoButton"      close the confirm screen
 //   "LoadButton"           the level selection
-//   "LoadLevelScene<N>Button"  level N, when it is unlocked
+//   "LoadLevelScene<N>Button"  level N, when it is unlocked; else the sound "Locked"
 //   "ScreenSizeButton"     switch between full screen and a window
 //   "ResetVolumeButton"    every bus back to half volume
 //   "HowToPlayLeftButton" / "HowToPlayRightButton"  the previous / next page

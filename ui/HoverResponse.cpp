@@ -95,6 +95,14 @@ void HoverResponse::OnInit()
     }
 }
 
+Entity* HoverResponse::ChildNamed(const std::string& name) const
+{
+    for (const Child& child : Children)
+        if (child.ChildName == name)
+            return child.ChildEntity.Get();
+    return nullptr;
+}
+
 void HoverResponse::Respond(ButtonComponent::state state)
 {
     for (const Child& child : Children)

@@ -47,6 +47,8 @@ public:
 
     // What the children do for a state of the button.
     void Respond(ButtonComponent::state state);
+    // The child built for the first slot of that name; null when none was built or it has gone.
+    Entity* ChildNamed(const std::string& name) const;
 
     std::array<Child, MaxChildren> Children;
     int ChildCount = 0;

@@ -124,6 +124,12 @@ def effect_pause():
     return mix_into(out, tone(0.16, 440, shape="triangle", decay=0.1), at=0.1)
 
 
+def effect_locked():
+    # Two short low buzzes, the second lower: "not yet".
+    out = tone(0.09, 196, shape="square", decay=0.07)
+    return mix_into(out, tone(0.12, 147, shape="square", decay=0.09), at=0.11)
+
+
 def effect_cheer():
     out = []
     for n, hz in enumerate([523.25, 659.25, 783.99]):
@@ -248,6 +254,7 @@ SOUNDS = [
     ("Select", effect_select, "UI", False, False, 0.8),
     ("Click", effect_click, "UI", False, False, 0.8),
     ("Pause", effect_pause, "UI", False, False, 0.8),
+    ("Locked", effect_locked, "UI", False, False, 0.7),
     ("Cheer", effect_cheer, "SFX", False, False, 0.8),
     ("Trombone", effect_trombone, "SFX", False, False, 0.8),
     ("FinishLine", effect_finish_line, "SFX", False, False, 0.8),
