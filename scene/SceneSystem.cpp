@@ -221,8 +221,13 @@ void SceneSystem::Update(float dt)
     if (confirmActive)
     {
         level.Render();
+        // The pause overlay stands in front of the level here too, as it did before the confirm
+        // screen opened over it.
         if (pauseOverlay)
+        {
+            ClearDepth();
             pauseOverlay->entities.Render();
+        }
         if (!confirmOverlay)
             return;
         confirmOverlay->Update(scaledDt);
