@@ -243,6 +243,12 @@ void SceneSystem::Update(float dt)
             return;
         pauseOverlay->Update(scaledDt);
         pauseOverlay->entities.Update(scaledDt);
+        if (settingsAsReadDue)
+        {
+            settingsAsReadDue = false;
+            settingsAsRead = json::object();
+            pauseOverlay->Write(settingsAsRead);
+        }
         pauseOverlay->entities.Render();
     }
     else
@@ -415,6 +421,7 @@ void SceneSystem::TogglePause(int kind)
 
 void SceneSystem::LoadOverlayScene()
 {
+    settingsAsReadDue = false;
     DeleteScene(pauseOverlay);
     if (pauseKind == NotPaused)
         return;   // resumed in the same frame
@@ -428,11 +435,9 @@ void SceneSystem::LoadOverlayScene()
             levelTimerHalted = false;
         return;
     }
-    if (SamePath(pauseOverlay->SceneFile, SettingsScene))
-    {
-        settingsAsRead = json::object();
-        pauseOverlay->Write(settingsAsRead);
-    }
+    // The screen's state is taken once its first update has put what follows the game (thumbs,
+    // texts) in place: what differs from it when the screen closes is what the player changed.
+    settingsAsReadDue = SamePath(pauseOverlay->SceneFile, SettingsScene);
 }
 
 void SceneSystem::ClosePauseOverlay()

@@ -139,14 +139,16 @@ private:
     // name is refused.
     std::string RenameTarget(const std::string& newName, std::string& why) const;
     void FollowCamera(Scene& scene);
-    // Writes the changes made on the settings screen since it opened into its file, keeping the
-    // rest of the file as it stands; an untouched screen leaves the file as it is, byte for byte.
+    // Writes the changes made on the settings screen since its first update into its file,
+    // keeping the rest of the file as it stands; an untouched screen leaves the file as it is,
+    // byte for byte.
     void WriteBackSettingsScreen(Scene& overlay);
     // The developer keys (win, lose, spawn, unlock) of an unpaused frame.
     void RunCheatKeys(float dt);
 
     bool updatingEntities = false;
-    json settingsAsRead;                   // the settings screen as it was written when it opened
+    json settingsAsRead;                   // the settings screen as written after its first update
+    bool settingsAsReadDue = false;        // the settings screen is open and not updated yet
     bool settingsUnwritableSaid = false;   // the settings screen's file could not be written, said once   //
                                            // the current scene's entities are in their update pass
 };

@@ -118,13 +118,35 @@ size_t CountBefore(const json& list, const char* key, const json& name, size_t e
     return count;
 }
 
-// Into target, the keys whose value differs between before and after (other than those
-// that hold lists matched by name below); every other key of target stays as it is.
-void CopyChangedKeys(json& target, const json& before, const json& after, const char* list = nullptr)
+// Into target, what differs between before and after: for objects key by key (but the key that
+// holds a list matched by name below), for lists of one length element by element, else the
+// value whole. Everything else of target stays as it is.
+void CopyChanges(json& target, const json& before, const json& after, const char* list = nullptr)
 {
-    for (const auto& [key, value] : after.items())
-        if ((!list || key != list) && (!before.contains(key) || before.at(key) != value))
-            target[key] = value;
+    if (before == after)
+        return;
+    if (target.is_object() && before.is_object() && after.is_object())
+    {
+        for (const auto& [key, value] : after.items())
+        {
+            const auto old = before.find(key);
+            if ((list && key == list) || (old != before.end() && *old == value))
+                continue;
+            if (old == before.end() || !target.contains(key))
+                target[key] = value;
+            else
+                CopyChanges(target[key], *old, value);
+        }
+        return;
+    }
+    if (target.is_array() && before.is_array() && after.is_array() && target.size() == after.size() &&
+        before.size() == after.size())
+    {
+        for (size_t i = 0; i < after.size(); ++i)
+            CopyChanges(target[i], before[i], after[i]);
+        return;
+    }
+    target = after;
 }
 
 // Carries what changed between two written forms of a scene into the scene file's document:
@@ -132,7 +154,7 @@ void CopyChangedKeys(json& target, const json& before, const json& after, const 
 // type; entities and components on one side only are left alone.
 void Patch(json& document, const json& before, const json& after)
 {
-    CopyChangedKeys(document, before, after, "Entities");
+    CopyChanges(document, before, after, "Entities");
     const auto list = document.find("Entities");
     if (list == document.end())
         return;
@@ -149,7 +171,7 @@ void Patch(json& document, const json& before, const json& after)
         json* target = NthNamed(documentEntities, "Name", entity["Name"], nth);
         if (!old || !target)
             continue;
-        CopyChangedKeys(*target, *old, entity, "Components");
+        CopyChanges(*target, *old, entity, "Components");
         const auto targetList = target->find("Components");
         if (targetList == target->end())
             continue;
@@ -165,7 +187,7 @@ void Patch(json& document, const json& before, const json& after)
             const json* oldComponent = NthNamed(oldComponents, "Type", component["Type"], nthType);
             json* targetComponent = NthNamed(targetComponents, "Type", component["Type"], nthType);
             if (oldComponent && targetComponent)
-                CopyChangedKeys(*targetComponent, *oldComponent, component);
+                CopyChanges(*targetComponent, *oldComponent, component);
         }
     }
 }
@@ -173,6 +195,8 @@ void Patch(json& document, const json& before, const json& after)
 
 void SceneSystem::WriteBackSettingsScreen(Scene& overlay)
 {
+    if (settingsAsReadDue)
+        return;   // closed before its first update: nothing was changed on it
     json now = json::object();
     overlay.Write(now);
     if (now == settingsAsRead)

@@ -431,6 +431,7 @@ TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesBackOnlyWhatChangedOnIt)
     const auto open = [&] {
         Scenes().TogglePause(SceneSystem::SettingsPause);
         flow.Frame();
+        flow.Frame();   // its first update
     };
     const auto close = [&] {
         Scenes().TogglePause(SceneSystem::SettingsPause);
