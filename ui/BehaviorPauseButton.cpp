@@ -54,7 +54,10 @@ bool BehaviorPauseButton::TintHowToPlay()
     {
         if (Pages::CurrentPage == 0)
         {
+            // A click on a greyed arrow is dropped: kept, it would turn the page back later,
+            // long after the player clicked.
             Grey(Parent, GreyedOut);
+            Clicked = false;
             return false;
         }
         if (!Clicked)
@@ -66,6 +69,7 @@ bool BehaviorPauseButton::TintHowToPlay()
         {
             Grey(Parent, GreyedOut);
             ArrowLit = false;
+            Clicked = false;
             return false;
         }
         if (!ArrowLit)

@@ -3,7 +3,8 @@
 // credits, how-to-play pages, quitting through the confirm screen, the level loader and the
 // level buttons, full screen and resetting the volumes. A click is only recorded; the next
 // update (while time runs) acts on it. The how-to-play arrows and action buttons also keep
-// their tint showing what is available and selected.
+// their tint showing what is available and selected; a click on an arrow greyed out (no page in
+// its direction) is dropped.
 //
 // Names and actions (exact names unless said otherwise):
 //   "PauseButton"          pause without menu (kind 2), or resume from it

@@ -177,14 +177,18 @@ TEST_F(BehaviorPauseButtonTest, HowToPlayArrowsTurnPagesAndGreyAtTheEnds)
     Pages::SetCurrentAction("HowToPlayDig");
     Pages::PageCount = 3;
 
-    // On the first page the left arrow is grey and keeps its click until there is a page to go to.
+    // On the first page the left arrow is grey and a click on it is dropped: it does not turn
+    // the page back later, once there is a page to go to.
     Click(left);
     EXPECT_FLOAT_EQ(Grey(left), BehaviorPauseButton::GreyedOut);
-    EXPECT_TRUE(left->Clicked);
+    EXPECT_FALSE(left->Clicked);
     EXPECT_EQ(Pages::CurrentPage, 0u);
     Pages::CurrentPage = 2;
     Pages::Changed = false;
     left->Update(0.016f);
+    EXPECT_EQ(Pages::CurrentPage, 2u);
+    EXPECT_FALSE(Pages::Changed);
+    Click(left);
     EXPECT_EQ(Pages::CurrentPage, 1u);
     EXPECT_TRUE(Pages::Changed);
 
@@ -195,6 +199,7 @@ TEST_F(BehaviorPauseButtonTest, HowToPlayArrowsTurnPagesAndGreyAtTheEnds)
     EXPECT_FALSE(right->ArrowLit);
     Click(right);
     EXPECT_EQ(Pages::CurrentPage, 2u);
+    EXPECT_FALSE(right->Clicked) << "dropped on the last page too";
     left->Update(0.016f);
     EXPECT_FLOAT_EQ(Grey(left), 1.0f);
 
