@@ -3,8 +3,9 @@
 // and every archetype file's "Name" is its file name. Every other name a data file gives is
 // looked up too: pictures ("Texture"), meshes ("Mesh"), shader pairs ("Shader"), a terrain's
 // picture ("Source") and materials file ("palette"), an animation sequencer's states, a music
-// player's song in the sound registry, and the registry's own sound files; an animation file's
-// "name" is its file name. It knows no file by name, so it keeps checking whatever is added to
+// player's song in the sound registry, the registry's own sound files, a button's hover
+// compositions, an interface's archetypes and the how-to-play pages; an animation file's "name"
+// is its file name. It knows no file by name, so it keeps checking whatever is added to
 // Data/; an empty or missing folder passes.
 #include "engine/DataPath.h"
 #include "engine/JsonFile.h"
@@ -178,6 +179,21 @@ private:
             if (const auto states = component.find("States"); states != component.end() && states->is_array())
                 for (const json& state : *states)
                     CheckNamed(file, "States", state, "Anims", ".json");
+        // Lists of names: a button's compositions, an interface's archetypes, the pages of the
+        // how-to-play actions.
+        const auto each = [&](const char* key, const json& list, const char* folder, const char* extension) {
+            if (list.is_structured())
+                for (const json& name : list)
+                    if (!(name.is_string() && name.get<std::string>().empty()))
+                        CheckNamed(file, key, name, folder, extension);
+        };
+        if (type == "HoverResponse" && component.contains("Children"))
+            each("Children", component.at("Children"), "Compositions", ".json");
+        if (type == "BehaviorUI" && component.contains("UIElements"))
+            each("UIElements", component.at("UIElements"), "Entities", ".json");
+        if (type == "BehaviorHowToPlayDisplayer" && component.contains("SpritePathMap"))
+            for (const json& pages : component.at("SpritePathMap"))
+                each("SpritePathMap", pages, "Textures", ".png");
         if (type == "MusicPlayer")
         {
             const std::string song =
@@ -267,6 +283,9 @@ TEST(DataCheck, FindsEveryKindOfMissingNamedFile)
                "Scenes/Level.json: \"palette\" names Levels/debug.json, which does not exist",
                "Scenes/Level.json: \"palette\" names Levels/NoList.json, which has no list of \"Materials\"",
                "Scenes/Level.json: \"States\" names Anims/Jump.json, which does not exist",
-               "Scenes/Level.json: song \"Silence\" is not in the sound registry"}))
+               "Scenes/Level.json: song \"Silence\" is not in the sound registry",
+               "Scenes/Level.json: \"Children\" names Compositions/Shine.json, which does not exist",
+               "Scenes/Level.json: \"UIElements\" names Entities/Counter.json, which does not exist",
+               "Scenes/Level.json: \"SpritePathMap\" names Textures/PageGone.png, which does not exist"}))
         << Joined(problems);
 }
