@@ -19,7 +19,10 @@ void BehaviorCredits::OnUpdate(float dt)
         if (transform->Translation.y < EndY)
             physics->Velocity = {0, input.GetState(Key::Space) == 2 ? FastSpeed : Speed, 0};
         else
+        {
             ReachedEnd = true;
+            Log("CREDITS: [", Parent->Name, "] reached their end");
+        }
     }
     if (ReachedEnd)
     {

@@ -48,6 +48,8 @@ void BehaviorHowToPlayDisplayer::OnUpdate(float)
         CurrentPage = PageCount - 1;
     }
     sprite->request->texture = TextureLibrary::GetInstance().FindOrLoad(pages[CurrentPage]);
+    Log("HOWTOPLAY: [", Parent->Name, "] page ", CurrentPage + 1, " of ", PageCount, " of \"", CurrentAction,
+        "\": ", pages[CurrentPage]);
 }
 
 void BehaviorHowToPlayDisplayer::OnExit() { Log("BehaviorHowToPlayDisplayer: Shutting down"); }

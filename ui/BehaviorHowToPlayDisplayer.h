@@ -4,7 +4,8 @@
 // are shown is process-wide state that the how-to-play buttons change (an action, the page left
 // or right); the displayer redraws only when Changed says so, and the first one to redraw clears
 // it. Reading a displayer (each opening of the screen) starts afresh at the first page of its
-// first action: FirstActionName when it names one, else the first action in name order.
+// first action: FirstActionName when it names one, else the first action in name order. Each
+// page shown is said in the log.
 //
 // Promise: the page shown is always one of the current action's; a page index beyond them is
 // brought back to its last page (and said), so no page number outside 1 .. count is ever shown.
