@@ -228,12 +228,20 @@ def build(out):
     out.add("Menu buttons", T + "Button_ArrowRight.png", ui.arrow_button("Right"), "next page arrow")
     out.add("Menu buttons", T + "SliderTrack.png", ui.slider_track(),
             "volume slider track; the usable groove runs x 5..314, centre y 12")
-    out.add("Menu buttons", T + "SliderThumb.png", ui.slider_thumb(), "volume slider thumb")
+    out.add("Menu buttons", T + "SliderThumb.png", ui.slider_thumb(),
+            f"volume slider thumb: the knob fills rows {ui.THUMB_TOP}..{ui.THUMB_H - 1}, the rows above are clear")
 
     # icons and screens
     for kind in ("Bots", "Saved", "Lost", "Lock", "Star"):
         out.add("Icons", T + f"Icon_{kind}.png", ui.icon(kind), f"small icon: {kind.lower()}")
     out.add("Screens", T + "Panel.png", ui.panel(512, 320), "overlay panel (pause, confirm, win, lose)")
+    out.add("Hover", T + "Hover_Sparkle.png", ui.sparkle_sheet(), "a burst of light on a menu button, once",
+            f"{ui.SPARKLE_FRAMES} x 1 frames of {ui.SPARKLE} x {ui.SPARKLE}, not looping; frames 0 and "
+            f"{ui.SPARKLE_FRAMES - 1} empty")
+    out.add("Hover", T + "Hover_Wave.png", ui.wave_sheet(), "a bot popping up over a button to wave",
+            f"{ui.WAVE_FRAMES} x 1 frames of {ui.WAVE_W} x {ui.WAVE_H}, not looping; frames 0 and "
+            f"{ui.WAVE_FRAMES - 1} empty; the frame's bottom is the button's top edge")
+    out.add("Icons", T + "Clear.png", pa.Image(4, 4), "fully transparent: a mark that shows nothing")
     out.add("Screens", T + "Dim.png", ui.dim(), "translucent black laid over the screen behind an overlay")
     for name, text in BANNERS:
         out.add("Screens", T + f"Banner_{name}.png", ui.banner(text), f'headline "{text}"')

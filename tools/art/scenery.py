@@ -78,15 +78,16 @@ def background_menu():
     img = pa.Image(BG_W, BG_H)
     _sky(img, [(0, (24, 18, 56)), (0.55, (72, 40, 110)), (1, (230, 120, 120))])
     _stars(img, rng, 260, 170)
-    _glow(img, 360, 70, 60, (255, 200, 240), 0.35)
-    img.circle(360, 70, 16, (255, 236, 246))
-    img.circle(354, 66, 3, (240, 214, 230))
-    img.circle(364, 77, 2, (240, 214, 230))
+    # The moon stands right of the middle, where the menus' headlines do not reach its glow.
+    _glow(img, 400, 58, 60, (255, 200, 240), 0.35)
+    img.circle(400, 58, 16, (255, 236, 246))
+    img.circle(394, 54, 3, (240, 214, 230))
+    img.circle(404, 65, 2, (240, 214, 230))
     _hills(img, rng, (64, 36, 96), 200, 24, 3)
     _hills(img, rng, (42, 24, 70), 225, 18, 4)
     _hills(img, rng, (24, 14, 44), 250, 10, 5)
-    # floating islands with a lit beacon each
-    for (x, y, w) in ((70, 120, 60), (190, 150, 40), (420, 170, 50)):
+    # floating islands with a lit beacon each, clear of the middle where the menus stand
+    for (x, y, w) in ((70, 120, 60), (96, 196, 40), (420, 170, 50)):
         img.polygon([(x, y), (x + w, y), (x + w * 0.6, y + w * 0.5), (x + w * 0.3, y + w * 0.45)],
                     (36, 22, 60))
         img.rect(x, y - 2, w, 3, (90, 200, 170))

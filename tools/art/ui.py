@@ -67,7 +67,7 @@ def centred(img, pic, y=None):
     img.blit(pic, x, (img.height - pic.height) // 2 if y is None else y)
 
 
-def panel(w, h, face=(28, 34, 62, 236), rim=(10, 12, 24, 255), edge=(96, 116, 180, 255)):
+def panel(w, h, face=(28, 34, 62, 250), rim=(10, 12, 24, 255), edge=(96, 116, 180, 255)):
     img = pa.Image(w, h)
     img.rect(2, 2, w - 4, h - 4, face, blend=False)
     img.frame(0, 0, w, h, rim, 2)
@@ -209,12 +209,68 @@ def slider_track():
     return img
 
 
+THUMB_W, THUMB_H, THUMB_TOP = 24, 60, 25   # the knob fills rows THUMB_TOP .. THUMB_H - 1
+
+
 def slider_thumb():
-    img = pa.Image(24, 40)
-    pa.bevel_box(img, 0, 0, 24, 40, "gold", radius=3)
-    for y in (14, 19, 24):
-        img.rect(6, y, 12, 2, (120, 80, 20))
-        img.rect(6, y + 1, 12, 1, (255, 240, 180))
+    """A gold knob in the lower part of a taller, otherwise clear picture: the game sets a thumb
+    a quarter unit above its track's middle, and at 0.02 units a pixel the knob's middle then
+    sits on the track's."""
+    img = pa.Image(THUMB_W, THUMB_H)
+    knob = pa.Image(THUMB_W, THUMB_H - THUMB_TOP)
+    pa.bevel_box(knob, 0, 0, THUMB_W, knob.height, "gold", radius=3)
+    mid = knob.height // 2
+    for y in (mid - 5, mid, mid + 5):
+        knob.rect(6, y - 1, 12, 2, (120, 80, 20))
+        knob.rect(6, y, 12, 1, (255, 240, 180))
+    img.blit(knob, 0, THUMB_TOP)
+    return img
+
+
+# ---- hover compositions --------------------------------------------------------------------
+SPARKLE_FRAMES, SPARKLE = 6, 32
+WAVE_FRAMES, WAVE_W, WAVE_H = 10, 32, 48
+
+
+def sparkle_sheet():
+    """A burst of light in six 32 x 32 frames, empty at both ends: played once when the cursor
+    enters a menu button, it rests invisible."""
+    img = pa.Image(SPARKLE * SPARKLE_FRAMES, SPARKLE)
+    gold, white = (255, 220, 90), (255, 255, 240)
+
+    def star(cx, cy, r, c):
+        img.rect(cx - r, cy, 2 * r + 1, 1, c)
+        img.rect(cx, cy - r, 1, 2 * r + 1, c)
+        if r > 2:
+            img.rect(cx - 1, cy - 1, 3, 3, c)
+
+    for k, (big, small) in enumerate(((0, 0), (3, 0), (7, 2), (10, 4), (5, 3), (0, 0))):
+        x = k * SPARKLE
+        if big:
+            star(x + 16, 16, big, gold)
+            star(x + 16, 16, max(1, big // 2), white)
+        if small:
+            star(x + 6, 7, small, gold)
+            star(x + 26, 25, small // 2 + 1, white)
+    return img
+
+
+def wave_sheet():
+    """A bot popping up over the top edge of a button to wave, in ten 32 x 48 frames: it rises
+    from the bottom of the frame (clipped there, as if behind the button), waves with both arms
+    and sinks back; the first and last frames are empty, so at rest nothing shows."""
+    img = pa.Image(WAVE_W * WAVE_FRAMES, WAVE_H)
+    rise = bots.pose("Bot_Walk", 0)
+    up, out = bots.pose("Bot_Fall", 0), bots.pose("Bot_Block", 1)
+    steps = [None, (rise, 38), (rise, 26), (rise, 16), (up, 16), (out, 16), (up, 16), (rise, 26),
+             (rise, 38), None]
+    for k, step in enumerate(steps):
+        if not step:
+            continue
+        figure, top = step
+        frame = pa.Image(WAVE_W, WAVE_H)
+        frame.blit(figure, 0, top)   # whatever falls below the frame is cut off
+        img.blit(frame, k * WAVE_W, 0)
     return img
 
 
