@@ -198,6 +198,7 @@ std::string GameSession::StartToMenu()
     using namespace std::chrono_literals;
     if (!x.IsRunning())
         return "Xvfb did not start";
+    log.Restart();
     game = std::make_unique<ChildProcess>(
         ZOVERAV_GAME_BINARY, work.Path().string(),
         std::map<std::string, std::string>{{"DISPLAY", x.Display()}, {"XDG_DATA_HOME", home.Path().string()}},
@@ -262,6 +263,28 @@ void ClickWorld(const std::string& display, double worldX, double worldY)
     // A slow frame takes in every event since the last one and reads the cursor where it ends:
     // parked at once, it would be off the button the click was for.
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    Xdotool(display, "mousemove 1900 20");
+}
+
+void DragWorld(const std::string& display, double fromX, double fromY, double toX, double toY)
+{
+    const auto move = [&](double t) {
+        const ScreenPoint at = WorldOnScreen(fromX + (toX - fromX) * t, fromY + (toY - fromY) * t);
+        Xdotool(display, "mousemove " + std::to_string(at.x) + " " + std::to_string(at.y));
+    };
+    move(0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Xdotool(display, "mousedown 1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    constexpr int Steps = 8;
+    for (int step = 1; step <= Steps; ++step)
+    {
+        move(static_cast<double>(step) / Steps);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    Xdotool(display, "mouseup 1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     Xdotool(display, "mousemove 1900 20");
 }
 

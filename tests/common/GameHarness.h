@@ -64,7 +64,8 @@ public:
     explicit GameLog(std::string path) : path(std::move(path)) {}
 
     bool WaitFor(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(15));
-    std::string Tail() const;   // the end of what was read, for a failure message
+    void Restart() { seen = 0; }   // the game starts a new log
+    std::string Tail() const;      // the end of what was read, for a failure message
 
 private:
     std::string path;
@@ -83,7 +84,7 @@ public:
     // Writes a file of the per-user folder ("LevelCompleted.json") for the game to read at start.
     void WriteSetting(const std::string& name, const std::string& content) const;
     // Starts the game and brings it to the main menu, the opening sequence skipped; what went
-    // wrong, or empty.
+    // wrong, or empty. Once the game has ended it may be started again.
     std::string StartToMenu();
     // From a level back to the main menu: the pause menu, its "Main Menu" and the confirm screen.
     std::string LevelToMenu();
@@ -118,6 +119,9 @@ ScreenPoint WorldOnScreen(double worldX, double worldY);
 // A click at a world point of that screen; the cursor is then parked off every button, so the
 // next screen starts with nothing hovered.
 void ClickWorld(const std::string& display, double worldX, double worldY);
+// The left button pressed at one world point, the cursor moved to another in small steps a few
+// frames apart, and the button let go there; then the cursor is parked as after a click.
+void DragWorld(const std::string& display, double fromX, double fromY, double toX, double toY);
 
 struct WindowGeometry
 {
