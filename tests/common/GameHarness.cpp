@@ -272,17 +272,19 @@ void DragWorld(const std::string& display, double fromX, double fromY, double to
         const ScreenPoint at = WorldOnScreen(fromX + (toX - fromX) * t, fromY + (toY - fromY) * t);
         Xdotool(display, "mousemove " + std::to_string(at.x) + " " + std::to_string(at.y));
     };
+    // Slow enough for a loaded machine: the press must be seen over the start before the cursor
+    // moves on, and every step in a frame of its own.
     move(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Xdotool(display, "mousedown 1");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     constexpr int Steps = 8;
     for (int step = 1; step <= Steps; ++step)
     {
         move(static_cast<double>(step) / Steps);
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Xdotool(display, "mouseup 1");
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     Xdotool(display, "mousemove 1900 20");
