@@ -405,7 +405,8 @@ void BehaviorMonkey::OnPixelCollision(const PixelContact& contact)
                       (Direction == MonkeyDirection::Right && solid[TopRight] && solid[BottomRight]);
     if (wall)
     {
-        if (WaitTimer <= 0)
+        // A tunneller stands at its wall until it has cut it.
+        if (WaitTimer <= 0 && Job != MonkeyJob::Tunnel)
             Turn();
         physics->Velocity = {0, 0, 0};
         // Out of the wall, and onto the ground when the far bottom corner stands on some.

@@ -179,6 +179,10 @@ void BehaviorMonkey::StartJob()
         break;
     case MonkeyJob::Tunnel:
         Parent->Name = "MonkeyTunnel";
+        // A bot about to turn at a wall cuts into that wall: the wall it faces is the one the
+        // player pointed at.
+        Waiting = false;
+        WaitTimer = 0;
         TunnelTimer = 1.0f;
         TunnelPhase = MonkeyTunnel::Waiting;
         SetAnimationState("Animation_Tunnel");

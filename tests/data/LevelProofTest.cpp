@@ -118,9 +118,9 @@ std::vector<Click> Joined(std::vector<Click> a, const std::vector<Click>& b)
 // Level 3: a bridge over each of the two chasms.
 // Level 4: a tunnel through the wall, and umbrellas down the shaft.
 // Level 5: dig, bridge, tunnel, and a blocker before the lava on the lowest floor.
-const std::vector<Click> Level4Tunnel = {{6.77f, "Tunneller", 0}};
+const std::vector<Click> Level4Tunnel = {{6.9f, "Tunneller", 0}};
 const std::vector<Click> Level4Way = Joined(Level4Tunnel, Umbrellas({0, 1, 2, 3, 4, 5, 6, 7}, 1.25f, 2.0f));
-const std::vector<Click> Level5Way = {{4.0f, "Digger", 0}, {9.5f, "Bridge", 0}, {14.3f, "Tunneller", 0}};
+const std::vector<Click> Level5Way = {{4.0f, "Digger", 0}, {9.5f, "Bridge", 0}, {14.4f, "Tunneller", 0}};
 
 const Proof Proofs[] = {
     {"Level1Wins", 1, {{3.5f, "Blocker", 0}}, Outcome::Won, 1, 6},

@@ -342,6 +342,25 @@ TEST(BotTunnelTest, ATunnelCutsWidthByHeightPlusOneAfterOneSecond)
     }
 }
 
+// The wall a bot has walked into is the one it faces while it waits to turn, and the one the
+// player means: given the job then, it cuts into that wall instead of turning and cutting
+// behind it, and walks on through.
+TEST(BotTunnelTest, ABotWaitingToTurnAtAWallTunnelsIntoIt)
+{
+    BotFixture level;
+    level.Terrain({"............", "......#.....", "......#.....", "############"});
+    BehaviorMonkey& bot = level.AddBot({3.5f, 1.5f, 0}, 1);
+    ASSERT_GT(level.RunUntil(300, [&] { return bot.Waiting; }), 0) << "never met the wall";
+    bot.TunnelSize = {1, 2};
+    bot.Job = MonkeyJob::Tunnel;
+    ASSERT_GT(level.RunUntil(120, [&] { return bot.Job == MonkeyJob::None; }), 0);
+    EXPECT_EQ(level.Map(),
+              (std::vector<std::string>{"............", "............", "............", "############"}))
+        << Drawn(level.Map());
+    EXPECT_EQ(bot.Direction, 1);
+    EXPECT_GT(level.RunUntil(200, [&] { return At(bot).x > 7.5f; }), 0) << "did not walk through";
+}
+
 TEST(BotTunnelTest, ATunnellerFacingOffTheGridCutsNothingAndStillFinishes)
 {
     BotFixture level;
