@@ -146,7 +146,9 @@ void CopyChanges(json& target, const json& before, const json& after, const char
             CopyChanges(target[i], before[i], after[i]);
         return;
     }
-    target = after;
+    // A value that came back to what the file holds keeps the file's spelling (1 stays 1, not 1.0).
+    if (target != after)
+        target = after;
 }
 
 // Carries what changed between two written forms of a scene into the scene file's document:
@@ -207,8 +209,11 @@ void SceneSystem::WriteBackSettingsScreen(Scene& overlay)
         Log("SCENE: [", overlay.SceneFile, "] not written back: the file cannot be read as a scene");
         return;
     }
+    const json asFound = document;
     Patch(document, settingsAsRead, now);
     settingsAsRead = std::move(now);
+    if (document == asFound)
+        return;   // what changed came back to what the file holds
     if (!WriteJsonFile(overlay.SceneFile, document) && !settingsUnwritableSaid)
     {
         settingsUnwritableSaid = true;

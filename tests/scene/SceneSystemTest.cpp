@@ -14,6 +14,7 @@
 #include "tests/common/SceneFlowFixture.h"
 #include "tests/common/TraceCapture.h"
 #include "ui/BehaviorSliderButton.h"
+#include "ui/Button.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -484,6 +485,27 @@ TEST_F(SceneSystemTest, ClosingTheSettingsScreenWritesBackOnlyWhatChangedOnIt)
         << trace.All();
     EXPECT_EQ(json::parse(TempFolder::ReadFile(file)), expected);
     EXPECT_EQ(Scenes().pauseKind, SceneSystem::NotPaused);
+}
+
+TEST_F(SceneSystemTest, ASettingsValueThatComesBackToTheFilesLeavesTheFileAlone)
+{
+    // A button under the cursor when the screen opens is tinted at its first update and back to
+    // normal when the cursor leaves: the file still holds what the screen shows.
+    const std::string file = flow.DataFolder() + "/Scenes/SettingMenuScene.json";
+    const std::string original = R"({"Entities": [{"Name": "Back", "Components": [
+  {"Type": "Sprite", "Texture": "White", "tint": [1, 1, 1]}]}]})";
+    TempFolder::WriteFile(file, original);
+    Load(MainMenu);
+    Scenes().TogglePause(SceneSystem::SettingsPause);
+    flow.Frame();
+    Entity* back = Scenes().PauseOverlay()->entities.FindByName("Back");
+    ASSERT_NE(back, nullptr);
+    TintSprite(back, 0.75f, 0.75f, 0.75f);
+    flow.Frame();   // its first update, hovered
+    TintSprite(back, 1, 1, 1);
+    Scenes().TogglePause(SceneSystem::SettingsPause);
+    flow.Frame();
+    EXPECT_EQ(TempFolder::ReadFile(file), original);
 }
 
 TEST_F(SceneSystemTest, OverlaysLeaveTheLevelsSubscriptionsInPlace)
