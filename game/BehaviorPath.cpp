@@ -8,23 +8,10 @@
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 
-#include <array>
 #include <cmath>
 
 namespace
 {
-// The box of half size 0.05 around a point, as the marker's four segments and debug lines.
-void PlaceMarker(ColliderLine& marker, const Vec3& at)
-{
-    constexpr float h = BehaviorPath::MarkerHalfSize;
-    const std::array<Vec3, 4> corners = {Vec3{at.x + h, at.y - h, at.z}, Vec3{at.x + h, at.y + h, at.z},
-                                         Vec3{at.x - h, at.y + h, at.z}, Vec3{at.x - h, at.y - h, at.z}};
-    marker.SetBoxSegments(corners);
-    for (size_t i = 0; i < corners.size(); ++i)
-        Graphics::SubmitDebugLine(
-            {corners[i], corners[(i + 1) % corners.size()], marker.EdgeColors[i], Graphics::WorldProj});
-}
-
 bool SamePoint(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 }   // namespace
 
@@ -97,8 +84,8 @@ void BehaviorPath::OnUpdate(float dt)
     else
         TravelSide = v.x >= 0 ? Collider::ContactRight : Collider::ContactLeft;
     Graphics::SubmitDebugLine({StartPos, EndPos, {1, 1, 1}, Graphics::WorldProj});
-    PlaceMarker(*StartMarker, StartPos);
-    PlaceMarker(*EndMarker, EndPos);
+    StartMarker->PlaceBox(StartPos, MarkerHalfSize, MarkerHalfSize);
+    EndMarker->PlaceBox(EndPos, MarkerHalfSize, MarkerHalfSize);
     WaitTimer -= dt;
     // Only the end headed for counts: the entity passes back over the end it turned at, and
     // counting that one too would turn it again there, and again, for ever.

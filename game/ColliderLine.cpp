@@ -27,8 +27,12 @@ void ColliderLine::Update(float)
     const Transform* transform = entity ? entity->GetComponent<Transform>() : nullptr;
     if (!transform)
         return;
-    const Vec3 c = transform->Translation;
-    const float w = transform->Scale.x * 0.5f, h = transform->Scale.y * 0.5f;
+    PlaceBox(transform->Translation, transform->Scale.x * 0.5f, transform->Scale.y * 0.5f);
+}
+
+void ColliderLine::PlaceBox(const Vec3& c, float halfWidth, float halfHeight)
+{
+    const float w = halfWidth, h = halfHeight;
     const std::array<Vec3, 4> corners = {Vec3{c.x + w, c.y - h, c.z}, Vec3{c.x + w, c.y + h, c.z},
                                          Vec3{c.x - w, c.y + h, c.z}, Vec3{c.x - w, c.y - h, c.z}};
     SetBoxSegments(corners);

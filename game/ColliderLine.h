@@ -39,6 +39,9 @@ public:
     // The segments become the box with corners c0..c3 (right-bottom, right-top, left-top,
     // left-bottom); segments after the fourth are kept.
     void SetBoxSegments(const std::array<Vec3, 4>& corners);
+    // The segments become the box of those half sizes around the centre, and its edges are
+    // queued as debug lines in their edge colours: what Update does with the entity's box.
+    void PlaceBox(const Vec3& centre, float halfWidth, float halfHeight);
     // Whether some segment comes within radius of the centre (segments shorter than about
     // 0.03 are skipped).
     bool TouchesCircle(const Vec3& centre, float radius) const;
