@@ -1,6 +1,7 @@
 # make play: install what is missing, build (Release), start the game from here, where Data/ is.
 # make test: install what is missing, check the format and the layers, build Release and sanitizer
 # builds, run every test in both. make format: apply the project's clang-format to every C++ file.
+# make bench: build (Release), run every benchmark and print one table of figures and goals.
 JOBS ?= $(shell nproc)
 
 .PHONY: play test deps build build-asan bench clean format check
@@ -26,7 +27,7 @@ test: check build build-asan
 	@scripts/run-tests build-asan
 
 bench: build
-	./build/bench/zoverav_bench
+	./build/bench/zoverav_frame_bench ./build/bench/zoverav_bench
 
 format: deps
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs clang-format -i

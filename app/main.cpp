@@ -1,43 +1,13 @@
-// The game: builds the ten engine systems in start-up order, connects the engine's hooks to the
-// layers above it, and runs them.
-#include "audio/AudioSystem.h"
-#include "editor/EditorSystem.h"
+// The game: builds the engine systems with their hooks and runs them.
+#include "app/Game.h"
 #include "engine/Engine.h"
-#include "engine/InputSystem.h"
-#include "engine/MessagingSystem.h"
-#include "engine/SerializationSystem.h"
-#include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
-#include "graphics/Graphics.h"
-#include "graphics/GraphicsSystem.h"
-#include "graphics/Image.h"
-#include "scene/GameSystem.h"
-#include "scene/SceneSystem.h"
 
 int main()
 {
     Engine engine;
-    engine.Add(&TraceSystem::GetInstance());
-    engine.Add(&WindowSystem::GetInstance());
-    engine.Add(&GraphicsSystem::GetInstance());
-    engine.Add(&AudioSystem::GetInstance());
-    engine.Add(&MessagingSystem::GetInstance());
-    engine.Add(&GameSystem::GetInstance());
-    engine.Add(&SceneSystem::GetInstance());
-    engine.Add(&SerializationSystem::GetInstance());
-    engine.Add(&InputSystem::GetInstance());
-    engine.Add(&EditorSystem::GetInstance());
-
-    // The engine sits below pictures, drawing and scenes: it reaches them through these hooks.
-    WindowSystem& window = WindowSystem::GetInstance();
-    SceneSystem& scenes = SceneSystem::GetInstance();
-    window.loadIcon = [] { return Image("ZIN_ICON", ".png").ToWindowIcon(); };
-    window.onResize = GraphicsSystem::OnFramebufferResize;
-    window.onFocus = [&scenes](bool focused) { scenes.OnWindowFocus(focused); };
-    InputSystem::GetInstance().onCursorMoved = Graphics::SubmitCursorMarker;
-    engine.saveSettings = [&scenes] { scenes.SaveSettings(); };
-
+    BuildGame(engine);
     engine.Run();
     // Without a window the game could not run at all.
-    return window.everOpened ? 0 : 1;
+    return WindowSystem::GetInstance().everOpened ? 0 : 1;
 }
