@@ -2,9 +2,12 @@
 # make test: install what is missing, check the format and the layers, build Release and sanitizer
 # builds, run every test in both. make format: apply the project's clang-format to every C++ file.
 # make bench: build (Release), run every benchmark and print one table of figures and goals.
+# make fuzz: build the clang fuzz preset and run every loader's fuzz target for FUZZ_SECONDS
+# (default 60) each from the seed corpus (scripts/fuzz).
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: play test deps build build-asan bench clean format check
+.PHONY: play test deps build build-asan bench clean format check fuzz
 
 deps:
 	@scripts/install-deps
@@ -29,6 +32,9 @@ test: check build build-asan
 bench: build
 	./build/bench/zoverav_frame_bench ./build/bench/zoverav_bench
 
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz
+
 format: deps
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs clang-format -i
 
@@ -37,4 +43,4 @@ check: deps
 	@scripts/check-layers
 
 clean:
-	rm -rf build build-asan build-debug
+	rm -rf build build-asan build-debug build-fuzz
