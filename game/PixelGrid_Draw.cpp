@@ -2,7 +2,6 @@
 // function here does nothing until the graphics system has a context.
 #include "game/PixelGrid.h"
 
-#include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/MeshLibrary.h"
 #include "graphics/ShaderLibrary.h"
@@ -12,7 +11,6 @@
 namespace
 {
 bool HaveContext() { return GraphicsSystem::GetInstance().HasContext(); }
-constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 }   // namespace
 
 void PixelGrid::CreateTexture()
@@ -35,6 +33,8 @@ void PixelGrid::SendRows(int first, int count)
 {
     if (!HaveContext())
         return;
+    // A queued draw of the terrain shows the cells as they were when it was asked for.
+    GraphicsSystem::GetInstance().Flush();
     if (TextureId == 0)
     {
         // A grid made without a picture (a clone, a test grid) builds its texture from its cells.
@@ -51,6 +51,7 @@ void PixelGrid::ReleaseGL()
 {
     if (TextureId != 0 && HaveContext())
     {
+        GraphicsSystem::GetInstance().Flush();
         const GLuint id = TextureId;
         glDeleteTextures(1, &id);
     }
@@ -63,46 +64,18 @@ void PixelGrid::Render()
         return;
     if (TextureId == 0)
         CreateTexture();
-    MeshLibrary& meshes = MeshLibrary::GetInstance();
-    ShaderLibrary& shaders = ShaderLibrary::GetInstance();
-    const Mesh* plane = meshes.Get(meshes.FindOrLoad("Prim_UnitPlane"));
-    Shader* shader = shaders.Prepare(shaders.FindOrLoad("Grid"));
-    if (!plane || !shader || !shader->IsUsable())
-        return;   // each library has said why
-
-    GraphicsSystem& graphics = GraphicsSystem::GetInstance();
-    glBindVertexArray(graphics.vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, graphics.vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, graphics.elementBuffer);
-    glDepthMask(GL_TRUE);
-    glDepthFunc(GL_LEQUAL);
-    glUseProgram(shader->program);
-    shaders.currentProgram = shader->program;
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, TextureId);
-    plane->Upload();
-    graphics.ForgetUploadedMesh();
-
     // The unit plane stretched over the grid: cell (cx, cy) is drawn on [cx, cx + 1) of cell space.
     Matrix4 model =
         Matrix4::Scale({static_cast<float>(Width) / CellSize, static_cast<float>(Height) / CellSize, 1});
     model.At(0, 3) = -Origin.x / CellSize;
     model.At(1, 3) = -Origin.y / CellSize;
-    Camera& camera = Camera::GetInstance();
-    const Matrix4 worldToClip = Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
-    const ShaderUniforms& u = shader->uniforms;
-    glUniformMatrix4fv(u.mTw, 1, GL_FALSE, model.Data());
-    glUniformMatrix4fv(u.wTc, 1, GL_FALSE, worldToClip.Data());
-    glUniformMatrix3fv(u.uvT, 1, GL_FALSE, IdentityUv);
-    glUniform3f(u.tint, 1, 1, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(plane->indices.size()), GL_UNSIGNED_INT, nullptr);
-
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindVertexArray(0);
-    glUseProgram(0);
+    Graphics::DrawRequest request;
+    request.name = "PixelGrid";
+    request.mesh = MeshLibrary::GetInstance().FindOrLoad("Prim_UnitPlane");
+    request.shader = ShaderLibrary::GetInstance().FindOrLoad("Grid");
+    request.wrap = 1;
+    request.filter = 0;
+    request.model = &model;
+    if (request.mesh >= 0 && request.shader >= 0)   // else the library has said why
+        GraphicsSystem::GetInstance().DrawTexture(request, TextureId);
 }

@@ -10,7 +10,9 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <cstddef>
+#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace
 {
@@ -22,10 +24,35 @@ const char* GlText(GLenum which)
     return text ? reinterpret_cast<const char*>(text) : "unknown";
 }
 
-Matrix4 WorldToClip()
+// Projection x view of the camera, built again only when what it is built from has changed.
+const Matrix4& WorldToClip()
 {
+    static float built[11] = {};
+    static bool valid = false;
+    static Matrix4 matrix;
     Camera& camera = Camera::GetInstance();
-    return Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    const Vec3& e = camera.eye;
+    const Vec3& l = camera.lookAt;
+    const Vec3& u = camera.up;
+    const float now[11] = {e.x,
+                           e.y,
+                           e.z,
+                           l.x,
+                           l.y,
+                           l.z,
+                           u.x,
+                           u.y,
+                           u.z,
+                           static_cast<float>(windows.width),
+                           static_cast<float>(windows.height)};
+    if (!valid || std::memcmp(now, built, sizeof(now)) != 0)
+    {
+        valid = true;
+        std::memcpy(built, now, sizeof(now));
+        matrix = Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
+    }
+    return matrix;
 }
 }   // namespace
 
@@ -74,6 +101,19 @@ void Graphics::SetDefaultTextureParams()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 }
 
+void Graphics::SetMeshVertexAttributes()
+{
+    const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset) {
+        glVertexAttribPointer(location, count, GL_FLOAT, normalised, sizeof(MeshVertex),
+                              reinterpret_cast<const void*>(offset));
+        glEnableVertexAttribArray(location);
+    };
+    attribute(0, 3, GL_FALSE, offsetof(MeshVertex, position));
+    attribute(1, 3, GL_FALSE, offsetof(MeshVertex, color));
+    attribute(2, 3, GL_TRUE, offsetof(MeshVertex, normal));
+    attribute(3, 2, GL_FALSE, offsetof(MeshVertex, texCoord));
+}
+
 bool GraphicsSystem::Init()
 {
     if (!WindowSystem::GetInstance().window)
@@ -107,6 +147,8 @@ bool GraphicsSystem::Init()
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     lineShader = ShaderLibrary::GetInstance().FindOrLoad("Line");
 
+    queue.Init();
+
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     Graphics::SetDefaultTextureParams();
     const WindowSystem& windows = WindowSystem::GetInstance();
@@ -124,15 +166,7 @@ void GraphicsSystem::CreateVertexLayout()
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     // The element binding is recorded in the vertex array.
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
-    const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset) {
-        glVertexAttribPointer(location, count, GL_FLOAT, normalised, sizeof(MeshVertex),
-                              reinterpret_cast<const void*>(offset));
-        glEnableVertexAttribArray(location);
-    };
-    attribute(0, 3, GL_FALSE, offsetof(MeshVertex, position));
-    attribute(1, 3, GL_FALSE, offsetof(MeshVertex, color));
-    attribute(2, 3, GL_TRUE, offsetof(MeshVertex, normal));
-    attribute(3, 2, GL_FALSE, offsetof(MeshVertex, texCoord));
+    Graphics::SetMeshVertexAttributes();
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     uploadedMesh = -1;
@@ -142,14 +176,39 @@ void GraphicsSystem::BeginFrame()
 {
     if (!ready)
         return;
+    Flush();
+    queue.ForgetTextureModes();
     glClearColor(18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void GraphicsSystem::EndFrame()
 {
+    if (!ready)
+        return;
+    Flush();
+    Graphics::SetDefaultTextureParams();
+}
+
+void GraphicsSystem::Flush()
+{
     if (ready)
-        Graphics::SetDefaultTextureParams();
+        queue.Flush();
+}
+
+void GraphicsSystem::ClearDepth()
+{
+    if (!ready)
+        return;
+    Flush();
+    glClear(GL_DEPTH_BUFFER_BIT);
+}
+
+void GraphicsSystem::ForgetMeshes()
+{
+    Flush();
+    queue.ForgetMeshes();
+    uploadedMesh = -1;
 }
 
 void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index,
@@ -164,7 +223,14 @@ void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const c
         " library (", size, " entries)");
 }
 
-void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
+void GraphicsSystem::Draw(const Graphics::DrawRequest& request) { Submit(request, nullptr); }
+
+void GraphicsSystem::DrawTexture(const Graphics::DrawRequest& request, unsigned int texture)
+{
+    Submit(request, &texture);
+}
+
+void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture)
 {
     if (!ready)
         return;
@@ -176,22 +242,48 @@ void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
         return ReportSkipped(request, "mesh", request.mesh, meshes.Size());
     if (!inRange(request.shader, shaders.Size()) || shaders.Size() == 0)
         return ReportSkipped(request, "shader", request.shader, shaders.Size());
-    if (!inRange(request.texture, textures.Size()))
+    if (!texture && !inRange(request.texture, textures.Size()))
         return ReportSkipped(request, "texture", request.texture, textures.Size());
     Shader* shader = shaders.Prepare(request.shader);
     if (!shader || !shader->IsUsable())
         return;   // reported when it failed to build
+    const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
+    const Matrix4 worldToClip = WorldToClip();
+    if (!shader->instanced)
+    {
+        Flush();
+        return DrawNow(request, *shader, worldToClip, glTexture);
+    }
+    if (request.mesh < 0 || meshes.Get(request.mesh)->indices.empty())
+        return;   // nothing to draw
+    DrawQueue::Look look;
+    look.program = shader->program;
+    look.worldToClipUniform = shader->uniforms.wTc;
+    look.timeUniform = shader->uniforms.time;
+    look.samplesTexture = shader->uniforms.baseColor != -1;
+    look.mesh = request.mesh;
+    look.texture = look.samplesTexture ? glTexture : 0;
+    look.wrap = request.wrap == 1 ? GL_CLAMP_TO_EDGE : GL_REPEAT;
+    look.filter = request.filter == 1 ? GL_LINEAR : GL_NEAREST;
+    look.worldToClip = worldToClip;
+    shaders.currentProgram = shader->program;
+    queue.Add(look, request.model ? *request.model : Matrix4::Identity(), request.uv, request.tint);
+}
 
+void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
+                             unsigned int texture)
+{
+    MeshLibrary& meshes = MeshLibrary::GetInstance();
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glDepthFunc(GL_LEQUAL);
-    glUseProgram(shader->program);
-    shaders.currentProgram = shader->program;
-    const ShaderUniforms& u = shader->uniforms;
+    glUseProgram(shader.program);
+    ShaderLibrary::GetInstance().currentProgram = shader.program;
+    const ShaderUniforms& u = shader.uniforms;
     if (u.baseColor != -1)
     {
         glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, textures.GlId(request.texture));
+        glBindTexture(GL_TEXTURE_2D, texture);
     }
     Graphics::SetDefaultTextureParams();
     const Mesh* mesh = meshes.Get(request.mesh);
@@ -213,7 +305,6 @@ void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     }
     const Matrix4 model = request.model ? *request.model : Matrix4::Identity();
-    const Matrix4 worldToClip = WorldToClip();
     glUniformMatrix4fv(u.mTw, 1, GL_FALSE, model.Data());
     glUniformMatrix4fv(u.wTc, 1, GL_FALSE, worldToClip.Data());
     glUniform3f(u.tint, request.tint[0], request.tint[1], request.tint[2]);
@@ -226,10 +317,14 @@ void GraphicsSystem::Draw(const Graphics::DrawRequest& request)
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);
     glUseProgram(0);
+    // The texture modes set here are not the queue's record of them.
+    queue.ForgetTextureModes();
 }
 
 void GraphicsSystem::DrawDebugLines()
 {
+    // What comes after (lines, the editor overlay) lies over the whole frame.
+    Flush();
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     Shader* shader = ready && debugDrawing && !debugLines.empty() ? shaders.Prepare(lineShader) : nullptr;
     if (shader && shader->IsUsable())
@@ -237,11 +332,20 @@ void GraphicsSystem::DrawDebugLines()
         const Matrix4 worldToClip = WorldToClip();
         const Matrix4 identity = Matrix4::Identity();
         // Lines lie over everything drawn so far.
-        glClear(GL_DEPTH_BUFFER_BIT);
+        ClearDepth();
         glUseProgram(shader->program);
         shaders.currentProgram = shader->program;
         glBindVertexArray(lineVertexArray);
         glBindBuffer(GL_ARRAY_BUFFER, lineVertexBuffer);
+        std::vector<float> points;
+        points.reserve(debugLines.size() * 6);
+        for (const Graphics::DebugLine& line : debugLines)
+            points.insert(points.end(),
+                          {line.from.x, line.from.y, line.from.z, line.to.x, line.to.y, line.to.z});
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(points.size() * sizeof(float)), points.data(),
+                     GL_STREAM_DRAW);
+        // A line of another space keeps the matrix of the one before it, as it always did.
+        GLint first = 0;
         for (const Graphics::DebugLine& line : debugLines)
         {
             glUniform3f(shader->uniforms.color, line.color.x, line.color.y, line.color.z);
@@ -249,9 +353,8 @@ void GraphicsSystem::DrawDebugLines()
                 glUniformMatrix4fv(shader->uniforms.wTc, 1, GL_FALSE, worldToClip.Data());
             else if (line.space == Graphics::UiProj || line.space == Graphics::BkgProj)
                 glUniformMatrix4fv(shader->uniforms.wTc, 1, GL_FALSE, identity.Data());
-            const float points[6] = {line.from.x, line.from.y, line.from.z, line.to.x, line.to.y, line.to.z};
-            glBufferData(GL_ARRAY_BUFFER, sizeof(points), points, GL_STATIC_DRAW);
-            glDrawArrays(GL_LINES, 0, 2);
+            glDrawArrays(GL_LINES, first, 2);
+            first += 2;
         }
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindVertexArray(0);
@@ -264,6 +367,7 @@ void GraphicsSystem::Shutdown()
 {
     if (ready)
     {
+        queue.Shutdown();
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindVertexArray(0);

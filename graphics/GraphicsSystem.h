@@ -1,16 +1,21 @@
 #pragma once
-// Owns the OpenGL state of the game. Drawing is immediate: Draw binds, uploads and draws one
-// request there and then, through the camera's projection and view whatever the request's
-// space. Debug lines are queued and drawn once per frame over everything (DrawDebugLines);
-// the queue is emptied then whether drawing is on or off. Without a GL context (before Init,
-// after Shutdown, in headless tests) every drawing call does nothing and the libraries only
-// record names.
+// Owns the OpenGL state of the game. Draw takes one request through the camera's projection and
+// view whatever the request's space, and the frame shows what drawing each request there and then
+// would show: requests for instanced shaders are gathered in a DrawQueue and issued together
+// before anything else touches the frame (ClearDepth, debug lines, the end of the frame, Flush);
+// requests for any other shader are drawn at once. Debug lines are queued and drawn once per frame
+// over everything (DrawDebugLines); that queue is emptied then whether drawing is on or off.
+// Without a GL context (before Init, after Shutdown, in headless tests) every drawing call does
+// nothing and the libraries only record names.
 //
-// The shared vertex array reads MeshVertex records (44 bytes): attribute 0 position (3 floats),
-// 1 colour (3), 2 normal (3), 3 texture coordinates (2). Uniforms set on every draw: "mTw",
-// "wTc", "tint", "uvT", "time", and "baseColor" on texture unit 0; debug lines set "wTc" and
-// "color". Anything else that writes the shared buffers uploads through Mesh::Upload.
+// The vertex arrays read MeshVertex records (44 bytes): attribute 0 position (3 floats),
+// 1 colour (3), 2 normal (3), 3 texture coordinates (2). A shader drawn at once gets the
+// uniforms "mTw", "wTc", "tint", "uvT", "time", and "baseColor" on texture unit 0 on every draw;
+// an instanced one reads model, UV matrix and tint as instance attributes (see DrawQueue).
+// Debug lines set "wTc" and "color". Anything else that writes the shared buffers uploads
+// through Mesh::Upload.
 #include "engine/BaseSystem.h"
+#include "graphics/DrawQueue.h"
 #include "graphics/Graphics.h"
 
 #include <deque>
@@ -19,6 +24,7 @@
 #include <utility>
 
 struct GLFWwindow;
+class Shader;
 
 class GraphicsSystem : public BaseSystem
 {
@@ -27,16 +33,23 @@ public:
 
     bool Init() override;         // needs the window's context; throws when GLEW cannot load
     void BeginFrame() override;   // clears colour and depth
-    void EndFrame() override;     // back to the default texture parameters
+    void EndFrame() override;     // issues what is queued; back to the default texture parameters
     void Shutdown() override;     // deletes every GL object and empties the three libraries
 
     void Draw(const Graphics::DrawRequest& request);
+    // As Draw, with a GL texture of the caller's own in place of the request's library texture;
+    // the caller issues the queue (Flush) before it changes or deletes that texture.
+    void DrawTexture(const Graphics::DrawRequest& request, unsigned int texture);
+    void Flush();        // every queued draw reaches the frame buffer now
+    void ClearDepth();   // what comes next lies over what was drawn so far
     void SubmitDebugLine(const Graphics::DebugLine& line) { debugLines.push_back(line); }
     void DrawDebugLines();   // oldest first, then the queue is empty
     size_t QueuedDebugLines() const { return debugLines.size(); }
 
     bool HasContext() const { return ready; }
     void ForgetUploadedMesh() { uploadedMesh = -1; }   // the shared buffers hold something else now
+    void ForgetMeshes();   // the mesh library was emptied: queued draws go out, meshes are sent again
+    size_t IssuedDraws() const { return queue.IssuedDraws(); }   // instanced draws since Init
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
@@ -48,6 +61,9 @@ private:
     GraphicsSystem() : BaseSystem("Graphics System") {}
     void CreateVertexLayout();
     void ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index, int size);
+    void Submit(const Graphics::DrawRequest& request, const unsigned int* texture);
+    void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
+                 unsigned int texture);
 
     bool ready = false;   // a GL context exists and its functions are loaded
     unsigned int lineVertexArray = 0, lineVertexBuffer = 0;
@@ -55,10 +71,13 @@ private:
     int uploadedMesh = -1;   // the library mesh the shared buffers hold, -1 for none or unknown
     std::deque<Graphics::DebugLine> debugLines;
     std::set<std::pair<std::string, int>> reportedSkips;   // (library, index) already reported
+    DrawQueue queue;
 };
 
 namespace Graphics
 {
 // On the texture bound to GL_TEXTURE_2D: repeat on S and T, nearest for both filters.
 void SetDefaultTextureParams();
+// On the bound vertex array: attributes 0-3 read MeshVertex records from the bound GL_ARRAY_BUFFER.
+void SetMeshVertexAttributes();
 }   // namespace Graphics

@@ -36,7 +36,8 @@ const Mesh* MeshLibrary::Get(int index) const
 
 void MeshLibrary::Clear()
 {
+    // Queued draws name meshes by index: they go out before the indices mean nothing.
+    GraphicsSystem::GetInstance().ForgetMeshes();
     meshes.clear();
     failed.clear();
-    GraphicsSystem::GetInstance().ForgetUploadedMesh();
 }

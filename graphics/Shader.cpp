@@ -2,6 +2,7 @@
 
 #include "engine/DataPath.h"
 #include "engine/TraceSystem.h"
+#include "graphics/DrawQueue.h"
 #include "graphics/GraphicsSystem.h"
 
 #include <GL/glew.h>
@@ -63,7 +64,7 @@ Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 
 Shader::Shader(Shader&& other) noexcept
     : name(std::move(other.name)), program(std::exchange(other.program, 0)), uniforms(other.uniforms),
-      built(other.built)
+      instanced(other.instanced), built(other.built)
 {
 }
 
@@ -72,6 +73,7 @@ Shader& Shader::operator=(Shader&& other) noexcept
     name = std::move(other.name);
     program = std::exchange(other.program, 0);
     uniforms = other.uniforms;
+    instanced = other.instanced;
     built = other.built;
     return *this;
 }
@@ -136,6 +138,7 @@ bool Shader::Build()
     uniforms.time = glGetUniformLocation(program, "time");
     uniforms.baseColor = glGetUniformLocation(program, "baseColor");
     uniforms.color = glGetUniformLocation(program, "color");
+    instanced = DrawQueue::IsInstanced(program);
     if (uniforms.baseColor != -1)
     {
         glUseProgram(program);

@@ -46,6 +46,7 @@ public:
     std::string name;
     GLuint program = 0;
     ShaderUniforms uniforms;
+    bool instanced = false;   // reads the per-draw values as instance attributes (DrawQueue)
 
 private:
     bool built = false;

@@ -36,6 +36,7 @@ Shader* ShaderLibrary::Prepare(int index)
 
 void ShaderLibrary::Clear()
 {
+    GraphicsSystem::GetInstance().Flush();
     if (GraphicsSystem::GetInstance().HasContext())
     {
         glUseProgram(0);

@@ -69,6 +69,7 @@ GLuint TextureLibrary::GlId(int index)
 
 void TextureLibrary::Clear()
 {
+    GraphicsSystem::GetInstance().Flush();
     if (GraphicsSystem::GetInstance().HasContext())
     {
         glBindTexture(GL_TEXTURE_2D, 0);

@@ -9,13 +9,12 @@
 #include "game/BehaviorCountBoard.h"
 #include "game/CheatKeys.h"
 #include "graphics/Camera.h"
+#include "graphics/GraphicsSystem.h"
 #include "scene/Archetypes.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
 #include "scene/Transform.h"
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
 #include <algorithm>
 #include <cassert>
 
@@ -31,11 +30,7 @@ std::string Folded(const std::string& path)
 }
 
 // Overlays are drawn over the level with a fresh depth buffer.
-void ClearDepth()
-{
-    if (glfwGetCurrentContext())
-        glClear(GL_DEPTH_BUFFER_BIT);
-}
+void ClearDepth() { GraphicsSystem::GetInstance().ClearDepth(); }
 
 // Archetype files are read again on first use in the next scene.
 void ClearArchetypes()

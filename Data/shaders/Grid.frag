@@ -6,7 +6,7 @@ in vec3 vColor;
 in vec2 vTexCoord;
 
 uniform sampler2D baseColor;
-uniform vec3 tint;
+flat in vec3 vTint;
 
 out vec4 fragColor;
 
@@ -15,5 +15,5 @@ void main()
     vec4 colour = texture(baseColor, vTexCoord).abgr;
     if (colour.a < 1.0 / 255.0 || colour.rgb == vec3(0.0))
         discard;
-    fragColor = vec4(colour.rgb * tint * vColor, colour.a);
+    fragColor = vec4(colour.rgb * vTint * vColor, colour.a);
 }

@@ -5,7 +5,7 @@ in vec3 vColor;
 in vec2 vTexCoord;
 
 uniform sampler2D baseColor;
-uniform vec3 tint;
+flat in vec3 vTint;
 
 out vec4 fragColor;
 
@@ -14,5 +14,5 @@ void main()
     vec4 texel = texture(baseColor, vTexCoord);
     if (texel.a < 1.0 / 255.0)
         discard;
-    fragColor = vec4(texel.rgb * tint * vColor, texel.a);
+    fragColor = vec4(texel.rgb * vTint * vColor, texel.a);
 }

@@ -62,6 +62,7 @@ GlWindow::~GlWindow()
 
 GlWindow::Rgba GlWindow::PixelAt(int x, int y) const
 {
+    GraphicsSystem::GetInstance().Flush();
     unsigned char p[4] = {};
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -69,7 +70,11 @@ GlWindow::Rgba GlWindow::PixelAt(int x, int y) const
     return {p[0], p[1], p[2], p[3]};
 }
 
-void GlWindow::Finish() const { glFinish(); }
+void GlWindow::Finish() const
+{
+    GraphicsSystem::GetInstance().Flush();
+    glFinish();
+}
 
 std::ostream& operator<<(std::ostream& out, const GlWindow::Rgba& p)
 {

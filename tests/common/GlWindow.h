@@ -25,9 +25,10 @@ public:
         int r = 0, g = 0, b = 0, a = 0;
         bool operator==(const Rgba&) const = default;
     };
-    // One pixel of the frame being drawn (the back buffer), x from the left, y from the bottom.
+    // One pixel of the frame being drawn (the back buffer), x from the left, y from the bottom;
+    // queued draws are issued first.
     Rgba PixelAt(int x, int y) const;
-    void Finish() const;   // waits for the GPU to complete every command
+    void Finish() const;   // issues queued draws and waits for the GPU to complete every command
 
     int width, height;
 

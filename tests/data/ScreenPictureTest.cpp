@@ -37,6 +37,7 @@ struct Picture
 
 Picture ReadBack(int width, int height)
 {
+    GraphicsSystem::GetInstance().Flush();
     glFinish();
     std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
     glReadBuffer(GL_BACK);

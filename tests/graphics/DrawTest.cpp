@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -370,4 +371,136 @@ TEST(DeferredUpload, WhatWasRequestedBeforeAContextDrawsOnceOneExists)
     EXPECT_EQ(gl.PixelAt(40, 22), (Rgba{0, 0, 255, 255}));
     EXPECT_EQ(gl.PixelAt(120, 22), (Rgba{255, 255, 255, 255}));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+namespace
+{
+// The whole frame read back, queued draws issued first.
+std::vector<unsigned char> Frame(int width, int height)
+{
+    GraphicsSystem::GetInstance().Flush();
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+}   // namespace
+
+TEST_F(DrawTest, QueuedDrawsGiveThePixelsOfDrawsIssuedOneByOne)
+{
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    // Half-transparent texels: whatever lies under them and their order show in the result.
+    const unsigned char glass[] = {255, 255, 0, 128, 0, 255, 255, 64, 255, 0, 255, 200, 0, 0, 0, 0};
+    data.WritePng("Textures/Glass.png", 2, 2, 4, glass);
+    // A shader that takes everything as uniforms is drawn at once, between the queued ones.
+    data.Write("shaders/Uniforms.vert", "#version 430 core\n"
+                                        "layout(location = 0) in vec3 aPosition;\n"
+                                        "layout(location = 3) in vec2 aTexCoord;\n"
+                                        "uniform mat4 mTw;\nuniform mat4 wTc;\nuniform mat3 uvT;\n"
+                                        "out vec2 vTexCoord;\n"
+                                        "void main() { vTexCoord = (uvT * vec3(aTexCoord, 1.0)).xy;\n"
+                                        "  gl_Position = wTc * mTw * vec4(aPosition, 1.0); }\n");
+    data.Write("shaders/Uniforms.frag",
+               "#version 430 core\nin vec2 vTexCoord;\nuniform sampler2D baseColor;\n"
+               "uniform vec3 tint;\nout vec4 c;\n"
+               "void main() { vec4 t = texture(baseColor, vTexCoord);\n"
+               "  c = vec4(t.rgb * tint, 0.5); }\n");
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    const int quadrants = textures.FindOrLoad("Quadrants"), glassTexture = textures.FindOrLoad("Glass");
+    const int alpha = ShaderLibrary::GetInstance().FindOrLoad("alpha");
+    const int uniforms = ShaderLibrary::GetInstance().FindOrLoad("Uniforms");
+    const int cube = MeshLibrary::GetInstance().FindOrLoad("Prim_Cube");
+    ASSERT_GE(cube, 0);
+
+    // Overlapping quads at nearer and farther depths, tinted, through texture matrices.
+    std::vector<Matrix4> models;
+    std::vector<Graphics::DrawRequest> requests;
+    const float shifted[9] = {1.5f, 0, 0, 0, 0.75f, 0, 0.25f, 0.5f, 1};
+    for (int i = 0; i < 40; ++i)
+        models.push_back(Matrix4::Multiply(Matrix4::Translation({-8.0f + 0.4f * static_cast<float>(i),
+                                                                 2.0f * static_cast<float>(i % 5) - 4.0f,
+                                                                 0.1f * static_cast<float>(i % 3) - 0.1f}),
+                                           Matrix4::Scale({3.0f + static_cast<float>(i % 4), 3.0f, 1})));
+    // After the run, each request differs from the one before in one thing that splits a batch
+    // (texture, shader, mesh, wrap, filter) or goes through a shader drawn at once.
+    Graphics::DrawRequest r = Request(glassTexture, models[0]);
+    for (int i = 0; i < 40; ++i)
+    {
+        if (i >= 10)
+        {
+            switch (i % 6)
+            {
+            case 0:
+                r.shader = r.shader == base ? alpha : base;
+                break;
+            case 1:
+                r.texture = r.texture == glassTexture ? quadrants : glassTexture;
+                break;
+            case 2:
+                r.mesh = r.mesh == plane ? cube : plane;
+                break;
+            case 3:
+                r.wrap = 1 - r.wrap;
+                break;
+            case 4:
+                r.filter = 1 - r.filter;
+                break;
+            default:
+                break;
+            }
+            r.uv = shifted;
+        }
+        r.model = &models[static_cast<size_t>(i)];
+        r.tint[1] = i % 2 ? 0.5f : 1.0f;
+        requests.push_back(r);
+        if (i % 6 == 5 && i >= 10)
+            requests.back().shader = uniforms;
+    }
+
+    graphics.BeginFrame();
+    for (const Graphics::DrawRequest& r : requests)
+    {
+        graphics.Draw(r);
+        graphics.Flush();
+    }
+    const std::vector<unsigned char> oneByOne = Frame(width, height);
+
+    graphics.BeginFrame();
+    for (const Graphics::DrawRequest& r : requests)
+        graphics.Draw(r);
+    const std::vector<unsigned char> queued = Frame(width, height);
+    size_t differing = 0;
+    for (size_t i = 0; i < queued.size(); ++i)
+        differing += queued[i] != oneByOne[i];
+    EXPECT_EQ(differing, 0u);
+
+    // A run of one look, however long, is one draw.
+    const size_t drawsBefore = graphics.IssuedDraws();
+    for (int i = 0; i < 10; ++i)
+        graphics.Draw(requests[static_cast<size_t>(i)]);
+    graphics.Flush();
+    EXPECT_EQ(graphics.IssuedDraws() - drawsBefore, 1u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(DrawTest, TheEditorOverlayAfterTheDebugLinesLiesOverEveryQueuedDraw)
+{
+    for (bool lines : {false, true})
+    {
+        graphics.debugDrawing = lines;
+        graphics.BeginFrame();
+        graphics.Draw(Request(0, FullWindow));
+        graphics.DrawDebugLines();
+        // The overlay stands in as a scissored clear of the window's left half.
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, width / 2, height);
+        glClearColor(0, 0, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        graphics.EndFrame();
+        EXPECT_EQ(gl->PixelAt(20, 45), (Rgba{0, 0, 255, 255})) << "debug drawing " << lines;
+        EXPECT_EQ(gl->PixelAt(140, 45), (Rgba{255, 255, 255, 255})) << "debug drawing " << lines;
+    }
+    graphics.debugDrawing = true;
 }

@@ -8,6 +8,7 @@
 #include "tests/common/GlWindow.h"
 #include "tests/common/TraceCapture.h"
 
+#include <GL/glew.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -73,8 +74,14 @@ TEST_F(RenderDataTest, EveryShaderBuildsAndTakesTheUniformsItIsGiven)
             EXPECT_NE(u.color, -1) << name;
             continue;
         }
-        for (auto [uniform, location] :
-             {std::pair{"mTw", u.mTw}, {"tint", u.tint}, {"uvT", u.uvT}, {"baseColor", u.baseColor}})
-            EXPECT_NE(location, -1) << name << " does not use \"" << uniform << "\"";
+        // The game's mesh shaders are drawn in batches: model, UV matrix and tint per instance, at the
+        // locations the draw queue feeds.
+        EXPECT_TRUE(shader->instanced) << name;
+        for (auto [attribute, location] : {std::pair{"iModel", DrawQueue::ModelLocation},
+                                           {"iUv", DrawQueue::UvLocation},
+                                           {"iTint", DrawQueue::TintLocation}})
+            EXPECT_EQ(glGetAttribLocation(shader->program, attribute), location)
+                << name << " reads \"" << attribute << "\" elsewhere";
+        EXPECT_NE(u.baseColor, -1) << name << " does not use \"baseColor\"";
     }
 }
