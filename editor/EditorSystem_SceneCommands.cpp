@@ -8,6 +8,7 @@
 #include "engine/WindowSystem.h"
 #include "game/BehaviorCountBoard.h"
 #include "scene/Entity.h"
+#include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
 
 #include <imgui.h>
@@ -137,9 +138,8 @@ void LoadSceneEntry(const std::string& fileName)
 {
     SceneSystem& scenes = SceneSystem::GetInstance();
     const MainScene* scene = scenes.CurrentScene();
-    const size_t slash = scene ? scene->SceneFile.find_last_of("/\\") : std::string::npos;
     // The active scene's own entry reloads it rather than loading it a second time by path.
-    if (scene && scene->SceneFile.substr(slash == std::string::npos ? 0 : slash + 1) == fileName)
+    if (scene && FileNameOf(scene->SceneFile) == fileName)
     {
         if (HasUnsavedChanges)
             return HoldBack(PendingReloadScene, "");

@@ -4,6 +4,7 @@
 #include "editor/EditorWidgets.h"
 #include "editor/EditorWindows.h"
 #include "engine/EditorState.h"
+#include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
 
 #include <imgui.h>
@@ -13,13 +14,6 @@ namespace
 {
 const ImVec4 SceneNameColour(0.6f, 1.0f, 0.6f, 1.0f);
 constexpr const char* RenamePopup = "Rename Scene File";
-
-// The last element of a path, '/' or '\\' separated.
-std::string FileName(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Messages of the rename popup, kept apart from the window's: the popup shows why a name was
 // refused while it stays open for another try.
@@ -103,7 +97,7 @@ void DrawSceneEditorWindow()
         {
             ImGui::TextUnformatted("Active Scene: ");
             ImGui::SameLine();
-            ImGui::TextColored(SceneNameColour, "%s", FileName(scene->SceneFile).c_str());
+            ImGui::TextColored(SceneNameColour, "%s", std::string(FileNameOf(scene->SceneFile)).c_str());
             ImGui::SameLine();
             if (ImGui::SmallButton("Rename##scene"))
             {

@@ -7,6 +7,7 @@
 #include "engine/JsonFile.h"
 #include "engine/Platform.h"
 #include "engine/TraceSystem.h"
+#include "scene/LevelProgress.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,12 +19,6 @@ namespace fs = std::filesystem;
 namespace
 {
 constexpr const char* ScenesFolder = "Data/Scenes";
-
-std::string FileName(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool Exists(const std::string& scenePath)
 {
@@ -64,8 +59,7 @@ std::string SceneSystem::RenameTarget(const std::string& newName, std::string& w
         return "";
     // The folder of the file the scene was read from, however its path was spelled.
     const std::string file = Scene::ScenePath(pendingScenePath);
-    const size_t slash = file.find_last_of("/\\");
-    std::string target = (slash == std::string::npos ? "" : file.substr(0, slash + 1)) + newName;
+    std::string target = file.substr(0, file.size() - FileNameOf(file).size()) + newName;
     if (!newName.ends_with(".json"))
         target += ".json";
     return target;
@@ -76,7 +70,7 @@ bool SceneSystem::CheckRename(const std::string& newName, std::string* why) cons
     std::string reason;
     const std::string target = RenameTarget(newName, reason);
     if (!target.empty() && !SamePath(target, Scene::ScenePath(pendingScenePath)) && Exists(target))
-        reason = FileName(target) + " already exists";
+        reason = std::string(FileNameOf(target)) + " already exists";
     if (why)
         *why = reason;
     return reason.empty();
@@ -102,8 +96,9 @@ bool SceneSystem::RenameScene(const std::string& newName, std::string* why)
             return true;
         }
         TraceMessage("Scene System: Failed to rename scene: %s", std::strerror(error));
-        reason = error == EEXIST ? FileName(target) + " already exists"
-                                 : "Could not rename " + FileName(old) + ": " + std::strerror(error);
+        reason = error == EEXIST
+                     ? std::string(FileNameOf(target)) + " already exists"
+                     : "Could not rename " + std::string(FileNameOf(old)) + ": " + std::strerror(error);
     }
     Log("SCENE: [", pendingScenePath, "] not renamed to \"", newName, "\": ", reason);
     if (why)
