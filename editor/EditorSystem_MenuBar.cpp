@@ -58,8 +58,7 @@ void DrawPauseButton()
     // The label follows the state and the ID does not: the item stays the same one across a click.
     const bool paused = EditorPaused;
     ImGui::PushStyleColor(ImGuiCol_Text, paused ? Green : Yellow);
-    if (ImGui::MenuItem(paused ? ">###PlayControl" : "||###PlayControl", nullptr, EditorPaused))
-        EditorPaused = !EditorPaused;
+    ImGui::MenuItem(paused ? ">###PlayControl" : "||###PlayControl", nullptr, &EditorPaused);
     ImGui::PopStyleColor();
     if (ImGui::IsItemHovered())
         ImGui::SetTooltip(paused ? "Resume game (unpause delta time/ editor is read-only)"
@@ -91,23 +90,19 @@ void DrawMainMenuBar()
     }
     if (ImGui::BeginMenu("View"))
     {
-        if (ImGui::MenuItem("Scene Editor", nullptr, ShowSceneEditor))
-            ShowSceneEditor = !ShowSceneEditor;
-        if (ImGui::MenuItem("Terminal", nullptr, ShowCheatTerminal))
-            ShowCheatTerminal = !ShowCheatTerminal;
+        ImGui::MenuItem("Scene Editor", nullptr, &ShowSceneEditor);
+        ImGui::MenuItem("Terminal", nullptr, &ShowCheatTerminal);
         ImGui::EndMenu();
     }
     if (ImGui::BeginMenu("Tools"))
     {
-        if (ImGui::MenuItem("Debug Drawing", nullptr, DebugDrawing))
-            DebugDrawing = !DebugDrawing;
+        ImGui::MenuItem("Debug Drawing", nullptr, &DebugDrawing);
         DrawFrameRateMenu();
         ImGui::EndMenu();
     }
     if (ImGui::BeginMenu("Settings"))
     {
-        if (ImGui::MenuItem("Open Demo", nullptr, ShowImGuiDemo))
-            ShowImGuiDemo = !ShowImGuiDemo;
+        ImGui::MenuItem("Open Demo", nullptr, &ShowImGuiDemo);
         ImGui::EndMenu();
     }
     ImGui::EndMainMenuBar();

@@ -69,10 +69,8 @@ void DrawSceneEditorMenuBar(bool hasScene)
     }
     if (ImGui::BeginMenu("View"))
     {
-        if (ImGui::MenuItem("Entities", nullptr, ShowOutliner))
-            ShowOutliner = !ShowOutliner;
-        if (ImGui::MenuItem("Inspector", nullptr, ShowInspector))
-            ShowInspector = !ShowInspector;
+        ImGui::MenuItem("Entities", nullptr, &ShowOutliner);
+        ImGui::MenuItem("Inspector", nullptr, &ShowInspector);
         ImGui::EndMenu();
     }
     ImGui::EndMenuBar();
