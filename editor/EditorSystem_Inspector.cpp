@@ -89,6 +89,16 @@ void DrawName(Entity& entity)
     ImGui::Separator();
 }
 
+// A button that deletes the component from the entity; true when it was pressed.
+bool DeleteButton(Entity& entity, Component* component, const char* label)
+{
+    if (!ImGui::Button(label))
+        return false;
+    RemoveComponent(entity, component);
+    HasUnsavedChanges = true;
+    return true;
+}
+
 void DrawTransform(Entity& entity)
 {
     Transform* transform = entity.GetComponent<Transform>();
@@ -116,11 +126,7 @@ void DrawTransform(Entity& entity)
     const bool needed =
         entity.GetComponent<Sprite>() || entity.GetComponent<Physics>() || entity.GetComponent<Collider>();
     ImGui::BeginDisabled(needed);
-    if (ImGui::Button("Delete##Transform"))
-    {
-        RemoveComponent(entity, transform);
-        HasUnsavedChanges = true;
-    }
+    DeleteButton(entity, transform, "Delete##Transform");
     ImGui::EndDisabled();
     if (needed)
         ItemTooltip("Delete dependent component first!", true);
@@ -173,78 +179,63 @@ void ChooseShader(Graphics::DrawRequest& request)
     HasUnsavedChanges = true;
 }
 
-void DrawSprite(Entity& entity, bool hasTransform, std::vector<const Component*>& covered)
+// A component that needs a Transform, greyed out while the entity has none: its "Add" button
+// while the entity lacks it, else its header, which open shows `fields` and a delete button.
+template <typename T, typename Make, typename Fields>
+void DrawNeedingTransform(Entity& entity, bool hasTransform, std::vector<const Component*>& covered,
+                          const char* name, Make make, Fields fields)
 {
-    Sprite* sprite = entity.GetComponent<Sprite>();
+    T* component = entity.GetComponent<T>();
     ImGui::BeginDisabled(!hasTransform);
-    if (!sprite)
+    if (!component)
     {
-        if (ImGui::Button("Add Sprite"))
-            AddComponentInPlay(entity, new Sprite("Prim_Plane", "base", "White"));
+        if (ImGui::Button((std::string("Add ") + name).c_str()))
+            AddComponentInPlay(entity, make());
         if (!hasTransform)
             ItemTooltip("Please add a transform!", true);
     }
-    else if (covered.push_back(sprite), ImGui::CollapsingHeader("Sprite"))
+    else if (covered.push_back(component), ImGui::CollapsingHeader(name))
     {
-        ChooseMesh(*sprite->request);
-        ChooseTexture(*sprite->request);
-        ChooseShader(*sprite->request);
-        DrawSavedFields(*sprite, {"Mesh", "Texture", "Shader"});
+        fields(*component);
         ImGui::Separator();
-        if (ImGui::Button("Delete##Sprite"))
-        {
-            RemoveComponent(entity, sprite);
-            HasUnsavedChanges = true;
-        }
+        DeleteButton(entity, component, (std::string("Delete##") + name).c_str());
         ImGui::Separator();
     }
     ImGui::EndDisabled();
 }
 
-void DrawPhysics(Entity& entity, bool hasTransform, std::vector<const Component*>& covered)
+void DrawSpriteFields(Sprite& sprite)
 {
-    Physics* physics = entity.GetComponent<Physics>();
-    ImGui::BeginDisabled(!hasTransform);
-    if (!physics)
+    ChooseMesh(*sprite.request);
+    ChooseTexture(*sprite.request);
+    ChooseShader(*sprite.request);
+    DrawSavedFields(sprite, {"Mesh", "Texture", "Shader"});
+}
+
+void DrawPhysicsFields(Physics& physics)
+{
+    Vec3 acceleration = physics.Acceleration, velocity = physics.Velocity;
+    Vec3 spin = physics.RotationalVelocity, limit = physics.MaxVelocity;
+    float mass = physics.Mass, gravity = physics.Gravity;
+    bool changed = DragVector("Acceleration", "##Acceleration", acceleration, -5, 5);
+    changed |= DragVector("Velocity", "##Velocity", velocity, -10, 10);
+    changed |= DragVector("Rotational Velocity", "##Rotational Velocity", spin, -10, 10);
+    // The walking speed of a bot is its limit along x.
+    changed |= DragVector("Max Velocity", "##Max Velocity", limit, 0, 50);
+    SeparatorText("Mass");
+    changed |= ImGui::SliderFloat("##Mass", &mass, 1, 10, "%.1f");
+    SeparatorText("Gravity");
+    changed |= ImGui::SliderFloat("##Gravity", &gravity, 0, 20, "%.2f");
+    if (changed)
     {
-        if (ImGui::Button("Add Physics"))
-            AddComponentInPlay(entity, new Physics());   // all vectors 0, Mass 1, Gravity 0
-        if (!hasTransform)
-            ItemTooltip("Please add a transform!", true);
+        physics.Acceleration = acceleration;
+        physics.Velocity = velocity;
+        physics.RotationalVelocity = spin;
+        physics.MaxVelocity = limit;
+        physics.Mass = mass;
+        physics.Gravity = gravity;
+        HasUnsavedChanges = true;
     }
-    else if (covered.push_back(physics), ImGui::CollapsingHeader("Physics"))
-    {
-        Vec3 acceleration = physics->Acceleration, velocity = physics->Velocity;
-        Vec3 spin = physics->RotationalVelocity, limit = physics->MaxVelocity;
-        float mass = physics->Mass, gravity = physics->Gravity;
-        bool changed = DragVector("Acceleration", "##Acceleration", acceleration, -5, 5);
-        changed |= DragVector("Velocity", "##Velocity", velocity, -10, 10);
-        changed |= DragVector("Rotational Velocity", "##Rotational Velocity", spin, -10, 10);
-        // The walking speed of a bot is its limit along x.
-        changed |= DragVector("Max Velocity", "##Max Velocity", limit, 0, 50);
-        SeparatorText("Mass");
-        changed |= ImGui::SliderFloat("##Mass", &mass, 1, 10, "%.1f");
-        SeparatorText("Gravity");
-        changed |= ImGui::SliderFloat("##Gravity", &gravity, 0, 20, "%.2f");
-        if (changed)
-        {
-            physics->Acceleration = acceleration;
-            physics->Velocity = velocity;
-            physics->RotationalVelocity = spin;
-            physics->MaxVelocity = limit;
-            physics->Mass = mass;
-            physics->Gravity = gravity;
-            HasUnsavedChanges = true;
-        }
-        ImGui::Separator();
-        if (ImGui::Button("Delete##Physics"))
-        {
-            RemoveComponent(entity, physics);
-            HasUnsavedChanges = true;
-        }
-        ImGui::Separator();
-    }
-    ImGui::EndDisabled();
 }
 
 // False when the collider was deleted: the panel ends for this frame.
@@ -336,13 +327,7 @@ bool DrawPixelGrid(Entity& entity, std::vector<const Component*>& covered)
             HasUnsavedChanges = true;
         }
         ImGui::Separator();
-        if (ImGui::Button("Delete##PixelGrid"))
-        {
-            RemoveComponent(entity, grid);
-            HasUnsavedChanges = true;
-            return false;
-        }
-        return true;
+        return !DeleteButton(entity, grid, "Delete##PixelGrid");
     }
     const MainScene* scene = SceneSystem::GetInstance().CurrentScene();
     if (!scene)
@@ -395,8 +380,12 @@ void DrawInspectorPanel()
     DrawTransform(*entity);
     const bool hasTransform = entity->GetComponent<Transform>() != nullptr;
     std::vector<const Component*> covered{BehaviorSectionComponent(*entity)};
-    DrawSprite(*entity, hasTransform, covered);
-    DrawPhysics(*entity, hasTransform, covered);
+    DrawNeedingTransform<Sprite>(
+        *entity, hasTransform, covered, "Sprite", [] { return new Sprite("Prim_Plane", "base", "White"); },
+        DrawSpriteFields);
+    // A new Physics has every vector 0, Mass 1 and Gravity 0.
+    DrawNeedingTransform<Physics>(
+        *entity, hasTransform, covered, "Physics", [] { return new Physics(); }, DrawPhysicsFields);
     if (!DrawCollider(*entity, hasTransform, covered) || !DrawPixelGrid(*entity, covered))
         return;
     DrawOtherComponents(*entity, covered);
