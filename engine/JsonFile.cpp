@@ -2,7 +2,10 @@
 
 #include "engine/DataPath.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -10,6 +13,36 @@
 #include <fstream>
 #include <iostream>
 #include <unistd.h>
+
+namespace
+{
+// The temporary files of earlier writes of the file whose writer is gone: a process killed
+// between creating its temporary file and the rename leaves it behind, and nothing else would
+// ever remove it. Another living process's temporary file is its write in progress: kept; this
+// process's own is written over by the write itself.
+void RemoveStaleTemporaries(const std::filesystem::path& file)
+{
+    namespace fs = std::filesystem;
+    const std::string prefix = file.filename().string() + ".tmp";
+    std::error_code error;
+    for (fs::directory_iterator it(file.has_parent_path() ? file.parent_path() : ".", error), end;
+         !error && it != end; it.increment(error))
+    {
+        const std::string name = it->path().filename().string();
+        const std::string digits = name.starts_with(prefix) ? name.substr(prefix.size()) : "";
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }))
+            continue;
+        const pid_t writer = static_cast<pid_t>(std::stol(digits));
+        std::error_code status;
+        if (writer != ::getpid() && ::kill(writer, 0) != 0 && errno == ESRCH && it->is_regular_file(status))
+        {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+}   // namespace
 
 bool ReadJsonFile(const std::string& path, nlohmann::json& out)
 {
@@ -67,6 +100,7 @@ bool WriteJsonFile(const std::string& path, const nlohmann::json& value, std::st
         std::cout << "Error writing JSON to " << path << std::endl;
         return fail(error.what());
     }
+    RemoveStaleTemporaries(file);
     const std::string temporary = file + ".tmp" + std::to_string(::getpid());
     std::FILE* out = std::fopen(temporary.c_str(), "wb");
     if (!out)

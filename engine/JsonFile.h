@@ -3,7 +3,8 @@
 //  - ReadJsonFile: parses the whole file; on any failure out is unchanged and false comes back.
 //  - WriteJsonFile: serialises first, writes a temporary file beside the target, flushes and
 //    renames it over the target, so a failed write leaves the old file whole and says so (and
-//    why, in `why` when given).
+//    why, in `why` when given). The temporary file is named after the target and the writing
+//    process ("<file>.tmp<pid>"); one whose process died mid-write is removed by the next write.
 #include <nlohmann/json.hpp>
 #include <string>
 

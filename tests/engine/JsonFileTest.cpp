@@ -5,6 +5,8 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using json = nlohmann::json;
 
@@ -138,6 +140,47 @@ TEST(WriteJsonFile, AFailedWriteLeavesTheOldFileWholeAndSaysSo)
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Failed to create file: " + (folder / "missing/settings.json") + "\n");
     EXPECT_EQ(why, "No such file or directory");
+}
+
+TEST(WriteJsonFile, RemovesTheTemporaryFilesOfWritersThatDiedMidWrite)
+{
+    // A process that has ended: its number names no living process (until the system reuses it).
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = std::to_string(child);
+
+    TempFolder folder;
+    struct Case
+    {
+        std::string name;
+        bool kept;
+        bool folder = false;
+    };
+    const std::vector<Case> cases = {
+        {"settings.json.tmp" + dead, false},                         // its writer died
+        {"settings.json.tmp" + std::to_string(::getpid()), false},   // this write's own, renamed
+        {"settings.json.tmp1", true},                                // a living writer's write in progress
+        {"settings.json.tmp", true},                                 // not a writer's name
+        {"settings.json.tmpx" + dead, true},
+        {"settings.json.tmp" + dead + ".json", true},
+        {"other.json.tmp" + dead, true},                  // another file's: its own next write sees to it
+        {"settings.json.tmp" + dead + "0", true, true},   // a folder, which no write makes
+    };
+    for (const Case& c : cases)
+        if (c.folder)
+            std::filesystem::create_directory(folder / c.name);
+        else
+            TempFolder::WriteFile(folder / c.name, "{\"half\": ");
+    ASSERT_TRUE(WriteJsonFile(folder / "settings.json", json{{"a", 1}}));
+    std::vector<std::string> expected = {"settings.json"};
+    for (const Case& c : cases)
+        if (c.kept)
+            expected.push_back(c.name);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(folder), expected);
 }
 
 TEST(FileStem, IsTheLastElementWithoutItsExtensionWhicheverSeparator)
