@@ -33,7 +33,11 @@ WindowSystem& WindowSystem::GetInstance()
     return instance;
 }
 
-WindowSystem::WindowSystem() : BaseSystem("Window System"), clock([] { return glfwGetTime(); }) {}
+WindowSystem::WindowSystem()
+    : BaseSystem("Window System"), clock([] { return glfwGetTime(); }),
+      sleep([](double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); })
+{
+}
 
 WindowSystem::~WindowSystem() = default;
 
@@ -120,19 +124,15 @@ void WindowSystem::MeasureFrameTime()
 
 void WindowSystem::LimitFrame()
 {
-    // Sleep for most of the wait and yield for the last part: the period stays exact without
-    // spinning a core.
-    dt = 0;
+    // A sleep may end a little early: then what is left is slept again. It ends late more
+    // often, by the system's timer slack, which a frame can spare; a spin to catch that up
+    // would cost a core.
     for (;;)
     {
         dt = Now() - lastTime;
         if (dt >= framePeriod)
             break;
-        const float remaining = framePeriod - dt;
-        if (remaining > 0.002f)
-            std::this_thread::sleep_for(std::chrono::duration<float>(remaining - 0.0015f));
-        else
-            std::this_thread::yield();
+        sleep(framePeriod - dt);
     }
     frameCounter += 1;
 }
@@ -140,10 +140,8 @@ void WindowSystem::LimitFrame()
 void WindowSystem::BeginFrame()
 {
     MeasureFrameTime();
-    if (!window)
-        return;
-    glfwSwapBuffers(window);
-    glfwPollEvents();
+    if (window)
+        glfwPollEvents();
 }
 
 void WindowSystem::Update(float)
@@ -152,7 +150,12 @@ void WindowSystem::Update(float)
         ToggleFullscreen();
 }
 
-void WindowSystem::EndFrame() { LimitFrame(); }
+void WindowSystem::EndFrame()
+{
+    if (window)
+        glfwSwapBuffers(window);
+    LimitFrame();
+}
 
 void WindowSystem::Shutdown() {}
 

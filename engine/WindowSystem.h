@@ -1,10 +1,11 @@
 #pragma once
 // Owns the one GLFW window and its OpenGL context: measures, caps and scales the frame time,
-// limits the frame rate, switches between full screen and a window, and obeys the window
-// commands posted as type-9 messages ("framerate: N", "forceDT: N", "shutdown", "fullscreen").
-// The clock and the monitor's video mode can be replaced, so the timing and sizing rules run
-// without a window. The engine knows neither pictures, drawing nor scenes: the icon, the size
-// and the focus reach the layers above through hooks that the game sets before Init.
+// presents each frame as soon as it is drawn, limits the frame rate, switches between full
+// screen and a window, and obeys the window commands posted as type-9 messages ("framerate: N",
+// "forceDT: N", "shutdown", "fullscreen"). The clock, the sleep and the monitor's video mode can
+// be replaced, so the timing and sizing rules run without a window. The engine knows neither pictures,
+// drawing nor scenes: the icon, the size and the focus reach the layers above through hooks that the game
+// sets before Init.
 #include "engine/BaseSystem.h"
 
 #include <functional>
@@ -30,17 +31,20 @@ public:
     static constexpr float FrameTimeCap = 0.06666667f;
 
     bool Init() override;
-    void BeginFrame() override;       // frame time, then buffer swap and event polling
+    void BeginFrame() override;       // frame time, then event polling
     void Update(float dt) override;   // F11 toggles full screen
-    void EndFrame() override;         // the frame limiter
-    void Shutdown() override;         // nothing: the window outlives every system's Shutdown
+    // Every other system has drawn by now (only the trace system ends later): the frame is
+    // presented (buffer swap), then the limiter waits out the frame period.
+    void EndFrame() override;
+    void Shutdown() override;   // nothing: the window outlives every system's Shutdown
 
     void DestroyWindow();   // after the last system has shut down
     void ToggleFullscreen();
     bool OnWindowMessage(const std::string& text);
     static void OnFocus(GLFWwindow* window, int focused);   // hands focused == 1 to onFocus
 
-    // Frame timing against the clock; BeginFrame and EndFrame call these.
+    // Frame timing against the clock; BeginFrame and EndFrame call these. The limiter sleeps
+    // until framePeriod has passed since the frame began; it never spins.
     void MeasureFrameTime();
     void LimitFrame();
 
@@ -61,6 +65,7 @@ public:
     std::function<void(bool focused)> onFocus;
 
     std::function<double()> clock;             // seconds; glfwGetTime unless replaced
+    std::function<void(double)> sleep;         // seconds; the thread's sleep unless replaced
     int modeWidth = 1920, modeHeight = 1080;   // the monitor's video mode (this fallback without one)
 
     GLFWmonitor* monitor = nullptr;

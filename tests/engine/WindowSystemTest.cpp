@@ -1,7 +1,9 @@
 #include "engine/WindowSystem.h"
 
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -13,6 +15,7 @@ protected:
     {
         saved.forceDT = w.forceDT;
         saved.framePeriod = w.framePeriod;
+        saved.sleep = w.sleep;
         w.clock = [this] { return now; };
         w.lastTime = 0;
         w.totalTime = 0;
@@ -24,6 +27,7 @@ protected:
     void TearDown() override
     {
         w.clock = [] { return 0.0; };
+        w.sleep = saved.sleep;
         w.forceDT = saved.forceDT;
         w.framePeriod = saved.framePeriod;
         w.fullscreen = true;
@@ -35,6 +39,7 @@ protected:
     struct
     {
         float forceDT, framePeriod;
+        std::function<void(double)> sleep;
     } saved{};
 };
 }   // namespace
@@ -141,6 +146,41 @@ TEST_F(WindowTimingTest, LimiterHoldsTheFramePeriodAndCountsFrames)
         EXPECT_GE(w.clock() - w.lastTime, 1.0 / 60.0 - 1e-6);
     }
     EXPECT_EQ(w.frameCounter, 3);
+}
+
+TEST_F(WindowTimingTest, LimiterSleepsWhatIsLeftOfThePeriodAndNeverSpins)
+{
+    // The clock moves a microsecond at each reading, and by what a sleep lasted: the first
+    // sleep of a frame wakes `early` seconds before its time, later ones on time. A limiter
+    // that waited without sleeping would read the clock thousands of times.
+    const double period = 1.0 / 120.0;
+    struct Case
+    {
+        double elapsed, early;
+        std::vector<double> asked;   // the sleeps, in seconds
+    } cases[] = {{0.0, 0, {period}},
+                 {0.005, 0, {period - 0.005}},
+                 {0.0, 0.002, {period, 0.002}},
+                 {0.010, 0, {}}};   // past its period already: no wait at all
+    for (const Case& c : cases)
+    {
+        int readings = 0;
+        w.clock = [&] { return ++readings, now += 1e-6; };
+        std::vector<double> asked;
+        w.sleep = [&](double seconds) {
+            asked.push_back(seconds);
+            now += seconds - (asked.size() == 1 ? c.early : 0);
+        };
+        w.lastTime = 10;
+        now = 10 + c.elapsed;
+        const int frames = w.frameCounter;
+        w.LimitFrame();
+        ASSERT_EQ(asked.size(), c.asked.size()) << c.elapsed << " " << c.early;
+        for (size_t i = 0; i < asked.size(); ++i)
+            EXPECT_NEAR(asked[i], c.asked[i], 2e-5) << c.elapsed << " " << c.early << " sleep " << i;
+        EXPECT_LE(readings, static_cast<int>(asked.size()) + 1) << "one reading after each sleep";
+        EXPECT_EQ(w.frameCounter, frames + 1);
+    }
 }
 
 TEST(WindowSystemWithoutWindow, CountsAsClosed)
