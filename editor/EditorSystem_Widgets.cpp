@@ -7,10 +7,10 @@
 #include "scene/Entity.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <imgui.h>
 #include <imgui_stdlib.h>
+#include <vector>
 
 void ItemTooltip(const char* text, bool overDisabled)
 {
@@ -40,71 +40,47 @@ bool IsColourKey(std::string key)
            key.find("colour") != std::string::npos;
 }
 
+// The value taken as a T for the widget to edit; written back, and true, when the widget
+// reports a change.
+template <typename T, typename Widget> bool EditAs(json& value, Widget widget)
+{
+    T held = value.get<T>();
+    if (!widget(held))
+        return false;
+    value = held;
+    return true;
+}
+
 // One widget for one value; true when the person changed it. Numbers keep their kind: an
 // integer stays an integer.
 bool DrawValue(const std::string& key, json& value)
 {
     const char* label = key.c_str();
     if (value.is_boolean())
-    {
-        bool flag = value.get<bool>();
-        if (!ImGui::Checkbox(label, &flag))
-            return false;
-        value = flag;
-        return true;
-    }
+        return EditAs<bool>(value, [&](bool& flag) { return ImGui::Checkbox(label, &flag); });
     if (value.is_number_integer())
-    {
-        int number = value.get<int>();
-        if (!ImGui::DragInt(label, &number, 0.1f))
-            return false;
-        value = number;
-        return true;
-    }
+        return EditAs<int>(value, [&](int& number) { return ImGui::DragInt(label, &number, 0.1f); });
     if (value.is_number())
-    {
-        float number = value.get<float>();
-        if (!ImGui::DragFloat(label, &number, 0.01f, 0, 0, "%.3f"))
-            return false;
-        value = number;
-        return true;
-    }
+        return EditAs<float>(
+            value, [&](float& number) { return ImGui::DragFloat(label, &number, 0.01f, 0, 0, "%.3f"); });
     if (value.is_string())
-    {
         // Taken on Enter only: a half-typed name must not reach the component.
-        std::string text = value.get<std::string>();
-        if (!ImGui::InputText(label, &text, ImGuiInputTextFlags_EnterReturnsTrue))
-            return false;
-        value = text;
-        return true;
-    }
+        return EditAs<std::string>(value, [&](std::string& text) {
+            return ImGui::InputText(label, &text, ImGuiInputTextFlags_EnterReturnsTrue);
+        });
     if (IsNumberList(value))
     {
-        const bool integers =
-            std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_number_integer(); });
         const int count = static_cast<int>(value.size());
-        bool changed = false;
-        if (integers)
-        {
-            std::array<int, 4> numbers{};
-            for (int i = 0; i < count; ++i)
-                numbers[i] = value[i].get<int>();
-            changed = ImGui::DragScalarN(label, ImGuiDataType_S32, numbers.data(), count, 0.1f);
-            for (int i = 0; changed && i < count; ++i)
-                value[i] = numbers[i];
-            return changed;
-        }
-        std::array<float, 4> numbers{};
-        for (int i = 0; i < count; ++i)
-            numbers[i] = value[i].get<float>();
-        if (count == 3 && IsColourKey(key))
-            changed = ImGui::ColorEdit3(label, numbers.data(), ImGuiColorEditFlags_Float);
-        else
-            changed = ImGui::DragScalarN(label, ImGuiDataType_Float, numbers.data(), count, 0.01f, nullptr,
-                                         nullptr, "%.3f");
-        for (int i = 0; changed && i < count; ++i)
-            value[i] = numbers[i];
-        return changed;
+        if (std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_number_integer(); }))
+            return EditAs<std::vector<int>>(value, [&](std::vector<int>& numbers) {
+                return ImGui::DragScalarN(label, ImGuiDataType_S32, numbers.data(), count, 0.1f);
+            });
+        return EditAs<std::vector<float>>(value, [&](std::vector<float>& numbers) {
+            if (count == 3 && IsColourKey(key))
+                return ImGui::ColorEdit3(label, numbers.data(), ImGuiColorEditFlags_Float);
+            return ImGui::DragScalarN(label, ImGuiDataType_Float, numbers.data(), count, 0.01f, nullptr,
+                                      nullptr, "%.3f");
+        });
     }
     if (IsNameList(value))
     {
