@@ -9,6 +9,7 @@
 #include "scene/Transform.h"
 #include "tests/audio/OfflineAudioTest.h"
 #include "tests/common/LevelFixture.h"
+#include "tests/common/ScopedPauseOverlay.h"
 #include "tests/common/TraceCapture.h"
 #include "ui/BehaviorThumb.h"
 #include "ui/ButtonComponent.h"
@@ -239,20 +240,15 @@ TEST_F(SliderWithSoundTest, EachSliderSetsItsBusAtOnceAndShowsItsVolumeWhenItOpe
 TEST_F(SliderWithSoundTest, ResetVolumesPutsEveryBusAndTheScreensSlidersAtHalf)
 {
     AudioPlayer* player = AudioPlayer::GetInstance();
-    SceneSystem& scenes = SceneSystem::GetInstance();
-    struct OverlayGone
-    {
-        ~OverlayGone() { SceneSystem::GetInstance().pauseOverlay.reset(); }
-    } gone;
-    scenes.pauseOverlay = std::make_unique<MainScene>();
+    ScopedPauseOverlay overlay;
     Entity* music = Entity::CreateFromJSON(SliderEntity("MusicVolumeSlider", {{"Index", 0.1}}));
     Entity* other = Entity::CreateFromJSON(SliderEntity("LoudnessSlider", {{"Index", 0.1}}));
-    scenes.pauseOverlay->AddEntity(music);
-    scenes.pauseOverlay->AddEntity(other);
+    overlay->AddEntity(music);
+    overlay->AddEntity(other);
     for (Sound::ChannelGroup* group :
          {player->MasterGroup, player->MusicGroup, player->SfxGroup, player->UiGroup})
         ASSERT_TRUE(player->SetVolume(group, 0.1f));
-    scenes.pauseOverlay->entities.Update(1.0f / 60);
+    overlay->entities.Update(1.0f / 60);
 
     BehaviorSliderButton::ResetVolumes();
     for (Sound::ChannelGroup* group :
@@ -261,7 +257,7 @@ TEST_F(SliderWithSoundTest, ResetVolumesPutsEveryBusAndTheScreensSlidersAtHalf)
     EXPECT_FLOAT_EQ(music->GetComponent<BehaviorSliderButton>()->Index, 0.5f);
     EXPECT_FLOAT_EQ(other->GetComponent<BehaviorSliderButton>()->Index, 0.5f);
     EXPECT_FLOAT_EQ(BehaviorSliderButton::SliderTable.at("MusicVolumeSliderThumb").x, 0.5f);
-    scenes.pauseOverlay->entities.Update(1.0f / 60);
+    overlay->entities.Update(1.0f / 60);
     EXPECT_FLOAT_EQ(BehaviorSliderButton::SliderTable.at("MusicVolumeSliderThumb").x, 0)
         << "the next update puts the thumb in the bar's middle";
 }

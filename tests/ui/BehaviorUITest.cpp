@@ -4,6 +4,7 @@
 #include "scene/SceneSystem.h"
 #include "scene/Transform.h"
 #include "tests/common/LevelFixture.h"
+#include "tests/common/ScopedPauseOverlay.h"
 #include "tests/common/TraceCapture.h"
 
 #include <gtest/gtest.h>
@@ -141,27 +142,22 @@ TEST_F(BehaviorUITest, TheSceneIsSavedWithTheListButNotTheElements)
 TEST_F(BehaviorUITest, TheElementsJoinTheSceneThatHoldsTheInterfaceAndLeaveWithIt)
 {
     // An interface in an overlay builds into the overlay, not into the level beneath.
-    SceneSystem& scenes = SceneSystem::GetInstance();
-    struct OverlayGone
-    {
-        ~OverlayGone() { SceneSystem::GetInstance().pauseOverlay.reset(); }
-    } gone;
-    scenes.pauseOverlay = std::make_unique<MainScene>();
+    ScopedPauseOverlay overlay;
     Entity* hud = Entity::CreateFromJSON(UiEntity({"Counter", "Marker"}));
-    scenes.pauseOverlay->AddEntity(hud);
-    scenes.pauseOverlay->entities.Update(1.0f / 60);
+    overlay->AddEntity(hud);
+    overlay->entities.Update(1.0f / 60);
     EXPECT_EQ(level.Count("Counter"), 0u);
-    ASSERT_NE(scenes.pauseOverlay->entities.FindByName("Counter"), nullptr);
-    Entity* marker = scenes.pauseOverlay->entities.FindByName("Marker");
+    ASSERT_NE(overlay->entities.FindByName("Counter"), nullptr);
+    Entity* marker = overlay->entities.FindByName("Marker");
 
     // A deleted element leaves no dangling link; the others leave with the interface.
-    scenes.pauseOverlay->entities.RemoveByName("Counter");
+    overlay->entities.RemoveByName("Counter");
     const auto& created = hud->GetComponent<BehaviorUI>()->CreatedEntities;
     EXPECT_EQ(created[0].Get(), nullptr);
     EXPECT_EQ(created[1].Get(), marker);
-    scenes.pauseOverlay->entities.RemoveByName("HUD");
+    overlay->entities.RemoveByName("HUD");
     EXPECT_TRUE(marker->IsDestroyed);
     EXPECT_EQ(marker->GetComponent<Transform>()->ParentEntity, nullptr);
-    scenes.pauseOverlay->entities.Update(1.0f / 60);
-    EXPECT_EQ(scenes.pauseOverlay->entities.Size(), 0u);
+    overlay->entities.Update(1.0f / 60);
+    EXPECT_EQ(overlay->entities.Size(), 0u);
 }

@@ -6,6 +6,7 @@
 #include "scene/SceneSystem.h"
 #include "scene/Transform.h"
 #include "tests/common/LevelFixture.h"
+#include "tests/common/ScopedPauseOverlay.h"
 #include "tests/common/TraceCapture.h"
 #include "tests/ui/ButtonTestKit.h"
 
@@ -176,14 +177,9 @@ TEST_F(HoverResponseTest, AMissingFileEndsTheBuildingAndChildrenLeaveWithTheButt
 
 TEST_F(HoverResponseTest, ChildrenJoinTheSceneThatHoldsTheButton)
 {
-    SceneSystem& scenes = SceneSystem::GetInstance();
-    struct OverlayGone
-    {
-        ~OverlayGone() { SceneSystem::GetInstance().pauseOverlay.reset(); }
-    } gone;
-    scenes.pauseOverlay = std::make_unique<MainScene>();
-    scenes.pauseOverlay->AddEntity(Entity::CreateFromJSON(ButtonWithChildren({"Marker"})));
-    scenes.pauseOverlay->entities.Update(1.0f / 60);
-    EXPECT_NE(scenes.pauseOverlay->entities.FindByName("Marker"), nullptr);
+    ScopedPauseOverlay overlay;
+    overlay->AddEntity(Entity::CreateFromJSON(ButtonWithChildren({"Marker"})));
+    overlay->entities.Update(1.0f / 60);
+    EXPECT_NE(overlay->entities.FindByName("Marker"), nullptr);
     EXPECT_EQ(level.Count("Marker"), 0u);
 }
