@@ -225,6 +225,21 @@ std::string GameSession::LevelToMenu()
     return "";
 }
 
+std::string GameSession::QuitFromMenu()
+{
+    using namespace std::chrono_literals;
+    if (!ClickFor(0, -4.8,
+                  "SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))   // "Quit"
+        return "no confirm screen:\n" + log.Tail();
+    ClickWorld(x.Display(), -2.4, -1.0);   // "Yes": the game ends, so it is not repeated
+    const std::optional<int> status = WaitForExit(20s);
+    if (!status)
+        return "the game did not quit from the confirm screen:\n" + log.Tail();
+    if (*status != 0)
+        return "the game quit with status " + std::to_string(*status) + ":\n" + Output();
+    return "";
+}
+
 namespace
 {
 template <typename Act> bool RepeatFor(GameLog& log, const std::string& line, Act act)

@@ -88,6 +88,9 @@ public:
     std::string StartToMenu();
     // From a level back to the main menu: the pause menu, its "Main Menu" and the confirm screen.
     std::string LevelToMenu();
+    // From the main menu out of the game: "Quit", "Yes" on the confirm screen, and the game ended
+    // with status 0; what went wrong, or empty.
+    std::string QuitFromMenu();
     // A click at a world point (or a key press), repeated a few times until the log shows the
     // line: on a loaded machine a frame can be slower than a click. Only for clicks that do no
     // harm when they land twice.

@@ -96,13 +96,7 @@ TEST(MenuScreensE2E, AVolumeSliderDraggedKeepsItsPlaceAndVolumeAcrossARestart)
 
     ClickWorld(display, 0, -4.3);   // "Back"
     ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/SettingMenuScene.json] closed")) << log.Tail();
-    ClickWorld(display, 0, -4.8);   // "Quit"
-    ASSERT_TRUE(log.WaitFor("SCENE: [Data/Scenes/ConfirmScene.json] loaded as the confirm overlay"))
-        << log.Tail();
-    ClickWorld(display, -2.4, -1.0);   // "Yes"
-    const auto status = game.WaitForExit(20s);
-    ASSERT_TRUE(status) << "the game did not quit\n" << log.Tail();
-    EXPECT_EQ(*status, 0) << game.Output();
+    ASSERT_EQ(game.QuitFromMenu(), "");
 
     const nlohmann::json volumes = nlohmann::json::parse(
         TempFolder::ReadFile(game.SettingsFolder() + "/AudioVolume.json"), nullptr, false);
