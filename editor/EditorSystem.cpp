@@ -134,7 +134,13 @@ void EditorSystem::EndFrame()
     if (!running)
         return;
     ImGui::Render();
-    ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
+    // The overlay's pixels are not noted: a frame that shows any of it is always drawn.
+    ImDrawData* overlay = ImGui::GetDrawData();
+    FrameChange& picture = WindowSystem::GetInstance().picture;
+    if (overlay && overlay->TotalVtxCount > 0)
+        picture.NoteUnknown();
+    if (picture.Drawing())
+        ImGui_ImplOpenGL3_RenderDrawData(overlay);
 #ifdef IMGUI_HAS_VIEWPORT
     if (ImGui::GetIO().ConfigFlags & ImGuiConfigFlags_ViewportsEnable)
     {

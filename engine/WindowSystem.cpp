@@ -35,7 +35,11 @@ WindowSystem& WindowSystem::GetInstance()
 
 WindowSystem::WindowSystem()
     : BaseSystem("Window System"), clock([] { return glfwGetTime(); }),
-      sleep([](double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); })
+      sleep([](double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }),
+      present([this] {
+          if (window)
+              glfwSwapBuffers(window);
+      })
 {
 }
 
@@ -91,6 +95,8 @@ bool WindowSystem::Init()
     }
     everOpened = true;
     glfwSetWindowFocusCallback(window, OnFocus);
+    // Uncovered or restored, the window shows nothing until a frame is presented again.
+    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { GetInstance().picture.Invalidate(); });
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
     glfwSetWindowSizeCallback(window, onResize);
     glfwMakeContextCurrent(window);
@@ -142,6 +148,10 @@ void WindowSystem::BeginFrame()
     MeasureFrameTime();
     if (window)
         glfwPollEvents();
+    // After the events, so a window uncovered by them is drawn in this frame.
+    picture.BeginFrame();
+    picture.Note(width);
+    picture.Note(height);
 }
 
 void WindowSystem::Update(float)
@@ -152,8 +162,8 @@ void WindowSystem::Update(float)
 
 void WindowSystem::EndFrame()
 {
-    if (window)
-        glfwSwapBuffers(window);
+    if (picture.EndFrame())
+        present();
     LimitFrame();
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 // Owns the one GLFW window and its OpenGL context: measures, caps and scales the frame time,
-// presents each frame as soon as it is drawn, limits the frame rate, switches between full
-// screen and a window, and obeys the window commands posted as type-9 messages ("framerate: N",
-// "forceDT: N", "shutdown", "fullscreen"). The clock, the sleep and the monitor's video mode can
-// be replaced, so the timing and sizing rules run without a window. The engine knows neither pictures,
-// drawing nor scenes: the icon, the size and the focus reach the layers above through hooks that the game
-// sets before Init.
+// presents each frame as soon as it is drawn (and only a frame that changed the picture, see
+// FrameChange), limits the frame rate, switches between full screen and a window, and obeys
+// the window commands posted as type-9 messages ("framerate: N", "forceDT: N", "shutdown",
+// "fullscreen"). The clock, the sleep, the present and the monitor's video mode can be
+// replaced, so the timing, presenting and sizing rules run without a window. The engine knows neither
+// pictures, drawing nor scenes: the icon, the size and the focus reach the layers above through hooks that
+// the game sets before Init.
 #include "engine/BaseSystem.h"
+#include "engine/FrameChange.h"
 
 #include <functional>
 #include <string>
@@ -31,10 +33,10 @@ public:
     static constexpr float FrameTimeCap = 0.06666667f;
 
     bool Init() override;
-    void BeginFrame() override;       // frame time, then event polling
+    void BeginFrame() override;       // frame time, event polling, then the frame's notes start
     void Update(float dt) override;   // F11 toggles full screen
-    // Every other system has drawn by now (only the trace system ends later): the frame is
-    // presented (buffer swap), then the limiter waits out the frame period.
+    // Every other system has drawn by now (only the trace system ends later): a drawn frame is
+    // presented, then the limiter waits out the frame period.
     void EndFrame() override;
     void Shutdown() override;   // nothing: the window outlives every system's Shutdown
 
@@ -66,6 +68,8 @@ public:
 
     std::function<double()> clock;             // seconds; glfwGetTime unless replaced
     std::function<void(double)> sleep;         // seconds; the thread's sleep unless replaced
+    std::function<void()> present;             // the window's buffer swap unless replaced
+    FrameChange picture;                       // whether this frame draws and is presented
     int modeWidth = 1920, modeHeight = 1080;   // the monitor's video mode (this fallback without one)
 
     GLFWmonitor* monitor = nullptr;

@@ -54,6 +54,30 @@ const Matrix4& WorldToClip()
     }
     return matrix;
 }
+
+// A depth clear among the notes of a frame: where it falls decides what lies over what.
+constexpr uint32_t DepthCleared = 0xdec1ea2;
+
+// Notes what decides the pixels of one draw for the frame's picture; false when the frame is
+// rehearsed and nothing is to be drawn. `changing`: its pixels may change under the same notes
+// (a texture of the caller's own, a shader that reads the time).
+bool NoteDraw(const Graphics::DrawRequest& request, const Matrix4& worldToClip, bool changing)
+{
+    FrameChange& picture = WindowSystem::GetInstance().picture;
+    if (changing)
+        picture.NoteUnknown();
+    if (!picture.Unknown())
+    {
+        const int32_t indices[] = {request.mesh, request.shader, request.texture, request.wrap,
+                                   request.filter};
+        picture.Note(indices);
+        picture.Note(request.tint);
+        picture.Note((request.model ? *request.model : Matrix4::Identity()).Data(), 16 * sizeof(float));
+        picture.Note(request.uv ? request.uv : IdentityUv, 9 * sizeof(float));
+        picture.Note(worldToClip.Data(), 16 * sizeof(float));
+    }
+    return picture.Drawing();
+}
 }   // namespace
 
 GraphicsSystem& GraphicsSystem::GetInstance()
@@ -174,7 +198,7 @@ void GraphicsSystem::CreateVertexLayout()
 
 void GraphicsSystem::BeginFrame()
 {
-    if (!ready)
+    if (!ready || !WindowSystem::GetInstance().picture.Drawing())
         return;
     Flush();
     queue.ForgetTextureModes();
@@ -198,7 +222,9 @@ void GraphicsSystem::Flush()
 
 void GraphicsSystem::ClearDepth()
 {
-    if (!ready)
+    FrameChange& picture = WindowSystem::GetInstance().picture;
+    picture.Note(DepthCleared);
+    if (!ready || !picture.Drawing())
         return;
     Flush();
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -249,6 +275,8 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
         return;   // reported when it failed to build
     const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
     const Matrix4 worldToClip = WorldToClip();
+    if (!NoteDraw(request, worldToClip, texture || shader->uniforms.time != -1))
+        return;   // the frame is rehearsed
     if (!shader->instanced)
     {
         Flush();
@@ -323,6 +351,15 @@ void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shade
 
 void GraphicsSystem::DrawDebugLines()
 {
+    FrameChange& picture = WindowSystem::GetInstance().picture;
+    if (ready && debugDrawing)
+        for (const Graphics::DebugLine& line : debugLines)
+            picture.Note(line);
+    if (!picture.Drawing())
+    {
+        debugLines.clear();
+        return;
+    }
     // What comes after (lines, the editor overlay) lies over the whole frame.
     Flush();
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();

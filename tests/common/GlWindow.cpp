@@ -45,6 +45,7 @@ GlWindow::GlWindow(int w, int h) : width(w), height(h)
     windows.width = width;
     windows.height = height;
     windows.totalTime = 0;
+    windows.picture.Reset();   // every frame is drawn, whatever frames ran before
     GraphicsSystem::GetInstance().Init();
 }
 

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -503,4 +504,45 @@ TEST_F(DrawTest, TheEditorOverlayAfterTheDebugLinesLiesOverEveryQueuedDraw)
         EXPECT_EQ(gl->PixelAt(140, 45), (Rgba{255, 255, 255, 255})) << "debug drawing " << lines;
     }
     graphics.debugDrawing = true;
+}
+
+TEST_F(DrawTest, AStillPictureIsNeitherDrawnNorPresentedAgainUntilItChanges)
+{
+    WindowSystem& windows = WindowSystem::GetInstance();
+    const auto savedClock = windows.clock;
+    const auto savedPresent = windows.present;
+    double now = 0;
+    windows.clock = [&now] { return now += 0.01; };   // every frame is past the frame period
+    int presented = 0;
+    windows.present = [&presented] { ++presented; };
+    Matrix4 model = Matrix4::Scale({2, 2, 1});
+    // One frame of the game's order: the graphics system clears and draws the quad; the
+    // draws that reach GL and whether the frame was presented.
+    const auto frame = [&] {
+        const size_t draws = graphics.IssuedDraws();
+        const int before = presented;
+        windows.BeginFrame();
+        graphics.BeginFrame();
+        graphics.Draw(Request(-1, model));
+        graphics.ClearDepth();
+        graphics.EndFrame();
+        windows.EndFrame();
+        return std::pair{graphics.IssuedDraws() - draws, presented - before};
+    };
+    EXPECT_EQ(frame(), std::pair(size_t{1}, 1)) << "the first frame";
+    EXPECT_EQ(frame(), std::pair(size_t{1}, 1)) << "the same again: now known to be still";
+    EXPECT_EQ(frame(), std::pair(size_t{0}, 0)) << "rehearsed";
+    EXPECT_EQ(frame(), std::pair(size_t{0}, 0)) << "rehearsed";
+    model = Matrix4::Scale({3, 2, 1});
+    EXPECT_EQ(frame(), std::pair(size_t{0}, 0)) << "the rehearsal finds the quad changed";
+    EXPECT_EQ(frame(), std::pair(size_t{1}, 1)) << "and the next frame draws it";
+    const Rgba inside = gl->PixelAt(80 + 10, 45), outside = gl->PixelAt(80 + 20, 45);
+    EXPECT_NE(inside, Clear) << "the wider quad is in the frame";
+    EXPECT_EQ(outside, Clear);
+    windows.width += 2;
+    EXPECT_EQ(frame(), std::pair(size_t{1}, 1)) << "a new window size is a new picture";
+    windows.width -= 2;
+    windows.clock = savedClock;
+    windows.present = savedPresent;
+    windows.picture.Reset();
 }
