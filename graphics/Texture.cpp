@@ -82,7 +82,9 @@ void Texture::Upload()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, channels == 3 ? GL_RGB8 : GL_RGBA8, width, height, 0, format,
                  GL_UNSIGNED_BYTE, pending.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
+    // Drawing samples the picture itself (nearest or linear, never between sizes), so it has no
+    // smaller copies; making them would cost a shader build in a software renderer at start-up.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
     pending.clear();
     pending.shrink_to_fit();
