@@ -7,6 +7,7 @@
 #include "graphics/ShaderLibrary.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 
 namespace
 {
@@ -76,6 +77,11 @@ void PixelGrid::Render()
     request.wrap = 1;
     request.filter = 0;
     request.model = &model;
+    // A word's alpha is its low byte.
+    const bool hardAlpha = std::all_of(MaterialTable.begin(), MaterialTable.end(), [](const Material& m) {
+        const uint32_t alpha = m.colour & 0xFFu;
+        return alpha == 0 || alpha == 0xFFu;
+    });
     if (request.mesh >= 0 && request.shader >= 0)   // else the library has said why
-        GraphicsSystem::GetInstance().DrawTexture(request, TextureId);
+        GraphicsSystem::GetInstance().DrawTexture(request, TextureId, hardAlpha);
 }

@@ -69,7 +69,7 @@ void DrawQueue::Shutdown()
 bool DrawQueue::SameLook(const Look& a, const Look& b)
 {
     return a.program == b.program && a.mesh == b.mesh && a.texture == b.texture && a.wrap == b.wrap &&
-           a.filter == b.filter &&
+           a.filter == b.filter && a.blend == b.blend &&
            std::memcmp(a.worldToClip.Data(), b.worldToClip.Data(), 16 * sizeof(float)) == 0;
 }
 
@@ -123,9 +123,15 @@ void DrawQueue::Flush()
     glActiveTexture(GL_TEXTURE0);
     const float time = WindowSystem::GetInstance().totalTime * 100.0f;
     unsigned int program = 0, texture = 0;
+    bool blending = true;
     for (const Batch& batch : batches)
     {
         const Look& look = batch.look;
+        if (look.blend != blending)
+        {
+            blending = look.blend;
+            blending ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
+        }
         if (look.program != program)
         {
             program = look.program;
@@ -156,6 +162,8 @@ void DrawQueue::Flush()
             batch.count, range.baseVertex, static_cast<GLuint>(batch.firstInstance));
         ++issuedDraws;
     }
+    if (!blending)
+        glEnable(GL_BLEND);
     batches.clear();
     instances.clear();
     glBindTexture(GL_TEXTURE_2D, 0);

@@ -8,7 +8,8 @@
 // Instanced shaders read the per-draw values as vertex attributes instead of uniforms:
 // 4 "iModel" (mat4, locations 4-7), 8 "iUv" (mat3, 8-10), 11 "iTint" (vec3); "wTc", "time" and
 // "baseColor" stay uniforms, set once per batch. Every library mesh lives in one pair of buffers,
-// sent again only when the mesh library grows or is emptied.
+// sent again only when the mesh library grows or is emptied. Blending is on while the queue is
+// idle and off only for the batches that do not need it.
 #include "engine/Matrix4.h"
 
 #include <cstddef>
@@ -33,6 +34,7 @@ public:
         int mesh = -1;                 // library index, not -1
         unsigned int texture = 0;      // bound on unit 0 when the shader samples "baseColor"
         int wrap = 0, filter = 0;      // GL values of the texture modes
+        bool blend = true;             // false where blending would leave the shader's output unchanged
         Matrix4 worldToClip;
     };
     void Add(const Look& look, const Matrix4& model, const float* uv, const float* tint);

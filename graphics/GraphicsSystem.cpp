@@ -249,14 +249,14 @@ void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const c
         " library (", size, " entries)");
 }
 
-void GraphicsSystem::Draw(const Graphics::DrawRequest& request) { Submit(request, nullptr); }
+void GraphicsSystem::Draw(const Graphics::DrawRequest& request) { Submit(request, nullptr, false); }
 
-void GraphicsSystem::DrawTexture(const Graphics::DrawRequest& request, unsigned int texture)
+void GraphicsSystem::DrawTexture(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha)
 {
-    Submit(request, &texture);
+    Submit(request, &texture, hardAlpha);
 }
 
-void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture)
+void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha)
 {
     if (!ready)
         return;
@@ -294,6 +294,13 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     look.wrap = request.wrap == 1 ? GL_CLAMP_TO_EDGE : GL_REPEAT;
     look.filter = request.filter == 1 ? GL_LINEAR : GL_NEAREST;
     look.worldToClip = worldToClip;
+    // Blending with an alpha of 1 gives the source colour: it is left out where the shader
+    // writes 1, or the texel's alpha from a hard-edged texture read texel by texel (a fully
+    // transparent texel is the shader's to drop).
+    const bool hard = texture ? hardAlpha : textures.HasHardAlpha(request.texture);
+    look.blend = !(shader->outputAlpha == OutputAlpha::One ||
+                   (shader->outputAlpha == OutputAlpha::Texel && look.samplesTexture && hard &&
+                    look.filter == GL_NEAREST));
     shaders.currentProgram = shader->program;
     queue.Add(look, request.model ? *request.model : Matrix4::Identity(), request.uv, request.tint);
 }

@@ -37,9 +37,10 @@ public:
     void Shutdown() override;     // deletes every GL object and empties the three libraries
 
     void Draw(const Graphics::DrawRequest& request);
-    // As Draw, with a GL texture of the caller's own in place of the request's library texture;
-    // the caller issues the queue (Flush) before it changes or deletes that texture.
-    void DrawTexture(const Graphics::DrawRequest& request, unsigned int texture);
+    // As Draw, with a GL texture of the caller's own in place of the request's library texture,
+    // hard-edged when every value it gives the shader as alpha is 0 or 1. The caller issues the
+    // queue (Flush) before it changes or deletes that texture.
+    void DrawTexture(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha);
     void Flush();        // every queued draw reaches the frame buffer now
     void ClearDepth();   // what comes next lies over what was drawn so far
     void SubmitDebugLine(const Graphics::DebugLine& line) { debugLines.push_back(line); }
@@ -61,7 +62,7 @@ private:
     GraphicsSystem() : BaseSystem("Graphics System") {}
     void CreateVertexLayout();
     void ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index, int size);
-    void Submit(const Graphics::DrawRequest& request, const unsigned int* texture);
+    void Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha);
     void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
                  unsigned int texture);
 

@@ -56,6 +56,20 @@ std::string ReadTextFile(const std::string& path)
     return content.str();
 }
 
+OutputAlpha DeclaredOutputAlpha(const std::string& fragmentSource)
+{
+    std::istringstream lines(fragmentSource);
+    for (std::string line; std::getline(lines, line);)
+    {
+        line.erase(0, line.find_first_not_of(" \t"));
+        if (line.rfind("#pragma alpha(one)", 0) == 0)
+            return OutputAlpha::One;
+        if (line.rfind("#pragma alpha(texel)", 0) == 0)
+            return OutputAlpha::Texel;
+    }
+    return OutputAlpha::Any;
+}
+
 Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 {
     if (GraphicsSystem::GetInstance().HasContext())
@@ -64,7 +78,7 @@ Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 
 Shader::Shader(Shader&& other) noexcept
     : name(std::move(other.name)), program(std::exchange(other.program, 0)), uniforms(other.uniforms),
-      instanced(other.instanced), built(other.built)
+      instanced(other.instanced), outputAlpha(other.outputAlpha), built(other.built)
 {
 }
 
@@ -74,6 +88,7 @@ Shader& Shader::operator=(Shader&& other) noexcept
     program = std::exchange(other.program, 0);
     uniforms = other.uniforms;
     instanced = other.instanced;
+    outputAlpha = other.outputAlpha;
     built = other.built;
     return *this;
 }
@@ -139,6 +154,7 @@ bool Shader::Build()
     uniforms.baseColor = glGetUniformLocation(program, "baseColor");
     uniforms.color = glGetUniformLocation(program, "color");
     instanced = DrawQueue::IsInstanced(program);
+    outputAlpha = DeclaredOutputAlpha(fragmentSource);
     if (uniforms.baseColor != -1)
     {
         glUseProgram(program);

@@ -24,6 +24,17 @@ struct ShaderUniforms
     GLint color = -1;       // vec3 debug-line colour
 };
 
+// What a fragment shader writes as alpha, as its source declares it with a pragma, so that the
+// draw path can leave out blending where it would change nothing:
+// "#pragma alpha(one)": always 1; "#pragma alpha(texel)": the alpha of the texel it samples.
+enum class OutputAlpha
+{
+    Any,
+    One,
+    Texel,
+};
+OutputAlpha DeclaredOutputAlpha(const std::string& fragmentSource);
+
 class Shader
 {
 public:
@@ -47,6 +58,7 @@ public:
     GLuint program = 0;
     ShaderUniforms uniforms;
     bool instanced = false;   // reads the per-draw values as instance attributes (DrawQueue)
+    OutputAlpha outputAlpha = OutputAlpha::Any;
 
 private:
     bool built = false;

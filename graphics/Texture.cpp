@@ -6,6 +6,19 @@
 #include <GL/glew.h>
 #include <utility>
 
+namespace
+{
+bool HardAlpha(const std::string& pixels, int channels)
+{
+    if (channels != 4)
+        return true;
+    for (size_t i = 3; i < pixels.size(); i += 4)
+        if (const auto a = static_cast<unsigned char>(pixels[i]); a != 0 && a != 255)
+            return false;
+    return true;
+}
+}   // namespace
+
 Texture::Texture(std::string textureName, std::string textureType)
     : name(std::move(textureName)), type(std::move(textureType))
 {
@@ -30,6 +43,7 @@ Texture::Texture(std::string textureName, std::string textureType)
         channels = 4;
         pending = image.ToRgba(false);
     }
+    hardAlpha = HardAlpha(pending, channels);
     loaded = true;
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
@@ -39,14 +53,16 @@ Texture::Texture(std::string textureName, int w, int h, const unsigned char* rgb
     : name(std::move(textureName)), type("baseColor"), width(w), height(h), channels(4), loaded(true),
       pending(reinterpret_cast<const char*>(rgba), static_cast<size_t>(w) * h * 4)
 {
+    hardAlpha = HardAlpha(pending, channels);
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
 }
 
 Texture::Texture(Texture&& other) noexcept
     : id(std::exchange(other.id, 0)), name(std::move(other.name)), type(std::move(other.type)),
-      width(other.width), height(other.height), channels(other.channels), loaded(other.loaded),
-      path(std::move(other.path)), reason(std::move(other.reason)), pending(std::move(other.pending))
+      width(other.width), height(other.height), channels(other.channels), hardAlpha(other.hardAlpha),
+      loaded(other.loaded), path(std::move(other.path)), reason(std::move(other.reason)),
+      pending(std::move(other.pending))
 {
 }
 
@@ -58,6 +74,7 @@ Texture& Texture::operator=(Texture&& other) noexcept
     width = other.width;
     height = other.height;
     channels = other.channels;
+    hardAlpha = other.hardAlpha;
     loaded = other.loaded;
     path = std::move(other.path);
     reason = std::move(other.reason);

@@ -30,7 +30,8 @@ public:
     std::string type;
     int width = 0;
     int height = 0;
-    int channels = 0;   // of the uploaded pixels: 3 or 4
+    int channels = 0;        // of the uploaded pixels: 3 or 4
+    bool hardAlpha = true;   // every texel fully opaque or fully transparent
 
 private:
     void Upload();

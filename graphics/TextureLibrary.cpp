@@ -67,6 +67,16 @@ GLuint TextureLibrary::GlId(int index)
     return texture.IsLoaded() ? texture.Id() : textures[0].Id();
 }
 
+bool TextureLibrary::HasHardAlpha(int index) const
+{
+    if (index == -1)
+        index = 0;
+    if (index < 0 || index >= Size())
+        return false;
+    const Texture& texture = textures[static_cast<size_t>(index)];
+    return texture.IsLoaded() ? texture.hardAlpha : textures[0].hardAlpha;
+}
+
 void TextureLibrary::Clear()
 {
     GraphicsSystem::GetInstance().Flush();

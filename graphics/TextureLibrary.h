@@ -22,6 +22,8 @@ public:
 
     // The GL texture to bind for the index (-1: the first); 0 outside the library. Needs a context.
     GLuint GlId(int index);
+    // Every texel the index draws with is fully opaque or fully transparent.
+    bool HasHardAlpha(int index) const;
 
     void Clear();   // deletes every GL texture (with a context) and empties the library
 

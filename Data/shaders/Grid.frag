@@ -1,4 +1,5 @@
 #version 430 core
+#pragma alpha(texel)
 // The terrain: each texel holds a material's packed colour word (R<<24 | G<<16 | B<<8 | A)
 // as stored in memory on a little-endian machine, so its bytes arrive as A, B, G, R. Black
 // (the empty material) and fully transparent cells are not drawn: what lies behind shows.

@@ -1,4 +1,5 @@
 #version 430 core
+#pragma alpha(one)
 // Cut-out: texels at least half opaque are drawn solid, the rest are dropped, so overlapping
 // animated figures keep crisp edges and correct depth.
 in vec3 vColor;

@@ -1,4 +1,5 @@
 #version 430 core
+#pragma alpha(texel)
 // The picture times the tint and the vertex colour, blended by its alpha. Fully transparent
 // texels are dropped so that they leave the depth buffer alone.
 in vec3 vColor;

@@ -546,3 +546,69 @@ TEST_F(DrawTest, AStillPictureIsNeitherDrawnNorPresentedAgainUntilItChanges)
     windows.present = savedPresent;
     windows.picture.Reset();
 }
+
+TEST_F(DrawTest, BlendingIsLeftOutOnlyWhereItChangesNothing)
+{
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const unsigned char glass[] = {255, 255, 0, 128, 0, 255, 255, 64, 255, 0, 255, 200, 0, 0, 0, 0};
+    data.WritePng("Textures/Glass.png", 2, 2, 4, glass);
+    const unsigned char holes[] = {255, 128, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 40, 90, 200, 255};
+    data.WritePng("Textures/Holes.png", 2, 2, 4, holes);
+    // The same shaders taking everything as uniforms: drawn at once, always blended.
+    const std::string vertex =
+        "#version 430 core\n"
+        "layout(location = 0) in vec3 aPosition;\nlayout(location = 1) in vec3 aColor;\n"
+        "layout(location = 3) in vec2 aTexCoord;\n"
+        "uniform mat4 mTw;\nuniform mat4 wTc;\nuniform mat3 uvT;\n"
+        "out vec3 vColor;\nout vec2 vTexCoord;\n"
+        "void main() { vColor = aColor; vTexCoord = (uvT * vec3(aTexCoord, 1.0)).xy;\n"
+        "  gl_Position = wTc * mTw * vec4(aPosition, 1.0); }\n";
+    const std::string fragmentStart =
+        "#version 430 core\nin vec3 vColor;\nin vec2 vTexCoord;\n"
+        "uniform sampler2D baseColor;\nuniform vec3 tint;\nout vec4 fragColor;\n"
+        "void main() { vec4 texel = texture(baseColor, vTexCoord);\n";
+    data.Write("shaders/BlendedBase.vert", vertex);
+    data.Write("shaders/BlendedBase.frag", fragmentStart +
+                                               "  if (texel.a < 1.0 / 255.0) discard;\n"
+                                               "  fragColor = vec4(texel.rgb * tint * vColor, texel.a); }\n");
+    data.Write("shaders/BlendedAlpha.vert", vertex);
+    data.Write("shaders/BlendedAlpha.frag", fragmentStart +
+                                                "  if (texel.a < 0.5) discard;\n"
+                                                "  fragColor = vec4(texel.rgb * tint * vColor, 1.0); }\n");
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    ShaderLibrary& shaders = ShaderLibrary::GetInstance();
+    const int alpha = shaders.FindOrLoad("alpha");
+    const std::pair<int, int> pairs[] = {{base, shaders.FindOrLoad("BlendedBase")},
+                                         {alpha, shaders.FindOrLoad("BlendedAlpha")}};
+    const int pictures[] = {textures.FindOrLoad("Quadrants"), textures.FindOrLoad("Glass"),
+                            textures.FindOrLoad("Holes")};
+
+    // A tinted floor, then each picture with each filter over it and over each other.
+    std::vector<Matrix4> models;
+    for (int i = 0; i < 13; ++i)
+        models.push_back(
+            i == 0 ? FullWindow
+                   : Matrix4::Multiply(Matrix4::Translation({-9.0f + 1.5f * static_cast<float>(i),
+                                                             static_cast<float>(i % 3) * 2.0f - 2.0f, 0}),
+                                       Matrix4::Scale({5, 5, 1})));
+    const auto drawAll = [&](bool blended) {
+        graphics.BeginFrame();
+        for (int i = 0; i < 13; ++i)
+        {
+            const auto [shader, uniformShader] = pairs[i == 0 ? 0 : (i - 1) / 6];
+            Graphics::DrawRequest r =
+                Request(i == 0 ? 0 : pictures[(i - 1) % 3], models[static_cast<size_t>(i)]);
+            r.shader = blended ? uniformShader : shader;
+            r.filter = i == 0 ? 0 : (i - 1) / 3 % 2;
+            r.tint[0] = i == 0 ? 0.3f : 1.0f;
+            graphics.Draw(r);
+        }
+        return Frame(width, height);
+    };
+    const std::vector<unsigned char> queued = drawAll(false), blended = drawAll(true);
+    size_t differing = 0;
+    for (size_t i = 0; i < queued.size(); ++i)
+        differing += queued[i] != blended[i];
+    EXPECT_EQ(differing, 0u);
+}

@@ -11,6 +11,7 @@
 #include <GL/glew.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 namespace
@@ -83,5 +84,12 @@ TEST_F(RenderDataTest, EveryShaderBuildsAndTakesTheUniformsItIsGiven)
             EXPECT_EQ(glGetAttribLocation(shader->program, attribute), location)
                 << name << " reads \"" << attribute << "\" elsewhere";
         EXPECT_NE(u.baseColor, -1) << name << " does not use \"baseColor\"";
+        // Declared so that blending is left out where it changes nothing.
+        const std::map<std::string, OutputAlpha> declared = {
+            {"base", OutputAlpha::Texel}, {"alpha", OutputAlpha::One}, {"Grid", OutputAlpha::Texel}};
+        if (const auto it = declared.find(name); it != declared.end())
+        {
+            EXPECT_EQ(shader->outputAlpha, it->second) << name;
+        }
     }
 }
