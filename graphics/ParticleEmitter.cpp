@@ -15,25 +15,31 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <sys/mman.h>
 
 namespace
 {
-constexpr size_t BlockBytes = sizeof(Particle) * ParticleEmitter::PoolSize + alignof(Particle);
+// Page aligned, so the pool starts at the block's start.
+constexpr size_t BlockBytes = sizeof(Particle) * ParticleEmitter::PoolSize;
+static_assert(alignof(Particle) <= 4096);
 
-// A zeroed block and the aligned pool inside it. calloc hands large blocks out as fresh pages,
-// which cost nothing until a particle is written into them.
+// A zeroed block mapped from the system for this emitter alone: its pages cost nothing until a
+// particle is written into them. (calloc gives no such promise: once blocks of this size have
+// been freed, it hands out reused heap memory and zeroes all of it.)
 void* NewBlock(Particle*& pool)
 {
-    void* block = std::calloc(1, BlockBytes);
-    if (!block)
+    void* block = mmap(nullptr, BlockBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED)
         throw std::bad_alloc();
-    // The block holds one alignment's worth more than the pool: the aligned start always fits.
-    const auto address = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t aligned = (address + alignof(Particle) - 1) & ~std::uintptr_t(alignof(Particle) - 1);
-    pool = reinterpret_cast<Particle*>(aligned);
+    pool = static_cast<Particle*>(block);
     return block;
 }
+}   // namespace
 
+void ParticleEmitter::FreeBlock::operator()(void* block) const { munmap(block, BlockBytes); }
+
+namespace
+{
 // Saved as 0 or 1; any number other than 0 (or true) turns it on.
 void ReadFeel(const json& in, bool& feel)
 {

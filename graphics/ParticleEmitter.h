@@ -85,7 +85,7 @@ public:
 private:
     struct FreeBlock
     {
-        void operator()(void* block) const { std::free(block); }
+        void operator()(void* block) const;
     };
     void FindTerrain();
     void LetGoOfTerrain();   // Grid and every particle's grid
@@ -93,8 +93,8 @@ private:
     bool Emit(int& searchFrom);   // false when the pool is full
 
     // Zeroed pages straight from the system, so an emitter costs memory only for the records it
-    // has used; the pool is the aligned start inside the block (set as the block is made, so it
-    // is declared first).
+    // has used; the pool is the start of the block (set as the block is made, so it is declared
+    // first).
     Particle* pool = nullptr;
     std::unique_ptr<void, FreeBlock> block;
     int used = 0;   // no record at or past this index has ever been alive

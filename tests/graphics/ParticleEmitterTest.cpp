@@ -14,9 +14,12 @@
 #include "tests/common/TraceCapture.h"
 
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -210,6 +213,30 @@ TEST(ParticleEmission, TheFixedPoolBoundsEmissionWhateverTheRate)
     full.Run(1, 0.1f);
     EXPECT_EQ(full.emitter->LiveCount(), ParticleEmitter::PoolSize);
     EXPECT_NEAR(full.emitter->At(17).life, 100, 1e-3f);
+}
+
+TEST(ParticleEmission, AnEmitterCostsMemoryOnlyForTheRecordsItUses)
+{
+    // Levels make and drop emitters all the time (a puff at every death and every dig): one
+    // made after others were dropped must not cost its whole pool up front.
+    const auto residentBytes = [] {
+        long pages = 0, resident = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+        {
+            if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+                resident = 0;
+            std::fclose(statm);
+        }
+        return resident * sysconf(_SC_PAGESIZE);
+    };
+    for (int i = 0; i < 3; ++i)
+        ParticleEmitter dropped;
+    const long before = residentBytes();
+    std::vector<std::unique_ptr<ParticleEmitter>> kept;
+    for (int i = 0; i < 40; ++i)
+        kept.push_back(std::make_unique<ParticleEmitter>());
+    const long pool = static_cast<long>(sizeof(Particle)) * ParticleEmitter::PoolSize;
+    EXPECT_LT(residentBytes() - before, 4 * pool) << "40 unused pools of " << pool << " bytes each";
 }
 
 TEST(ParticleTerrain, ASolidCellStopsOrBouncesAParticleThatDoesNotPassThrough)
