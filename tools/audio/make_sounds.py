@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Synthesises the game's sound effects and looping songs and writes the sound registry.
+"""Synthesises the game's sound effects, has make_music.py compose the songs, and writes the
+sound registry.
 
-Everything is made here from sine, square, triangle and saw waves and a seeded noise source,
-so the output is the same on every run: mono 16-bit WAV at 22050 Hz into Data/Audio/, plus
-Data/Audio/AudioRegistry.json naming every sound. Python 3 standard library only.
+Effects are made here from sine, square, triangle and saw waves and a seeded noise source, so
+the output is the same on every run: mono 16-bit WAV at 22050 Hz into Data/Audio/, levelled
+against each other at the volumes the game plays them; the songs are Ogg Vorbis (see
+make_music.py); Data/Audio/AudioRegistry.json names every sound. Prints each file's length,
+RMS and peak.
 
     tools/audio/make_sounds.py [output folder]   (default: Data/Audio beside this repository)
 """
@@ -13,6 +16,8 @@ import os
 import struct
 import sys
 import wave
+
+import make_music
 
 RATE = 22050
 
@@ -93,11 +98,6 @@ def noise(seconds, seed, decay=None, smooth=0.0, attack=0.002):
         env *= min(1.0, (count - i) / frames(0.01))
         out.append(low * env)
     return out
-
-
-def normalise(samples, peak):
-    top = max(abs(s) for s in samples) or 1.0
-    return [s * peak / top for s in samples]
 
 
 def write_wav(path, samples):
@@ -187,89 +187,44 @@ def effect_spawn():
     return tone(0.2, 300, 900, decay=0.2)
 
 
-# ---- songs ----------------------------------------------------------------------------------
-# A song is a pattern of steps (sixteenth notes) over a fixed tempo; its length is a whole
-# number of bars and every note dies inside the song, so it loops without a seam.
-
-def note_hz(name):
-    names = {"C": 0, "C#": 1, "D": 2, "D#": 3, "E": 4, "F": 5, "F#": 6, "G": 7, "G#": 8, "A": 9, "A#": 10, "B": 11}
-    octave = int(name[-1])
-    return 440.0 * 2 ** ((names[name[:-1]] + 12 * (octave + 1) - 69) / 12)
-
-
-def kick():
-    return tone(0.16, 120, 45, decay=0.06)
-
-
-def hat(seed):
-    return noise(0.04, seed, decay=0.01, smooth=0.1)
-
-
-def song(bpm, bars, bass, lead, lead_shape, drums):
-    step = 60.0 / bpm / 4
-    length = frames(step * 16 * bars)
-    out = [0.0] * length
-    for voice, shape, gain, span in [(bass, "triangle", 0.55, 2), (lead, lead_shape, 0.3, 2)]:
-        for n, name in enumerate(voice * (16 * bars // len(voice))):
-            if name != "-":
-                mix_into(out, tone(step * span * 0.95, note_hz(name), shape=shape, attack=0.01, decay=step * 2),
-                         at=n * step * 1.0, gain=gain)
-    for n, hit in enumerate(drums * (16 * bars // len(drums))):
-        if hit == "k":
-            mix_into(out, kick(), at=n * step, gain=0.7)
-        elif hit == "h":
-            mix_into(out, hat(100 + n), at=n * step, gain=0.25)
-    # Notes near the end ring past the loop point: fold their tails onto the start.
-    for i in range(length, len(out)):
-        out[i - length] += out[i]
-    return out[:length]
-
-
-def song_menu():
-    bass = ["C3", "-", "-", "-", "G2", "-", "-", "-", "A2", "-", "-", "-", "F2", "-", "-", "-"]
-    lead = ["E4", "-", "G4", "-", "C5", "-", "G4", "-", "A4", "-", "C5", "-", "F4", "-", "A4", "-"]
-    return song(100, 2, bass, lead, "triangle", ["k", "-", "h", "-"] * 4)
-
-
-def song_level1():
-    bass = ["A2", "-", "A2", "-", "C3", "-", "A2", "-", "G2", "-", "G2", "-", "E2", "-", "G2", "-"]
-    lead = ["A4", "-", "C5", "E5", "-", "C5", "A4", "-", "G4", "-", "B4", "D5", "-", "B4", "G4", "-"]
-    return song(112, 2, bass, lead, "square", ["k", "-", "h", "-", "k", "h", "h", "-"] * 2)
-
-
-def song_level2():
-    bass = ["D3", "-", "-", "D3", "F3", "-", "-", "F3", "C3", "-", "-", "C3", "A#2", "-", "A2", "-"]
-    lead = ["D5", "-", "A4", "-", "F4", "-", "A4", "-", "E5", "-", "C5", "-", "G4", "-", "E4", "-"]
-    return song(96, 2, bass, lead, "square", ["k", "-", "-", "h", "-", "-", "k", "h"] * 2)
-
-
-def song_level3():
-    bass = ["E2", "E2", "-", "E2", "G2", "-", "A2", "-", "E2", "E2", "-", "E2", "D3", "-", "B2", "-"]
-    lead = ["B4", "-", "E5", "-", "D5", "B4", "-", "A4", "G4", "-", "A4", "B4", "-", "-", "E4", "-"]
-    return song(120, 2, bass, lead, "saw", ["k", "h", "h", "h"] * 4)
-
-
-SOUNDS = [
-    # name, maker, bus, loops, streamed, peak
-    ("Select", effect_select, "UI", False, False, 0.8),
-    ("Click", effect_click, "UI", False, False, 0.8),
-    ("Pause", effect_pause, "UI", False, False, 0.8),
-    ("Locked", effect_locked, "UI", False, False, 0.7),
-    ("Cheer", effect_cheer, "SFX", False, False, 0.8),
-    ("Trombone", effect_trombone, "SFX", False, False, 0.8),
-    ("FinishLine", effect_finish_line, "SFX", False, False, 0.8),
-    ("Explode", effect_explode, "SFX", False, False, 0.9),
-    ("Jetpack", effect_jetpack, "SFX", False, False, 0.8),
-    ("Block", effect_block, "SFX", False, False, 0.9),
-    ("Dig", effect_dig, "SFX", False, False, 0.8),
-    ("LayBridge", effect_lay_bridge, "SFX", False, False, 0.8),
-    ("Tunnel", effect_tunnel, "SFX", False, False, 0.8),
-    ("Spawn", effect_spawn, "SFX", False, False, 0.8),
-    ("MenuSong", song_menu, "Music", True, True, 0.6),
-    ("LevelSong1", song_level1, "Music", True, True, 0.6),
-    ("LevelSong2", song_level2, "Music", True, True, 0.6),
-    ("LevelSong3", song_level3, "Music", True, True, 0.6),
+EFFECTS = [
+    # name, maker, bus, the channel volume the game plays it at
+    ("Select", effect_select, "UI", 1.0),
+    ("Click", effect_click, "UI", 1.0),
+    ("Pause", effect_pause, "UI", 0.75),
+    ("Locked", effect_locked, "UI", 1.0),
+    ("Cheer", effect_cheer, "SFX", 1.0),
+    ("Trombone", effect_trombone, "SFX", 1.0),
+    ("FinishLine", effect_finish_line, "SFX", 0.75),
+    ("Explode", effect_explode, "SFX", 1.0),
+    ("Jetpack", effect_jetpack, "SFX", 0.25),
+    ("Block", effect_block, "SFX", 0.4),
+    ("Dig", effect_dig, "SFX", 0.1),
+    ("LayBridge", effect_lay_bridge, "SFX", 1.0),
+    ("Tunnel", effect_tunnel, "SFX", 1.0),
+    ("Spawn", effect_spawn, "SFX", 0.05),
 ]
+
+# Loudness as heard: file RMS plus the channel volume. Every effect aims at the same heard RMS,
+# a little over the songs' -20 dBFS so it is heard above them; one that cannot reach it within
+# the peak limit (a quiet-played one, like a spawn at 5 %) stays at the limit, quieter, never louder.
+HEARD_RMS_DB = -18.0
+PEAK_LIMIT = 10 ** (-1.0 / 20)
+
+
+def db(value):
+    return 20 * math.log10(max(value, 1e-12))
+
+
+def rms(samples):
+    return math.sqrt(sum(s * s for s in samples) / len(samples))
+
+
+def level(samples, volume):
+    """The effect scaled to the heard RMS at its volume, its peak kept under -1 dBFS."""
+    gain = 10 ** ((HEARD_RMS_DB - db(volume)) / 20) / rms(samples)
+    gain = min(gain, PEAK_LIMIT / max(abs(s) for s in samples))
+    return [s * gain for s in samples]
 
 
 def main():
@@ -277,15 +232,22 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "Data", "Audio")
     os.makedirs(folder, exist_ok=True)
     registry = []
-    for name, maker, bus, loops, streamed, peak in SOUNDS:
-        write_wav(os.path.join(folder, name + ".wav"), normalise(maker(), peak))
-        registry.append({
-            "Name": name,
-            "FileName": "Data/Audio/" + name + ".wav",
-            "SoundBus": bus,
-            "LoopType": "Loop" if loops else "Oneshot",
-            "ModeType": "Stream" if streamed else "Sample",
-        })
+    heard = []
+    for name, maker, bus, volume in EFFECTS:
+        samples = level(maker(), volume)
+        write_wav(os.path.join(folder, name + ".wav"), samples)
+        # What is written: 16-bit samples.
+        samples = [int(round(s * 32767)) / 32767 for s in samples]
+        heard.append(db(rms(samples)) + db(volume))
+        print("%-12s %6.2f s  1 ch  %d Hz  RMS %6.2f dBFS  peak %6.2f dBFS  at volume %.2f heard RMS %6.2f dB" %
+              (name, len(samples) / RATE, RATE, db(rms(samples)), db(max(abs(s) for s in samples)), volume,
+               heard[-1]))
+        registry.append({"Name": name, "FileName": "Data/Audio/" + name + ".wav", "SoundBus": bus,
+                         "LoopType": "Oneshot", "ModeType": "Sample"})
+    loudest = max(heard)
+    others = sorted(heard)[len(heard) // 2]
+    print("loudest effect as heard %.2f dB, the effects' median %.2f dB" % (loudest, others))
+    registry += make_music.make_songs(folder)
     with open(os.path.join(folder, "AudioRegistry.json"), "w", encoding="utf-8") as out:
         json.dump({"Sounds": registry}, out, indent=4)
         out.write("\n")
