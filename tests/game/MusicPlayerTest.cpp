@@ -119,6 +119,56 @@ TEST_F(MusicPlayerTest, SongStartsPausedPlaysWithTimeAndEndsWithItsScene)
     EXPECT_NEAR(Level(), level, 0.01 * level);
 }
 
+TEST_F(MusicPlayerTest, NextSceneWithTheSameSongLetsItPlayOn)
+{
+    struct Case
+    {
+        const char* nextSong;
+        bool onEntity;   // else a loose copy of a player, in no scene
+        bool goesOn;
+    };
+    const Case cases[] = {
+        {"ToneMusic", true, true},
+        {"Tone", true, false},
+        {"ToneMusic", false, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.nextSong) + (c.onEntity ? " on an entity" : " loose"));
+        EntityList old;
+        old.Add(MusicEntity("ToneMusic"));
+        SceneFrame(old, 1.0f / 60);
+        const Sound::Channel first = PlayerOf(old.FindByName("Music"))->Song();
+        ASSERT_TRUE(IsPlaying(first));
+
+        // As a scene change does it: the next scene is read before the old one goes.
+        EntityList next;
+        std::unique_ptr<MusicPlayer> loose;
+        if (c.onEntity)
+            next.Add(MusicEntity(c.nextSong));
+        else
+        {
+            loose = std::make_unique<MusicPlayer>();
+            loose->SongName = c.nextSong;
+        }
+        old.Clear();
+        EXPECT_EQ(IsPlaying(first), c.goesOn);
+        SceneFrame(next, 1.0f / 60);
+        if (c.onEntity)
+        {
+            const Sound::Channel now = PlayerOf(next.FindByName("Music"))->Song();
+            EXPECT_TRUE(IsPlaying(now));
+            EXPECT_FALSE(IsPaused(now));
+            EXPECT_EQ(now == first, c.goesOn);
+        }
+        next.Clear();
+        loose.reset();
+        EXPECT_FALSE(IsPlaying(first)) << "the song ends with the last player that had it";
+        Frame(0.0f);
+        EXPECT_TRUE(AudioSystem::GetInstance().PlayingChannels.empty());
+    }
+}
+
 TEST_F(MusicPlayerTest, ZeroFrameTimeHoldsAnUnstartedSongAndNeverPausesAPlayingOne)
 {
     EntityList scene;
