@@ -6,21 +6,26 @@
 
 namespace AudioTestKit
 {
-void WriteTone(const std::string& path, double seconds, float peak)
+void WriteWav(const std::string& path, int rate, int channels, const std::vector<int16_t>& samples)
 {
     SF_INFO info{};
-    info.samplerate = ToneRate;
-    info.channels = 1;
+    info.samplerate = rate;
+    info.channels = channels;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     ASSERT_NE(file, nullptr) << "cannot write " << path;
-    std::vector<short> samples(static_cast<size_t>(std::lround(seconds * ToneRate)));
+    const auto frames = static_cast<sf_count_t>(samples.size() / static_cast<size_t>(channels));
+    EXPECT_EQ(sf_writef_short(file, samples.data(), frames), frames);
+    sf_close(file);
+}
+
+void WriteTone(const std::string& path, double seconds, float peak)
+{
+    std::vector<int16_t> samples(static_cast<size_t>(std::lround(seconds * ToneRate)));
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] =
-            static_cast<short>(std::lround(peak * 32767.0 * std::sin(2.0 * M_PI * ToneHz * i / ToneRate)));
-    EXPECT_EQ(sf_writef_short(file, samples.data(), static_cast<sf_count_t>(samples.size())),
-              static_cast<sf_count_t>(samples.size()));
-    sf_close(file);
+            static_cast<int16_t>(std::lround(peak * 32767.0 * std::sin(2.0 * M_PI * ToneHz * i / ToneRate)));
+    WriteWav(path, ToneRate, 1, samples);
 }
 
 double Rms(const std::vector<float>& stereo)

@@ -3,6 +3,7 @@
 // an offline sound system that frees itself, and level measurements of the rendered mix.
 #include "audio/sound/System.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@ namespace AudioTestKit
 constexpr int ToneRate = 22050;
 constexpr double ToneHz = 441.0;   // exactly 50 samples a cycle at ToneRate
 
+// A 16-bit WAV of interleaved samples.
+void WriteWav(const std::string& path, int rate, int channels, const std::vector<int16_t>& samples);
 // A mono 16-bit WAV of a sine at ToneHz with the given peak.
 void WriteTone(const std::string& path, double seconds, float peak = 0.5f);
 

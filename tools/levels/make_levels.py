@@ -619,10 +619,9 @@ def level_scene(level):
     t = level.terrain
     sx, sy = world(*level.spawner)
     ex, ey = world(*level.exit_at)
-    songs = 3   # LevelSong1 .. LevelSong3 of the sound registry, in turn
     entities = [
         entity("MainCamera", transform(0, 0, 15)),
-        entity("Music", {"Type": "MusicPlayer", "SongName": "LevelSong%d" % ((level.number - 1) % songs + 1),
+        entity("Music", {"Type": "MusicPlayer", "SongName": "LevelSong%d" % level.number,
                          "Volume": 1.0}),
         entity("Background", sprite("Background_Level%d" % level.number, shader="base"),
                transform(0, 0, -1, 24, 13.5)),

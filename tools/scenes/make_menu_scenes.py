@@ -166,9 +166,15 @@ def splash():
     ]
 
 
+def music(song):
+    # Settings, how-to-play and credits open over the scene below and leave its song playing;
+    # the level selection names the main menu's song, which therefore goes on across the change.
+    return entity("Music", {"Type": "MusicPlayer", "SongName": song, "Volume": 1.0})
+
+
 def main_menu():
     sparkle = (hover("ButtonSparkle"),)
-    return [camera(), background(), picture("Title", "Title", 0, 3.6, 8, 3)] + column(1.2, 1.2, [
+    return [camera(), music("MenuSong"), background(), picture("Title", "Title", 0, 3.6, 8, 3)] + column(1.2, 1.2, [
         (pause_button, "LoadLevelScene1Button", "Button_Play", BUTTON, (hover("PlayBot", "ButtonSparkle"),)),
         (pause_button, "LoadButton", "Button_Levels", BUTTON, sparkle),
         (pause_button, "SettingButton", "Button_Settings", BUTTON, sparkle),
@@ -182,7 +188,7 @@ def level_loader():
     def level(n):
         return pause_button("LoadLevelScene%dButton" % n, "Button_Level%d" % n, 0, round(3.6 - n * 1.2, 2),
                             extra=(hover("LevelMark"), {"Type": "BehaviorLevelSelectTint", "Mark": "LevelMark"}))
-    return ([camera(), background(), picture("Banner", "Banner_Levels", 0, 4.6, 7, 1)] +
+    return ([camera(), music("MenuSong"), background(), picture("Banner", "Banner_Levels", 0, 4.6, 7, 1)] +
             [level(n) for n in range(1, 6)] +
             [scene_button("BackButton", "Button_Back", 0, -4.4, "Data/Scenes/MainMenuScene.json")])
 
@@ -304,11 +310,11 @@ CREDITS = [
     ["DESIGN AND PROGRAMMING", "The Zoverav team"],
     ["LEVELS", "The Zoverav team"],
     ["ART, SOUND AND MUSIC", "The Zoverav team", "every picture and sound drawn", "and played by the game's own tools"],
-    ["BUILT WITH", "C++20, CMake and GCC", "Python 3 for the art, sound", "and level tools",
+    ["BUILT WITH", "C++20, CMake and GCC", "Python 3 and NumPy for the art,", "sound, music and level tools",
      "Xvfb and xdotool for the", "end-to-end tests"],
     ["LIBRARIES", "GLFW - zlib licence", "GLEW - BSD 3-Clause and MIT", "Dear ImGui - MIT",
      "nlohmann json - MIT", "stb_image - public domain or MIT", "OpenAL Soft - LGPL 2 or later",
-     "libsndfile - LGPL 2.1 or later"],
+     "libsndfile - LGPL 2.1 or later", "libogg and libvorbis - BSD 3-Clause"],
     ["FOR THE TESTS", "GoogleTest - BSD 3-Clause", "Google Benchmark - Apache 2.0"],
 ]
 CREDITS_END = "THANK YOU FOR PLAYING!"
@@ -364,7 +370,7 @@ def confirm():
 
 
 def game_end():
-    return [camera(), background(), picture("Banner", "Banner_GameEnd", 0, 3.2, 9.4, 1),
+    return [camera(), music("GameEndSong"), background(), picture("Banner", "Banner_GameEnd", 0, 3.2, 9.4, 1),
             picture("GameLogo", "GameLogo", 0, -0.2, 8, 4),
             scene_button("BackButton", "Button_MainMenu", 0, -4.2, "Data/Scenes/MainMenuScene.json")]
 
