@@ -2,8 +2,9 @@
 // layer's own decoder to the length the file promises and lasts as long as its screen needs;
 // every song's last frame leads into its first no more sharply than its neighbouring frames
 // lead into each other, in the file and in the mix the music player makes of it; songs heard
-// one after another sit at one level and none clips; and moving between menu screens that name
-// the same song leaves it playing.
+// one after another sit at one level, no effect stands out above the other sounds at the volume
+// it is played at, and nothing clips; and moving between menu screens that name the same song
+// leaves it playing.
 #include "audio/AudioPlayer.h"
 #include "audio/AudioRegistry.h"
 #include "audio/AudioSystem.h"
@@ -63,7 +64,7 @@ std::string SceneSong(const std::string& scene)
     return "";
 }
 
-struct DecodedSong
+struct DecodedSound
 {
     bool opened = false;
     int channels = 0;
@@ -80,12 +81,12 @@ struct DecodedSong
 };
 
 // A registry sound decoded whole, read until the decoder stops; decoded once per run.
-const DecodedSong& Decoded(const std::string& name)
+const DecodedSound& Decoded(const std::string& name)
 {
-    static std::map<std::string, DecodedSong> songs;
+    static std::map<std::string, DecodedSound> songs;
     if (const auto found = songs.find(name); found != songs.end())
         return found->second;
-    DecodedSong& song = songs[name];
+    DecodedSound& song = songs[name];
     const json entry = RegistryEntry(name);
     std::unique_ptr<Sound::Decoder> decoder;
     if (entry.is_null() ||
@@ -146,7 +147,7 @@ TEST(MusicData, EveryScreenSongIsRegisteredDecodesAndLastsLongEnough)
         EXPECT_EQ(entry.value("LoopType", ""), "Loop") << song;
         EXPECT_EQ(entry.value("ModeType", ""), "Stream") << song << ": songs are streamed, not held decoded";
 
-        const DecodedSong& decoded = Decoded(song);
+        const DecodedSound& decoded = Decoded(song);
         ASSERT_TRUE(decoded.opened) << song << " does not decode";
         EXPECT_EQ(decoded.channels, 2) << song;
         EXPECT_EQ(decoded.Frames(), decoded.promisedFrames)
@@ -168,7 +169,7 @@ TEST(MusicData, SongsLoopSmoothlySitAtOneLevelAndNeverClip)
     for (const std::string& name : songs)
     {
         SCOPED_TRACE(name);
-        const DecodedSong& song = Decoded(name);
+        const DecodedSound& song = Decoded(name);
         ASSERT_TRUE(song.opened && song.Frames() > song.rate);
         const int64_t frames = song.Frames();
         const int64_t near = song.rate / 10;
@@ -194,6 +195,46 @@ TEST(MusicData, SongsLoopSmoothlySitAtOneLevelAndNeverClip)
         std::accumulate(levels.begin(), levels.end(), 0.0) / static_cast<double>(levels.size());
     for (size_t i = 0; i < songs.size(); ++i)
         EXPECT_NEAR(levels[i], mean, 1.5) << songs[i] << " RMS in dBFS";
+}
+
+TEST(SoundLevels, NoEffectStandsOutAboveTheOthersOrTheMusicAtItsVolume)
+{
+    // The channel volume each effect is played at; heard loudness = file RMS + volume in dB.
+    struct Effect
+    {
+        const char* name;
+        float volume;
+    };
+    const Effect effects[] = {
+        {"Select", 1.0f},   {"Click", 1.0f},       {"Pause", 0.75f},  {"Locked", 1.0f},   {"Cheer", 1.0f},
+        {"Trombone", 1.0f}, {"FinishLine", 0.75f}, {"Explode", 1.0f}, {"Jetpack", 0.25f}, {"Block", 0.4f},
+        {"Dig", 0.1f},      {"LayBridge", 1.0f},   {"Tunnel", 1.0f},  {"Spawn", 0.05f},
+    };
+    const auto rmsDb = [](const DecodedSound& sound) {
+        double sum = 0;
+        for (int16_t s : sound.samples)
+            sum += static_cast<double>(s) * s;
+        return Db(std::sqrt(sum / static_cast<double>(sound.samples.size())) / 32768);
+    };
+    std::vector<double> heard;
+    for (const Effect& effect : effects)
+    {
+        const DecodedSound& sound = Decoded(effect.name);
+        ASSERT_TRUE(sound.opened) << effect.name;
+        heard.push_back(rmsDb(sound) + Db(effect.volume));
+        const int16_t peak =
+            *std::max_element(sound.samples.begin(), sound.samples.end(),
+                              [](int16_t a, int16_t b) { return std::abs(a) < std::abs(b); });
+        EXPECT_LE(Db(std::abs(peak) / 32768.0), -1.0) << effect.name << " peak";
+    }
+    for (const std::string& song : MusicNames())
+        heard.push_back(rmsDb(Decoded(song)));
+    std::vector<double> sorted = heard;
+    std::sort(sorted.begin(), sorted.end());
+    const double typical = sorted[sorted.size() / 2];
+    for (size_t i = 0; i < std::size(effects); ++i)
+        EXPECT_LE(heard[i], typical + 6.0)
+            << effects[i].name << " heard at " << heard[i] << " dB, the sounds' median " << typical << " dB";
 }
 
 namespace
@@ -257,7 +298,7 @@ TEST(MusicMix, EverySongPlaysOnThroughItsLoopPointAsThoughItWereWrittenTwice)
     for (const std::string& name : MusicNames())
     {
         SCOPED_TRACE(name);
-        const DecodedSong& song = Decoded(name);
+        const DecodedSound& song = Decoded(name);
         ASSERT_TRUE(song.opened);
         const double seconds = song.Seconds() + 0.3;
 
