@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -44,42 +46,105 @@ void RemoveStaleTemporaries(const std::filesystem::path& file)
 }
 }   // namespace
 
-bool ReadJsonFile(const std::string& path, nlohmann::json& out)
+std::string JsonErrorText(const std::exception& error)
 {
+    const std::string what = error.what();
+    const size_t tag = what.starts_with('[') ? what.find("] ") : std::string::npos;
+    return tag == std::string::npos ? what : what.substr(tag + 2);
+}
+
+nlohmann::json ParseJsonText(std::string_view text)
+{
+    // The depth a container opens at is the number of containers around it.
+    const nlohmann::json::parser_callback_t limit = [](int depth, nlohmann::json::parse_event_t event,
+                                                       nlohmann::json&) {
+        if ((event == nlohmann::json::parse_event_t::object_start ||
+             event == nlohmann::json::parse_event_t::array_start) &&
+            depth >= MaxJsonDepth)
+            throw std::runtime_error("nested deeper than " + std::to_string(MaxJsonDepth) + " levels");
+        return true;
+    };
+    return nlohmann::json::parse(text, limit);
+}
+
+bool ReadJsonFile(const std::string& path, nlohmann::json& out, JsonFault* fault)
+{
+    const auto fail = [&](JsonFault::Kind kind, std::string why) {
+        if (fault)
+            *fault = {kind, std::move(why)};
+        return false;
+    };
     std::cout << "=== SERIALIZATION SYSTEM DEBUG ===" << std::endl;
     std::cout << "Attempting to open: " << path << std::endl;
     const std::string file = ResolveDataPath(path);
+    struct stat info
+    {
+    };
+    if (::stat(file.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
+    {
+        const size_t slash = path.find_last_of("/\\");
+        std::cout << "ERROR: File does not exist: " << path << std::endl;
+        std::cout << "Let me check the directory..." << std::endl;
+        std::cout << "Directory: " << (slash == std::string::npos ? path : path.substr(0, slash))
+                  << std::endl;
+        return fail(JsonFault::Missing, "no such file");
+    }
+    // A folder opens as a stream on this platform and reads as nothing: it is no file at all.
+    std::ifstream in;
+    if (!S_ISDIR(info.st_mode))
+        in.open(file, std::ios::binary);
+    const std::string cannot = S_ISDIR(info.st_mode) ? "is a folder, not a file" : std::strerror(errno);
+    if (!in.is_open())
+    {
+        std::cout << "ERROR: File exists but cannot be opened (permissions?)" << std::endl;
+        return fail(JsonFault::Unreadable, cannot);
+    }
+    std::cout << "SUCCESS: File opened successfully!" << std::endl;
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+    {
+        std::cout << "Error reading JSON from " << path << ": read failed" << std::endl;
+        return fail(JsonFault::Unreadable, "read failed");
+    }
     try
     {
-        {
-            std::ifstream probe(file);
-            if (!probe.good())
-            {
-                const size_t slash = path.find_last_of("/\\");
-                std::cout << "ERROR: File does not exist: " << path << std::endl;
-                std::cout << "Let me check the directory..." << std::endl;
-                std::cout << "Directory: " << (slash == std::string::npos ? path : path.substr(0, slash))
-                          << std::endl;
-                return false;
-            }
-        }
-        std::ifstream in(file);
-        if (!in.is_open())
-        {
-            std::cout << "ERROR: File exists but cannot be opened (permissions?)" << std::endl;
-            return false;
-        }
-        std::cout << "SUCCESS: File opened successfully!" << std::endl;
-        nlohmann::json parsed = nlohmann::json::parse(in);
-        out = std::move(parsed);
+        out = ParseJsonText(text.view());
         std::cout << "SUCCESS: JSON parsed and converted" << std::endl;
         return true;
     }
     catch (const std::exception& error)
     {
         std::cout << "Error reading JSON from " << path << ": " << error.what() << std::endl;
-        return false;
+        return fail(JsonFault::Malformed, JsonErrorText(error));
     }
+}
+
+std::string JsonSummary(const nlohmann::json& value)
+{
+    constexpr size_t Width = 40;
+    const auto cut = [](std::string text) {
+        if (text.size() > Width)
+            text = text.substr(0, Width - 3) + "...";
+        return text;
+    };
+    // A text with bytes that are not UTF-8 is shown with replacements rather than refused.
+    const auto print = [](const nlohmann::json& shown) {
+        return shown.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    };
+    const auto plain = [](const nlohmann::json& element) {
+        return element.is_primitive() &&
+               (!element.is_string() || element.get_ref<const std::string&>().size() <= Width);
+    };
+    if (value.is_string())
+        return cut(print(value.get_ref<const std::string&>().substr(0, Width)));
+    if (value.is_primitive())
+        return print(value);
+    if (value.size() <= 8 && std::all_of(value.begin(), value.end(), plain))
+        return cut(print(value));
+    const size_t n = value.size();
+    return value.is_array() ? "an array of " + std::to_string(n) + (n == 1 ? " value" : " values")
+                            : "an object of " + std::to_string(n) + (n == 1 ? " key" : " keys");
 }
 
 bool WriteJsonFile(const std::string& path, const nlohmann::json& value, std::string* why)

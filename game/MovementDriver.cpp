@@ -22,7 +22,7 @@ void ReadKeyPair(const json& in, const char* key, std::array<int, 2>& field)
         return v.is_number_integer() && v.get<int64_t>() >= INT_MIN && v.get<int64_t>() <= INT_MAX;
     };
     if (!found->is_array() || found->size() < 2 || !isCode((*found)[0]) || !isCode((*found)[1]))
-        throw DataError(std::string("\"") + key + "\": two key codes were expected, not " + found->dump());
+        throw KeyRefusal(key, "two key codes", *found);
     for (size_t i = 0; i < 2; ++i)
     {
         const int code = (*found)[i].get<int>();

@@ -96,9 +96,9 @@ void Animation::Read(const json& in)
     ReadKeyOrKeep(in, "FrameDuration", FrameDuration, where);
     ReadKeyOrKeep(in, "isRunning", Running, where);
     ReadKeyOrKeep(in, "isLooping", Looping, where);
-    if (Vec2 dimensions; ReadKeyOrKeep(in, "Dimensions", dimensions, where))
+    if (std::array<int, 2> dimensions; ReadKeyOrKeep(in, "Dimensions", dimensions, where))
     {
-        Columns = static_cast<int>(dimensions.x);
-        Rows = static_cast<int>(dimensions.y);
+        Columns = dimensions[0];
+        Rows = dimensions[1];
     }
 }

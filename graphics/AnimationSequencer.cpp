@@ -1,6 +1,6 @@
 #include "graphics/AnimationSequencer.h"
 
-#include "engine/DataPath.h"
+#include "engine/JsonFile.h"
 #include "engine/TraceSystem.h"
 #include "graphics/Animation.h"
 #include "graphics/Graphics.h"
@@ -9,8 +9,9 @@
 #include "graphics/Sprite.h"
 #include "graphics/TextureLibrary.h"
 #include "scene/Entity.h"
+#include "scene/ReadingFile.h"
 
-#include <fstream>
+#include <optional>
 
 namespace
 {
@@ -20,6 +21,17 @@ std::string TextOr(const json& in, const char* key, const char* fallback)
 {
     const auto v = in.find(key);
     return v != in.end() && v->is_string() ? v->get<std::string>() : fallback;
+}
+
+// The number as T; one out of T's range is said, naming the file being read and the key, and
+// gives nothing, so the field keeps its default.
+template <typename T> std::optional<T> Number(const json& value, const char* key)
+{
+    const std::optional<T> number = NumberAs<T>(value);
+    if (!number)
+        Log("ANIMATION: [", ReadingFile::Current(), "] \"", key, "\" ", JsonSummary(value),
+            " is out of range; the default is kept");
+    return number;
 }
 }   // namespace
 
@@ -31,16 +43,21 @@ AnimState ReadAnimState(const json& in)
     if (const auto v = in.find("name"); v != in.end() && v->is_string())
         state.name = v->get<std::string>();
     if (const auto v = in.find("FrameDuration"); v != in.end() && v->is_number())
-        state.frameDuration = v->get<float>();
+        state.frameDuration = Number<float>(*v, "FrameDuration").value_or(state.frameDuration);
     if (const auto v = in.find("FrameCount"); v != in.end() && v->is_number_integer())
-        state.frameCount = v->get<int>();
+        state.frameCount = Number<int>(*v, "FrameCount").value_or(state.frameCount);
     if (const auto v = in.find("isLooping"); v != in.end() && v->is_boolean())
         state.looping = v->get<bool>();
     if (const auto v = in.find("Dimensions");
         v != in.end() && v->is_array() && v->size() == 2 && (*v)[0].is_number() && (*v)[1].is_number())
     {
-        state.columns = (*v)[0].get<int>();
-        state.rows = (*v)[1].get<int>();
+        const std::optional<int> columns = Number<int>((*v)[0], "Dimensions");
+        const std::optional<int> rows = Number<int>((*v)[1], "Dimensions");
+        if (columns && rows)
+        {
+            state.columns = *columns;
+            state.rows = *rows;
+        }
     }
     state.mesh = MeshLibrary::GetInstance().FindOrLoad(TextOr(in, "Mesh", "Prim_Plane"));
     state.shader = ShaderLibrary::GetInstance().FindOrLoad(TextOr(in, "Shader", "base"));
@@ -51,16 +68,21 @@ AnimState ReadAnimState(const json& in)
     if (const auto v = in.find("tint"); v != in.end() && v->is_array() && v->size() >= 3)
         for (int i = 0; i < 3; ++i)
             if ((*v)[i].is_number())
-                state.tint[i] = (*v)[i].get<float>();
+                state.tint[i] = Number<float>((*v)[i], "tint").value_or(state.tint[i]);
     state.wrap = TextOr(in, "Wrap_Mode", "") == "clamp" ? 1 : 0;
     state.filter = TextOr(in, "Filter_Mode", "") == "linear" ? 1 : 0;
     if (const auto v = in.find("ST scaling");
         v != in.end() && v->is_array() && v->size() >= 2 && (*v)[0].is_number() && (*v)[1].is_number())
     {
-        const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-        std::copy(std::begin(identity), std::end(identity), state.uv);
-        state.uv[0] = (*v)[0].get<float>();
-        state.uv[4] = (*v)[1].get<float>();
+        const std::optional<float> s = Number<float>((*v)[0], "ST scaling");
+        const std::optional<float> t = Number<float>((*v)[1], "ST scaling");
+        if (s && t)
+        {
+            const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+            std::copy(std::begin(identity), std::end(identity), state.uv);
+            state.uv[0] = *s;
+            state.uv[4] = *t;
+        }
     }
     return state;
 }
@@ -91,21 +113,20 @@ void AnimationSequencer::Read(const json& in)
         const std::string name = entry.get<std::string>();
         StateNames.push_back(name);
         const std::string path = AnimFolder + name + ".json";
-        std::ifstream file(ResolveDataPath(path));
-        if (!file.is_open())
+        const ReadingFile reading(path);
+        json document;
+        if (JsonFault fault; !ReadJsonFile(path, document, &fault))
         {
-            Log("ANIMATION: [", path, "] state file not found; skipped");
+            if (fault.kind == JsonFault::Missing)
+                Log("ANIMATION: [", path, "] state file not found; skipped");
+            else
+            {
+                Log("ANIMATION: [", path, "] not a valid state file; skipped");
+                Log(fault.why);
+            }
             continue;
         }
-        try
-        {
-            States.push_back(ReadAnimState(json::parse(file)));
-        }
-        catch (const std::exception& error)
-        {
-            Log("ANIMATION: [", path, "] not a valid state file; skipped");
-            Log(error.what());
-        }
+        States.push_back(ReadAnimState(document));
     }
 }
 

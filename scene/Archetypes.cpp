@@ -96,9 +96,10 @@ bool LoadAllArchetypes()
         const std::string path = Folder + file;
         const ReadingFile reading(path);
         json doc;
-        if (!ReadJsonFile(path, doc))
+        if (JsonFault fault; !ReadJsonFile(path, doc, &fault))
         {
             Log("Failed to read JSON file: ", path);
+            Log("ARCHETYPE: [", path, "] cannot be read: ", fault.why);
             continue;
         }
         if (!ValidateEntityFile(path, doc))
@@ -144,8 +145,13 @@ bool FactoryBuild(Entity& target, const std::string& name)
         const std::string path = Folder + name + ".json";
         const ReadingFile reading(path);
         json doc;
-        if (!ReadJsonFile(path, doc))
+        JsonFault fault;
+        if (!ReadJsonFile(path, doc, &fault))
+        {
+            // The first line is the engine's own text; the second says which file and why.
             Log("JSON load failed, falling back to ConfigSystem for: ", name);
+            Log("ARCHETYPE: [", path, "] cannot be read: ", fault.why);
+        }
         // The name must be the file's own: "../Entities/Monkey" would fill the cache with a
         // "Monkey" that no later build by that name finds.
         else if (!ValidateEntityFile(path, doc) || NameOf(doc) != name)

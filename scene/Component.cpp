@@ -2,6 +2,7 @@
 
 #include "engine/MessagingSystem.h"
 #include "engine/TraceSystem.h"
+#include "scene/ReadingFile.h"
 
 Component::~Component() { MessagingSystem::GetInstance().Unsubscribe(this); }
 
@@ -17,29 +18,37 @@ Entity* Component::GetParent(const Component* component)
 
 DataError KeyRefusal(const char* key, const char* expected, const json& value)
 {
-    // Long values are cut: the message names the key, the value only shows what stood there.
-    std::string shown = value.dump();
-    if (shown.size() > 40)
-        shown = shown.substr(0, 37) + "...";
-    return DataError(std::string("\"") + key + "\": " + expected + " was expected, not " + shown);
+    // The message names the key; the value only shows what stood there.
+    return DataError(std::string("\"") + key + "\": " + expected + " was expected, not " +
+                     JsonSummary(value));
 }
 
 namespace
 {
 // Reads the first n numbers of the key's array into out; false when the key is absent. Refuses
-// anything but an array that starts with n numbers.
-bool ReadNumbers(const json& in, const char* key, float* out, size_t n, const char* expected)
+// anything but an array that starts with n numbers (shape names them: "an array of two
+// numbers"), and numbers that T does not hold.
+template <typename T> bool ReadNumbers(const json& in, const char* key, T* out, size_t n, const char* shape)
 {
     const auto found = in.find(key);
     if (found == in.end())
         return false;
     if (!found->is_array() || found->size() < n)
-        throw KeyRefusal(key, expected, *found);
+        throw KeyRefusal(key, shape, *found);
     for (size_t i = 0; i < n; ++i)
         if (!(*found)[i].is_number())
-            throw KeyRefusal(key, expected, *found);
+            throw KeyRefusal(key, shape, *found);
     for (size_t i = 0; i < n; ++i)
-        out[i] = (*found)[i].get<float>();
+    {
+        const std::optional<T> number = NumberAs<T>((*found)[i]);
+        if (!number)
+        {
+            std::string range = RangeOf<T>();
+            range = std::string(shape) + range.substr(range.find(" from "));
+            throw KeyRefusal(key, range.c_str(), *found);
+        }
+        out[i] = *number;
+    }
     return true;
 }
 }   // namespace
@@ -56,7 +65,18 @@ void ReadKey(const json& in, const char* key, Vec3& field)
         field = {v[0], v[1], v[2]};
 }
 
+void ReadKey(const json& in, const char* key, std::array<int, 2>& field)
+{
+    if (int v[2]; ReadNumbers(in, key, v, 2, "an array of two numbers"))
+        field = {v[0], v[1]};
+}
+
 void LogKeptKey(const std::string& where, const DataError& refusal)
 {
-    Log(where, " ", refusal.what(), "; kept");
+    // The file is named once: where may name it already.
+    const std::string& file = ReadingFile::Current();
+    if (file.empty() || where.find(file) != std::string::npos)
+        Log(where, " ", refusal.what(), "; kept");
+    else
+        Log(where, " ", refusal.what(), "; kept (", file, ")");
 }

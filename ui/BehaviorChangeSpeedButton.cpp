@@ -18,15 +18,15 @@ void BehaviorChangeSpeedButton::Write(json& out) const
 void BehaviorChangeSpeedButton::Read(const json& in)
 {
     Button::Read(in);
-    float speed = CurrentSpeedState;
+    double speed = CurrentSpeedState;
     ReadKey(in, "CurrentSpeedState", speed);
     // A speed of 0 or below stops the game for good once chosen, and one too large for a float
     // sends every bot to infinity.
-    if (std::isfinite(speed) && speed > 0)
-        CurrentSpeedState = speed;
+    if (const std::optional<float> fits = NumberAs<float>(json(speed)); fits && speed > 0)
+        CurrentSpeedState = *fits;
     else
         Log("COMPONENT: [BehaviorChangeSpeedButton] \"CurrentSpeedState\" is ",
-            in.at("CurrentSpeedState").dump(), ", not a positive speed; kept ", CurrentSpeedState);
+            JsonSummary(in.at("CurrentSpeedState")), ", not a positive speed; kept ", CurrentSpeedState);
     ReadKeyHotkey(in, "BehaviorChangeSpeedButton", Hotkey, NoHotkey);
 }
 

@@ -40,8 +40,8 @@ void ReadValue(const json& in, const char* key, float& field)
         std::abs(found->get<double>()) <= std::numeric_limits<float>::max())
         field = found->get<float>();
     else
-        Log("COMPONENT: [BehaviorSliderButton] \"", key, "\" is ", found->dump(), ", not a number; kept ",
-            field);
+        Log("COMPONENT: [BehaviorSliderButton] \"", key, "\" is ", JsonSummary(*found),
+            ", not a number; kept ", field);
 }
 }   // namespace
 

@@ -1,10 +1,9 @@
 #include "engine/JsonFile.h"
 
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/TempFolder.h"
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,29 +27,6 @@ std::vector<std::string> FolderEntries(const TempFolder& folder)
     return names;
 }
 
-// Lowers the largest file this process may write for the object's life: writes beyond it fail
-// the way a full disk makes them fail.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-
-private:
-    rlimit saved{};
-    void (*oldHandler)(int);
-};
 }   // namespace
 
 TEST(ReadJsonFile, AMissingFileNamesItsFolderAndLeavesTheValue)
@@ -98,6 +74,95 @@ TEST(ReadJsonFile, AGoodFileIsParsedWhole)
     EXPECT_TRUE(ReadJsonFile(folder / "good.json", out));
     EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "SUCCESS: JSON parsed and converted\n"));
     EXPECT_EQ(out, (json{{"a", "x"}, {"b", {1, 2}}}));
+}
+
+// Nesting is refused past the limit, before any value is built, so no value from a file is too
+// deep for the library's recursive copy, comparison and printing; and a file that is there but
+// cannot be read is told apart from one that is missing or not JSON.
+TEST(ReadJsonFile, SaysWhyOfWhichKindAndRefusesNestingPastTheLimit)
+{
+    const auto nested = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+    std::string objects;
+    for (int i = 0; i < 100000; ++i)
+        objects += "{\"a\":";
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "folder.json");
+    std::filesystem::create_symlink("loop.json", folder / "loop.json");
+    struct Case
+    {
+        std::string name;
+        std::string content;   // written unless empty
+        bool read;
+        JsonFault::Kind kind;
+        std::string why;       // the start of it
+        std::string printed;   // a part of what goes to the standard output
+    };
+    const Case cases[] = {
+        {"limit.json", nested(MaxJsonDepth), true, JsonFault::None, "", "SUCCESS: JSON parsed and converted"},
+        {"past.json", nested(MaxJsonDepth + 1), false, JsonFault::Malformed, "nested deeper than 64 levels",
+         ": nested deeper than 64 levels"},
+        {"objects.json", objects, false, JsonFault::Malformed, "nested deeper than 64 levels", ""},
+        {"huge.json", nested(1000000), false, JsonFault::Malformed, "nested deeper than 64 levels", ""},
+        {"syntax.json", "[1,", false, JsonFault::Malformed, "parse error at line 1, column 4", ""},
+        {"missing.json", "", false, JsonFault::Missing, "no such file", "ERROR: File does not exist"},
+        {"folder.json", "", false, JsonFault::Unreadable, "is a folder, not a file",
+         "ERROR: File exists but cannot be opened (permissions?)"},
+        {"loop.json", "", false, JsonFault::Unreadable, "Too many levels of symbolic links",
+         "ERROR: File exists but cannot be opened (permissions?)"},
+    };
+    for (const Case& c : cases)
+    {
+        if (!c.content.empty())
+            TempFolder::WriteFile(folder / c.name, c.content);
+        json out = "before";
+        JsonFault fault;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(ReadJsonFile(folder / c.name, out, &fault), c.read) << c.name;
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(fault.kind, c.kind) << c.name;
+        EXPECT_TRUE(fault.why.starts_with(c.why)) << c.name << ": " << fault.why;
+        EXPECT_TRUE(Has(printed, c.printed)) << c.name;
+        if (!c.read)
+        {
+            EXPECT_EQ(out, "before") << c.name;
+        }
+    }
+}
+
+// Whatever the value, a message gets one short line: small values as written, large ones by
+// kind and size, never the whole value.
+TEST(JsonSummary, IsShortAndFlatForAnyValue)
+{
+    json deep = 1;
+    for (int i = 0; i < 60; ++i)
+        deep = json::array({deep});
+    struct Case
+    {
+        json value;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {json(2.5), "2.5"},
+        {json(-7), "-7"},
+        {json(nullptr), "null"},
+        {json("loud"), "\"loud\""},
+        {json(std::string(5000, 'x')), "\"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx..."},
+        {json("\xff\xfe"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},   // not UTF-8: replaced, not refused
+        {json::array({1, 2}), "[1,2]"},
+        {json{{"a", true}}, "{\"a\":true}"},
+        {json::array({1, 2, 3, 4, 5, 6, 7, 8, 9}), "an array of 9 values"},
+        {json::array({json::array({1})}), "an array of 1 value"},
+        {json::array({std::string(100, 'y')}), "an array of 1 value"},
+        {json(std::vector<int>(100000, 0)), "an array of 100000 values"},
+        {json{{"a", {1}}, {"b", 2}}, "an object of 2 keys"},
+        {deep, "an array of 1 value"},
+    };
+    for (const Case& c : cases)
+    {
+        const std::string shown = JsonSummary(c.value);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_LE(shown.size(), 40u);
+    }
 }
 
 TEST(WriteJsonFile, WritesFourSpaceIndentedSortedKeysWithoutAFinalLineEnd)

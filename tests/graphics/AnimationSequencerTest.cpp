@@ -113,6 +113,35 @@ TEST_F(SequencerTest, AStateItDoesNotHaveRestartsTheCurrentSheetAtItsFirstFrameW
     EXPECT_TRUE(trace.Contains("ANIMATION: [Bot] has no state \"Swim\"")) << trace.All();
 }
 
+// A state file's number too large for its field keeps the field's default, said with the file
+// and the key; the rest of the state is read.
+TEST_F(SequencerTest, NumbersOutOfRangeInAStateFileKeepTheirDefaults)
+{
+    data.Write("Anims/Huge.json", R"({"name": "Huge", "FrameCount": 99999999999, "FrameDuration": 1e300,
+        "Dimensions": [2, 22222222222222222222], "tint": [1e39, 0.5, 0.5], "ST scaling": [1e39, 1],
+        "isLooping": true})");
+    data.Write("Anims/Deep.json", std::string(100, '[') + std::string(100, ']'));
+    TraceCapture trace;
+    Build(R"(["Huge", "Deep"])");
+    ASSERT_EQ(sequencer->States.size(), 1u);
+    const AnimState& state = sequencer->States[0];
+    EXPECT_EQ(state.name, "Huge");
+    EXPECT_EQ(state.frameCount, 0);
+    EXPECT_EQ(state.frameDuration, 0.0f);
+    EXPECT_EQ(state.columns, 0);
+    EXPECT_EQ(state.rows, 0);
+    EXPECT_EQ(state.tint[0], 1.0f);
+    EXPECT_EQ(state.tint[1], 0.5f);
+    EXPECT_EQ(state.uv[0], 0.0f) << "no scaling taken";
+    EXPECT_TRUE(state.looping);
+    for (const char* key : {"\"FrameCount\" 99999999999", "\"FrameDuration\" 1e+300", "\"Dimensions\" 2.2",
+                            "\"tint\" 1e+39", "\"ST scaling\" 1e+39"})
+        EXPECT_TRUE(trace.Contains(std::string("ANIMATION: [Data/Anims/Huge.json] ") + key)) << key << "\n"
+                                                                                             << trace.All();
+    EXPECT_TRUE(trace.Contains("ANIMATION: [Data/Anims/Deep.json] not a valid state file")) << trace.All();
+    EXPECT_TRUE(trace.Contains("nested deeper than 64 levels")) << trace.All();
+}
+
 TEST_F(SequencerTest, MissingAndBrokenStateFilesAreSkippedWithAMessageAndStillSaved)
 {
     TraceCapture trace;

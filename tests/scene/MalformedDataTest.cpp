@@ -155,6 +155,30 @@ TEST_F(MalformedDataTest, BrokenSceneFilesAreSkippedPieceByPieceOrRefusedWhole)
           "kept",
           "SCENE: [Data/Scenes/FollowingScenesNotText.json] \"Name_Syntactical_Sugar\": a text was expected, "
           "not false; kept"}},
+        // Refused before it is built: nothing this deep is ever copied, compared or printed.
+        {"TooDeep",
+         false,
+         previous,
+         {"Error reading JSON from Data/Scenes/TooDeep.json: nested deeper than 64 levels",
+          "Failed to load scene: TooDeep.json"}},
+        // A message shows a value of any depth or size as a short summary.
+        {"DeepValue",
+         true,
+         {"E[kept]"},
+         {"ENTITY: [Data/Scenes/DeepValue.json: E] \"Components\"[0] Transform skipped: \"Scale\": an "
+          "array of three numbers was expected, not an array of 1 value"}},
+        // No number is converted to a type that cannot hold it.
+        {"OutOfRange",
+         true,
+         {"E[?,kept]"},
+         {"COMPONENT: [Animation] \"FrameCount\": an integer from -2147483648 to 2147483647 was expected, "
+          "not 99999999999; kept (Data/Scenes/OutOfRange.json)",
+          "COMPONENT: [Animation] \"Dimensions\": an array of two numbers from -2147483648 to 2147483647 was "
+          "expected, not [2,2.222222222222222e+19]; kept (Data/Scenes/OutOfRange.json)",
+          "ENTITY: [Data/Scenes/OutOfRange.json: E] \"Components\"[1] ColliderCircle skipped: \"Collision\": "
+          "an integer from -2147483648 to 2147483647 was expected, not 22222222222",
+          "ENTITY: [Data/Scenes/OutOfRange.json: E] \"Components\"[2] Transform skipped: \"Translation\": an "
+          "array of three numbers from -3.4e+38 to 3.4e+38 was expected, not [1e+39,0,0]"}},
     };
     ExpectEveryFileHasARow(root.TestData("malformed") + "/Scenes", cases, {"Good.json"});
 
@@ -211,6 +235,12 @@ TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBroke
          {"ComponentsNotArray[]"},
          {"ENTITY: [Data/Entities/ComponentsNotArray.json: ComponentsNotArray] \"Components\" is not an "
           "array"}},
+        {"TooDeep",
+         false,
+         {},
+         {"Error reading JSON from Data/Entities/TooDeep.json: nested deeper than 64 levels",
+          "JSON load failed, falling back to ConfigSystem for: TooDeep",
+          "ARCHETYPE: [Data/Entities/TooDeep.json] cannot be read: nested deeper than 64 levels"}},
     };
     ExpectEveryFileHasARow(root.TestData("malformed") + "/Entities", cases);
 
@@ -239,6 +269,7 @@ TEST_F(MalformedDataTest, BrokenArchetypeFilesBuildNothingOrBuildWithoutTheBroke
     EXPECT_TRUE(any);
     EXPECT_EQ(ArchetypeCache->Size(), 3u);
     for (const char* message : {"Failed to read JSON file: Data/Entities/Truncated.json",
+                                "ARCHETYPE: [Data/Entities/Truncated.json] cannot be read: parse error",
                                 "Successfully loaded: 3 archetypes", "Validation failed: 4 files"})
         EXPECT_NE(said.find(message), std::string::npos) << message << " not in\n" << said;
 }
