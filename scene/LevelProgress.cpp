@@ -71,6 +71,9 @@ void UnlockNextLevel()
     const int won = FirstNumberIn(FileNameOf(scene->SceneFile)).value_or(0);
     if (won == INT_MAX)
         return;
+    // The last level unlocks nothing: only levels of the game are stored.
+    if (std::find(LevelList.begin(), LevelList.end(), won + 1) == LevelList.end())
+        return;
     if (AddUnlockedLevel(won + 1))
         scenes.SaveLevelCompleted();
 }

@@ -28,12 +28,14 @@ std::string LevelNumberFromScene(const Scene* scene);
 
 // True when the level may be played.
 bool IsLevelUnlocked(int level);
-// True when the level was won: winning a level unlocks the one after it.
+// True when the level was won: winning a level unlocks the one after it (the last level, which
+// has none, never shows as won).
 bool IsLevelCompleted(int level);
 
 // Adds a level to LevelCompleted unless it is there already; true when it was added.
 bool AddUnlockedLevel(int level);
 
 // The level was won: lays the win screen over it, unlocks the level after the current scene's
-// number (level 1 for a scene file without one) and saves the progress at once.
+// number (level 1 for a scene file without one) when the game has that level, and saves the
+// progress at once.
 void UnlockNextLevel();

@@ -328,6 +328,7 @@ void SceneSystem::Shutdown()
     queuedScenePath.clear();
     gameSpeed = 1.0f;
     loadedVolumes = {};
+    volumeFile = levelFile = {};
 }
 
 bool SceneSystem::LoadScene(const std::string& path)

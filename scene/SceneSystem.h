@@ -130,6 +130,15 @@ public:
 
     // Volumes read from the volume file, kept for saving when a group's volume cannot be read.
     std::array<std::optional<float>, 4> loadedVolumes;
+    // What the load of a settings file found that its saves must respect: a file that could not
+    // be read is not written this run; one with values that were not taken as they stand is
+    // copied to a backup before it is first written over.
+    struct SettingsFile
+    {
+        bool leftAlone = false;
+        bool backupDue = false;
+    };
+    SettingsFile volumeFile, levelFile;
 
 private:
     SceneSystem() : BaseSystem("Scene System") {}

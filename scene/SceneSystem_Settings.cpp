@@ -1,6 +1,8 @@
 // The two settings files of the per-user folder: the bus volumes and the completed levels.
 // A file that does not parse is moved aside (name + ".bak", then ".bak2", ...) before anything is
-// written in its place; when it cannot be moved, it is not overwritten at all.
+// written in its place; when it cannot be moved, it is not overwritten at all. One that cannot
+// be read (permissions, a folder) is left as it is for the whole run. One that parses but holds
+// values that were not taken as they stand is copied to a backup before it is written over.
 // Also the settings screen's write-back into its own scene file.
 #include "scene/SceneSystem.h"
 
@@ -9,9 +11,9 @@
 #include "engine/TraceSystem.h"
 #include "scene/LevelProgress.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -32,26 +34,21 @@ constexpr VolumeKey VolumeKeys[] = {
 std::string AudioVolumeFile() { return SceneSystem::SettingsFolder() + "/AudioVolume.json"; }
 std::string LevelCompletedFile() { return SceneSystem::SettingsFolder() + "/LevelCompleted.json"; }
 
-// The file is there but holds no JSON object.
-bool IsDamaged(const std::string& path)
+// The free name for a backup of path: name + ".bak", else ".bak2", ".bak3", ...
+std::string BackupName(const std::string& path)
 {
-    std::error_code error;
-    if (!fs::exists(path, error))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    const json document = json::parse(in, nullptr, false);
-    return !document.is_object();
-}
-
-// Moves a damaged file out of the way; false when it is damaged and stays where it is.
-bool MoveAsideIfDamaged(const std::string& path)
-{
-    if (!IsDamaged(path))
-        return true;
     std::error_code error;
     std::string backup = path + ".bak";
     for (int n = 2; fs::exists(backup, error); ++n)
         backup = path + ".bak" + std::to_string(n);
+    return backup;
+}
+
+// Moves a damaged file out of the way; false when it stays where it is.
+bool MoveAside(const std::string& path)
+{
+    std::error_code error;
+    const std::string backup = BackupName(path);
     fs::rename(path, backup, error);
     if (error)
     {
@@ -63,36 +60,88 @@ bool MoveAsideIfDamaged(const std::string& path)
     return true;
 }
 
-// The settings object of the file, or null when it is missing or damaged (then kept aside).
-json ReadSettings(const std::string& path)
+// Reads a settings file: its object, or null when it is missing, cannot be read (then it is left
+// alone for the run) or is damaged (then kept aside).
+json ReadSettings(const std::string& path, SceneSystem::SettingsFile& state)
 {
-    std::error_code error;
-    if (!fs::exists(path, error))
-        return nullptr;
     json document;
-    if (ReadJsonFile(path, document) && document.is_object())
+    JsonFault fault;
+    if (ReadJsonFile(path, document, &fault) && document.is_object())
         return document;
-    MoveAsideIfDamaged(path);
+    if (fault.kind == JsonFault::Unreadable)
+    {
+        state.leftAlone = true;
+        Log("SETTINGS: [", path, "] cannot be read (", fault.why,
+            "); defaults used, and the file is left as it is and not written this run");
+    }
+    else if (fault.kind != JsonFault::Missing)
+    {
+        if (fault.kind == JsonFault::None)
+            Log("SETTINGS: [", path, "] holds ", JsonSummary(document), ", not an object");
+        else
+            Log("SETTINGS: [", path, "] is not JSON this game reads: ", fault.why);
+        state.leftAlone = !MoveAside(path);
+    }
     return nullptr;
 }
 
-// The valid level numbers of a "LevelCompleted" value, in file order; bad entries are reported.
-std::vector<int> LevelsOf(const json& value, const std::string& path)
+// Writes a settings file whole, unless its load left it alone; one whose values were not all
+// taken is first copied to a backup, and one found damaged now is kept aside. A failed save
+// says why.
+void SaveSettingsFile(const std::string& path, const json& document, SceneSystem::SettingsFile& state)
+{
+    if (state.leftAlone)
+        return;
+    json found;
+    JsonFault fault;
+    if (!ReadJsonFile(path, found, &fault) && fault.kind == JsonFault::Unreadable)
+    {
+        Log("SETTINGS: [", path, "] cannot be read (", fault.why, "); not saved, the file is left as it is");
+        return;
+    }
+    if ((fault.kind == JsonFault::Malformed || (fault.kind == JsonFault::None && !found.is_object())) &&
+        !MoveAside(path))
+        return;
+    if (state.backupDue && fault.kind == JsonFault::None && found.is_object())
+    {
+        std::error_code error;
+        const std::string backup = BackupName(path);
+        if (!fs::copy_file(path, backup, error))
+        {
+            Log("SETTINGS: [", path, "] could not be backed up (", error.message(), "); not saved");
+            return;
+        }
+        Log("SETTINGS: [", path, "] held values that were not used; kept as ", backup);
+    }
+    state.backupDue = false;
+    if (std::string why; !WriteJsonFile(path, document, &why))
+        Log("SETTINGS: [", path, "] could not be saved (", why, "); the file is left as it was");
+}
+
+// The level numbers of a "LevelCompleted" value that are levels of the game, in file order;
+// anything else is reported and marks the file for a backup.
+std::vector<int> LevelsOf(const json& value, const std::string& path, bool& backupDue)
 {
     std::vector<int> levels;
     if (!value.is_array())
     {
-        Log("SETTINGS: [", path, "] \"LevelCompleted\" is not a list of levels; ignored");
+        Log("SETTINGS: [", path, "] \"LevelCompleted\" is ", JsonSummary(value),
+            ", not a list of levels; ignored");
+        backupDue = true;
         return levels;
     }
     for (const json& element : value)
     {
-        if (element.is_number_integer() && element.get<long long>() >= 1 &&
-            element.get<long long>() <= INT_MAX)
-            levels.push_back(element.get<int>());
+        const std::optional<int> level =
+            element.is_number_integer() ? NumberAs<int>(element) : std::optional<int>();
+        if (level && std::find(LevelList.begin(), LevelList.end(), *level) != LevelList.end())
+            levels.push_back(*level);
         else
-            Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", element.dump(),
-                ", not a level number; skipped");
+        {
+            Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", JsonSummary(element),
+                ", not a level of the game; skipped");
+            backupDue = true;
+        }
     }
     return levels;
 }
@@ -230,7 +279,7 @@ std::string SceneSystem::SettingsFolder()
 void SceneSystem::LoadAudioVolume()
 {
     const std::string path = AudioVolumeFile();
-    const json document = ReadSettings(path);
+    const json document = ReadSettings(path, volumeFile);
     if (!document.is_object())
         return;
     AudioPlayer* player = AudioPlayer::GetInstance();
@@ -239,13 +288,23 @@ void SceneSystem::LoadAudioVolume()
         const auto value = document.find(VolumeKeys[i].key);
         if (value == document.end())
             continue;
-        if (!value->is_number() || value->get<double>() < 0)
+        // A volume is a gain from silence to full: beyond full is clamped, below silence (-1 is
+        // "unknown") and what no float holds are refused.
+        const std::optional<float> volume = NumberAs<float>(*value);
+        if (!volume || *volume < 0)
         {
-            Log("SETTINGS: [", path, "] \"", VolumeKeys[i].key, "\" is ", value->dump(),
+            Log("SETTINGS: [", path, "] \"", VolumeKeys[i].key, "\" is ", JsonSummary(*value),
                 ", not a volume; ignored");
+            volumeFile.backupDue = true;
             continue;
         }
-        loadedVolumes[i] = value->get<float>();
+        if (*volume > 1)
+        {
+            Log("SETTINGS: [", path, "] \"", VolumeKeys[i].key, "\" is ", JsonSummary(*value),
+                ", above full volume; 1 used");
+            volumeFile.backupDue = true;
+        }
+        loadedVolumes[i] = std::min(*volume, 1.0f);
         player->SetVolume(player->*VolumeKeys[i].group, *loadedVolumes[i]);
     }
 }
@@ -259,23 +318,22 @@ void SceneSystem::SaveAudioVolume()
     {
         float volume = -1.0f;
         if (player->GetVolume(player->*VolumeKeys[i].group, volume) && volume >= 0)
-            document[VolumeKeys[i].key] = volume;
+            document[VolumeKeys[i].key] = std::min(volume, 1.0f);
         else if (loadedVolumes[i])
             document[VolumeKeys[i].key] = *loadedVolumes[i];   // the group could not say; keep the file's
     }
     if (document.empty())
         return;   // nothing known: whatever the file holds stays
-    if (MoveAsideIfDamaged(path))
-        WriteJsonFile(path, document);
+    SaveSettingsFile(path, document, volumeFile);
 }
 
 void SceneSystem::LoadLevelCompleted()
 {
     const std::string path = LevelCompletedFile();
-    const json document = ReadSettings(path);
+    const json document = ReadSettings(path, levelFile);
     if (!document.is_object() || !document.contains("LevelCompleted"))
         return;
-    for (int level : LevelsOf(document.at("LevelCompleted"), path))
+    for (int level : LevelsOf(document.at("LevelCompleted"), path, levelFile.backupDue))
         AddUnlockedLevel(level);
 }
 
@@ -283,9 +341,7 @@ void SceneSystem::SaveLevelCompleted()
 {
     // The list in memory started from the file and holds every change of this run since, the
     // developer's reset to the first level included: it is what is written, whole.
-    const std::string path = LevelCompletedFile();
-    if (MoveAsideIfDamaged(path))
-        WriteJsonFile(path, json{{"LevelCompleted", LevelCompleted}});
+    SaveSettingsFile(LevelCompletedFile(), json{{"LevelCompleted", LevelCompleted}}, levelFile);
 }
 
 void SceneSystem::SaveSettings()

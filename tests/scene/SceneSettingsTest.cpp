@@ -6,12 +6,15 @@
 #include "scene/LevelProgress.h"
 #include "scene/SceneSystem.h"
 #include "tests/audio/OfflineAudioTest.h"
+#include "tests/common/FileSizeLimit.h"
 #include "tests/common/SceneFlowFixture.h"
 #include "tests/common/TraceCapture.h"
 
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -45,8 +48,9 @@ protected:
 
 TEST_F(SceneSettingsTest, VolumesRoundTripAndBadValuesAreSkipped)
 {
-    Write("AudioVolume.json",
-          R"({"MasterVolume": 0.8, "MusicVolume": 0.25, "SfxVolume": -1, "UiVolume": "loud"})");
+    const std::string original =
+        R"({"MasterVolume": 0.8, "MusicVolume": 0.25, "SfxVolume": -1, "UiVolume": "loud"})";
+    Write("AudioVolume.json", original);
     TraceCapture trace;
     Scenes().LoadAudioVolume();
     EXPECT_EQ(Scenes().loadedVolumes[0], 0.8f);
@@ -62,7 +66,9 @@ TEST_F(SceneSettingsTest, VolumesRoundTripAndBadValuesAreSkipped)
     EXPECT_EQ(saved.size(), 2u) << saved.dump();
     EXPECT_FLOAT_EQ(saved.at("MasterVolume").get<float>(), 0.8f);
     EXPECT_FLOAT_EQ(saved.at("MusicVolume").get<float>(), 0.25f);
-    EXPECT_EQ(Files(), (std::vector<std::string>{"AudioVolume.json"}));
+    // The values that were not used are not lost: the file as it was is kept beside it.
+    EXPECT_EQ(Files(), (std::vector<std::string>{"AudioVolume.json", "AudioVolume.json.bak"}));
+    EXPECT_EQ(Read("AudioVolume.json.bak"), original);
 }
 
 TEST_F(SceneSettingsTest, SavingWithNothingKnownLeavesTheVolumeFileAlone)
@@ -126,6 +132,191 @@ TEST_F(SceneSettingsTest, DamagedFilesAreKeptAsideAndDefaultsUsed)
     Scenes().SaveLevelCompleted();
     EXPECT_EQ(ReadJson("AudioVolume.json"), json::parse(R"({"MasterVolume": 0.5})"));
     EXPECT_EQ(ReadJson("LevelCompleted.json"), json::parse(R"({"LevelCompleted": [1]})"));
+}
+
+// Every kind of damage a player's settings file may come with, through a whole run (load, then
+// the saves at exit): the line the log gives, what the run uses, and what is on disk after.
+TEST_F(SceneSettingsTest, EveryKindOfDamageIsSaidAndNothingThePlayerSavedIsLost)
+{
+    enum class Make
+    {
+        Text,         // a file holding content
+        Folder,       // a folder where the file should be
+        Unreadable,   // a file holding content that this process may not read
+        LinkLoop,     // a link to itself: nothing can open it, whoever asks
+    };
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    std::string wide = "[0";
+    for (int i = 1; i < 100000; ++i)
+        wide += ",0";
+    wide += "]";
+    struct Case
+    {
+        const char* name;
+        Make make;
+        std::string content;
+        std::vector<std::string> said;   // parts of log lines, each found in some line
+        std::vector<int> levels;         // in use after the load
+        std::optional<float> master;     // the master volume in use after the load
+        std::optional<json> after;       // the file after the saves; none: left exactly as it was
+        bool backedUp;                   // the file as it was is kept in name + ".bak"
+        bool diskFull = false;           // the saves cannot write
+    };
+    const std::string levels = R"({"LevelCompleted": [1, 2, 3]})";
+    const Case cases[] = {
+        {"LevelCompleted.json",
+         Make::Folder,
+         "",
+         {"LevelCompleted.json] cannot be read (is a folder, not a file); defaults used, and the file is "
+          "left as it is and not written this run"},
+         {1},
+         {},
+         {},
+         false},
+        {"LevelCompleted.json",
+         Make::Unreadable,
+         levels,
+         {"LevelCompleted.json] cannot be read (Permission denied)"},
+         {1},
+         {},
+         {},
+         false},
+        {"AudioVolume.json",
+         Make::LinkLoop,
+         "",
+         {"AudioVolume.json] cannot be read (Too many levels of symbolic links)"},
+         {1},
+         {},
+         {},
+         false},
+        {"LevelCompleted.json",
+         Make::Text,
+         R"({"LevelCompleted": )" + deep + "}",
+         {"LevelCompleted.json] is not JSON this game reads: nested deeper than 64 levels",
+          "LevelCompleted.json] is damaged; kept as "},
+         {1},
+         {},
+         json{{"LevelCompleted", {1}}},
+         true},
+        {"AudioVolume.json",
+         Make::Text,
+         deep,
+         {"AudioVolume.json] is not JSON this game reads: nested deeper"},
+         {1},
+         {},
+         {},
+         true},
+        {"LevelCompleted.json",
+         Make::Text,
+         R"({"LevelCompleted": ["1", "2", "3"]})",
+         {R"("LevelCompleted" holds "1", not a level of the game; skipped)",
+          "LevelCompleted.json] held values that were not used; kept as "},
+         {1},
+         {},
+         json{{"LevelCompleted", {1}}},
+         true},
+        {"LevelCompleted.json",
+         Make::Text,
+         R"({"LevelCompleted": [2, 6, 22222222222222222222, [[[3]]]]})",
+         {R"("LevelCompleted" holds 6, not a level of the game)",
+          R"("LevelCompleted" holds 2.222222222222222e+19, not a level of the game)",
+          R"("LevelCompleted" holds an array of 1 value, not a level of the game)"},
+         {1, 2},
+         {},
+         json{{"LevelCompleted", {1, 2}}},
+         true},
+        {"LevelCompleted.json",
+         Make::Text,
+         R"({"LevelCompleted": )" + wide + "}",
+         {R"("LevelCompleted" holds 0, not a level of the game)"},
+         {1},
+         {},
+         json{{"LevelCompleted", {1}}},
+         true},
+        {"AudioVolume.json",
+         Make::Text,
+         R"({"MasterVolume": 1000, "MusicVolume": 1e300, "SfxVolume": )" + wide + "}",
+         {R"("MasterVolume" is 1000, above full volume; 1 used)",
+          R"("MusicVolume" is 1e+300, not a volume; ignored)",
+          R"("SfxVolume" is an array of 100000 values, not a volume; ignored)"},
+         {1},
+         1.0f,
+         json{{"MasterVolume", 1.0}},
+         true},
+        {"AudioVolume.json",
+         Make::Text,
+         R"({"MasterVolume": 0.5})",
+         {"AudioVolume.json] could not be saved (File too large); the file is left as it was"},
+         {1},
+         0.5f,
+         {},
+         false,
+         true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name + (" " + c.content.substr(0, 60)));
+        LevelCompleted = {1};
+        Scenes().loadedVolumes = {};
+        Scenes().volumeFile = Scenes().levelFile = {};
+        const std::string path = File(c.name);
+        if (c.make == Make::Folder)
+            fs::create_directory(path);
+        else if (c.make == Make::LinkLoop)
+            fs::create_symlink(c.name, path);
+        else
+            Write(c.name, c.content);
+        if (c.make == Make::Unreadable)
+        {
+            fs::permissions(path, fs::perms::none);
+            if (std::ifstream(path).is_open())
+            {
+                // Permissions do not stop this process (it runs as root): the case cannot be made.
+                std::cout << "(an unreadable file cannot be made: this process reads any file)\n";
+                fs::remove(path);
+                continue;
+            }
+        }
+
+        TraceCapture trace;
+        Scenes().LoadAudioVolume();
+        Scenes().LoadLevelCompleted();
+        EXPECT_EQ(LevelCompleted, c.levels);
+        EXPECT_EQ(Scenes().loadedVolumes[0], c.master);
+        {
+            std::optional<FileSizeLimit> full;
+            if (c.diskFull)
+                full.emplace(8);
+            Scenes().SaveSettings();
+        }
+        for (const std::string& part : c.said)
+            EXPECT_TRUE(trace.Contains(part)) << part << "\n" << trace.All();
+
+        const fs::file_status after = fs::symlink_status(path);
+        if (c.after)
+            EXPECT_EQ(ReadJson(c.name), *c.after);
+        else if (c.make == Make::Folder)
+            EXPECT_TRUE(fs::is_directory(after));
+        else if (c.make == Make::LinkLoop)
+            EXPECT_EQ(fs::read_symlink(path), c.name);
+        else if (!c.backedUp)
+        {
+            EXPECT_TRUE(fs::is_regular_file(after));
+            if (c.make == Make::Unreadable)
+            {
+                EXPECT_EQ(fs::perms::none, after.permissions() & fs::perms::all) << "permissions kept";
+                fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+            }
+            EXPECT_EQ(Read(c.name), c.content);
+        }
+        if (c.backedUp)
+            EXPECT_EQ(Read(std::string(c.name) + ".bak"), c.content);
+        else
+            EXPECT_FALSE(fs::exists(path + ".bak"));
+        fs::remove_all(path);
+        fs::remove(path + ".bak");
+        fs::remove(File("LevelCompleted.json"));
+    }
 }
 
 TEST_F(SceneSettingsTest, ADamagedFileFoundOnlyAtSaveIsNotOverwritten)
