@@ -40,13 +40,20 @@ void WriteTrimmed(std::string text)
 
 TraceSystem& TraceSystem::GetInstance()
 {
-    static TraceSystem instance;
-    return instance;
+    // Never destroyed: the log may be written and closed from any point of shutdown, the
+    // destructors of other static objects included. Init arranges the footer at exit.
+    static TraceSystem* const instance = new TraceSystem;
+    return *instance;
 }
 
 const char* TraceSystem::BuildStamp()
 {
-    static const std::string stamp = [] {
+    // Kept in a plain array, which no static destruction takes away before a late Close.
+    struct Stamp
+    {
+        char text[64];
+    };
+    static const Stamp stamp = [] {
         // __DATE__ is "Mmm dd yyyy" and __TIME__ "hh:mm:ss"; the weekday comes from mktime.
         static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
         const char* date = __DATE__;
@@ -57,11 +64,11 @@ const char* TraceSystem::BuildStamp()
         std::sscanf(__TIME__, "%d:%d:%d", &tm.tm_hour, &tm.tm_min, &tm.tm_sec);
         tm.tm_isdst = -1;
         std::mktime(&tm);
-        char text[64];
-        std::strftime(text, sizeof text, "%a %b %e %H:%M:%S %Y", &tm);
-        return std::string(text);
+        Stamp made{};
+        std::strftime(made.text, sizeof made.text, "%a %b %e %H:%M:%S %Y", &tm);
+        return made;
     }();
-    return stamp.c_str();
+    return stamp.text;
 }
 
 std::string TraceSystem::EnsureLogFolder()
@@ -95,6 +102,9 @@ bool TraceSystem::Init()
         return false;
     }
     std::setvbuf(logFile, nullptr, _IOLBF, 0);
+    // A process that ends without closing the log still gets its footer.
+    static const bool closeAtExit = (std::atexit([] { GetInstance().Close(); }), true);
+    (void)closeAtExit;
     std::fputs("=== Brisklet Log ===\n", logFile);
     std::fprintf(logFile, "Log started at: %s\n", BuildStamp());
     std::fputs("=======================\n\n", logFile);

@@ -1,8 +1,10 @@
 #pragma once
 // The trace system finds and creates the per-user folder, opens one log file per run and
 // writes a header at Init and a footer when it closes. Shutdown leaves the log open for the
-// other systems' shutdown lines; the engine closes it after the last one (or the process exit). Every
-// diagnostic of the program is a line of that log, between header and footer:
+// other systems' shutdown lines; the engine closes it after the last one (or the process exit).
+// The system itself is never destroyed, so a line or a Close from any point of shutdown, static
+// destruction included, is safe (a line after the close waits for a next Init). Every diagnostic
+// of the program is a line of that log, between header and footer:
 //  - TraceMessage / TraceLevelMessage: printf-style traces;
 //  - Log(parts...): a message composed like a stream ("ERROR: ", name, " NOT FOUND").
 // Lines written before the log opens are kept and written right after the header.
@@ -36,7 +38,7 @@ public:
 
 private:
     TraceSystem() : BaseSystem("Trace System") {}
-    ~TraceSystem() override { Close(); }
+    ~TraceSystem() override = default;
 
     std::FILE* logFile = nullptr;
     std::vector<std::string> pending;   // lines written before the log file opened

@@ -3,10 +3,31 @@
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace
+{
+// Made before the trace system is first asked for, so destroyed after it would be: its
+// destructor writes to the log and closes it from the last moments of static destruction.
+struct LateShutdownLine
+{
+    ~LateShutdownLine()
+    {
+        if (!armed)
+            return;
+        Log("a line from static destruction");
+        TraceSystem::GetInstance().Close();
+    }
+    bool armed = false;
+} lateShutdownLine;
+}   // namespace
 
 TEST(TraceSystem, LogFileHoldsHeaderTracesAndFooter)
 {
@@ -35,6 +56,35 @@ TEST(TraceSystem, LogFileHoldsHeaderTracesAndFooter)
     EXPECT_EQ(log.substr(log.size() - footer.size()), footer);
     EXPECT_NE(log.find("Window System: Init\n"), std::string::npos);
     EXPECT_NE(log.find("SCENE: [Data/Scenes/X.json] failed to load\n"), std::string::npos);
+}
+
+// A process that ends without closing the log, with lines and a Close from static destruction:
+// no destroyed object is touched (the sanitizer build sees any) and the footer is whole.
+TEST(TraceSystem, TheLogMayBeWrittenAndClosedFromAnyPointOfShutdown)
+{
+    TempFolder home;
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0)
+    {
+        setenv("XDG_DATA_HOME", home.Path().c_str(), 1);
+        TraceSystem::GetInstance().SetSink(nullptr);
+        std::fclose(stdout);   // the child's folder messages are not the test's output
+        if (!TraceSystem::GetInstance().Init())
+            _exit(3);
+        Log("the last line of the run");
+        lateShutdownLine.armed = true;
+        std::exit(0);   // static destruction and exit handlers run here
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string log = TempFolder::ReadFile(home / "Vostrel/Zoverav/Zoverav.log");
+    const std::string footer = "the last line of the run\n\n=======================\nLog ended at: " +
+                               std::string(TraceSystem::BuildStamp()) + "\n=== End of Log ===\n";
+    ASSERT_GE(log.size(), footer.size()) << log;
+    EXPECT_EQ(log.substr(log.size() - footer.size()), footer);
 }
 
 TEST(TraceSystem, SecondRunIsQuietAboutTheFolderAndRewritesTheLog)
