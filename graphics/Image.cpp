@@ -9,6 +9,13 @@
 Image::Image(const std::string& folder, const std::string& fileName)
     : path(ResolveDataPath("./data/" + folder + fileName))
 {
+    // The header alone says the size: a small file may hold a picture too large to decode.
+    if (int w = 0, h = 0, n = 0; stbi_info(path.c_str(), &w, &h, &n) && (w > MaxSide || h > MaxSide))
+    {
+        reason = "is " + std::to_string(w) + " x " + std::to_string(h) + " pixels, more than the " +
+                 std::to_string(MaxSide) + " a side a picture may have; not decoded";
+        return;
+    }
     stbi_set_flip_vertically_on_load(1);
     pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
     if (!pixels)

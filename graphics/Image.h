@@ -1,7 +1,8 @@
 #pragma once
 // A picture decoded from the data folder into 8-bit pixels, bottom row first, with the
 // file's own channel count (1 to 4). A picture that cannot be read or decoded leaves
-// pixels null and Reason() says why; the constructor raises nothing.
+// pixels null and Reason() says why; the constructor raises nothing. A picture larger than
+// MaxSide pixels a side is refused from its header, before any pixel is decoded.
 #include <string>
 
 struct WindowIcon;
@@ -9,6 +10,8 @@ struct WindowIcon;
 class Image
 {
 public:
+    static constexpr int MaxSide = 8192;
+
     Image(const std::string& folder, const std::string& fileName);   // reads "./data/" + folder + fileName
     ~Image();
     Image(const Image&) = delete;

@@ -1,5 +1,6 @@
 #include "game/PixelGrid.h"
 #include "graphics/Image.h"
+#include "tests/common/PngHeader.h"
 #include "tests/common/ScopedDataRoot.h"
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
@@ -122,6 +123,9 @@ TEST(PixelGridLoad, MalformedLevelDataIsRefusedWithAMessage)
         {"gray and alpha", GridData("GrayAlpha"), "is not an RGB or RGBA picture (2 channels)", 0, 8, 4},
         {"missing picture", GridData("Nowhere"), "Levels/Nowhere.png] cannot be read", 0, 8, 4},
         {"not a picture", GridData("Text"), "Levels/Text.png] cannot be read", 0, 8, 4},
+        {"picture too large", GridData("Huge"),
+         "Levels/Huge.png] cannot be read: is 12000 x 12000 pixels, more than the 8192 a side", 0, 8, 4},
+        {"picture too wide", GridData("Wide"), "is 8193 x 2 pixels, more than the 8192 a side", 0, 8, 4},
         {"cell size zero", With(GridData("Hill"), {{"CellSize", 0}}), "\"CellSize\" must be a number above 0",
          3, 1, 4},
         {"negative cell size", With(GridData("Hill"), {{"CellSize", -2}}),
@@ -147,6 +151,8 @@ TEST(PixelGridLoad, MalformedLevelDataIsRefusedWithAMessage)
         many.push_back({{"name", "M"}, {"color", i}, {"solid", true}, {"diggable", true}, {"lethal", false}});
     data.Write("many.json", json{{"Materials", many}}.dump());
     data.Write("Text.png", "this is not a picture");
+    data.Write("Huge.png", PngHeader(12000, 12000));
+    data.Picture("Wide", 4, Image::MaxSide + 1);
     data.Picture("Hill", 4);
     data.Picture("Gray", 1);
     data.Picture("GrayAlpha", 2);

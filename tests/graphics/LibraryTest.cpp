@@ -3,6 +3,7 @@
 #include "graphics/GraphicsSystem.h"
 #include "graphics/ShaderLibrary.h"
 #include "graphics/TextureLibrary.h"
+#include "tests/common/PngHeader.h"
 #include "tests/common/TestDataFolder.h"
 #include "tests/common/TraceCapture.h"
 
@@ -43,11 +44,13 @@ TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
     TestDataFolder data;
     data.Write("Textures/NotAPicture.png", "these bytes are not a PNG");
     data.Write("Textures/Truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    data.Write("Textures/Huge.png", PngHeader(9000, 9000));
     TextureLibrary& textures = TextureLibrary::GetInstance();
     // "white" differs from "White": exact names, its own (missing) file.
-    for (const char* name : {"NoSuchPicture", "NotAPicture", "Truncated", "white"})
+    for (const char* name : {"NoSuchPicture", "NotAPicture", "Truncated", "white", "Huge"})
     {
         TraceCapture trace;
+        const bool huge = std::string(name) == "Huge";
         const int index = textures.FindOrLoad(name);
         ASSERT_GE(index, 2) << name;
         EXPECT_TRUE(textures.IsFallback(index)) << name;
@@ -56,6 +59,11 @@ TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
         ASSERT_EQ(trace.lines.size(), 2u) << trace.All();
         EXPECT_EQ(trace.lines[0], "Image Failed To Load");
         EXPECT_TRUE(trace.Contains("TEXTURE: [") && trace.Contains(std::string("Textures/") + name + ".png"))
+            << trace.All();
+        // A picture too large is refused from its header, not by the decoder running out of memory.
+        EXPECT_EQ(trace.Contains(
+                      "(is 9000 x 9000 pixels, more than the 8192 a side a picture may have; not decoded)"),
+                  huge)
             << trace.All();
     }
 }
