@@ -13,6 +13,7 @@
 #include "scene/Archetypes.h"
 #include "scene/ComponentRegistry.h"
 #include "scene/Entity.h"
+#include "scene/LevelProgress.h"
 #include "scene/Transform.h"
 
 #include <algorithm>
@@ -116,10 +117,40 @@ bool SceneSystem::Init()
         Log("SCENE: [Data/Scenes] holds no scene file; nothing to show");
         return true;
     }
-    const bool hasSplash =
-        std::find(sceneFiles.begin(), sceneFiles.end(), "SplashScreen.json") != sceneFiles.end();
-    LoadScene(hasSplash ? std::string(SplashScene) : "Data/Scenes/" + sceneFiles.front());
+    LoadFirstScene();
     return true;
+}
+
+bool SceneSystem::IsOverlayScene(const std::string& path)
+{
+    for (int kind = MenuPause; kind <= CreditsPause; ++kind)
+        if (SamePath(path, PauseSceneFile(kind)))
+            return true;
+    return SamePath(path, ConfirmScene);
+}
+
+void SceneSystem::LoadFirstScene()
+{
+    // The splash screen, else the main menu, else any scene that loads, in name order; never an
+    // overlay, which is shown over a scene (the quit confirmation would greet the player).
+    std::vector<std::string> candidates = {SplashScene, MainMenuScene};
+    if (std::find(sceneFiles.begin(), sceneFiles.end(), FileNameOf(SplashScene)) == sceneFiles.end())
+    {
+        Log("SCENE: [", SplashScene, "] is missing; the game starts on another scene");
+        candidates.erase(candidates.begin());
+    }
+    for (const std::string& file : sceneFiles)
+        if (const std::string path = "Data/Scenes/" + file;
+            !IsOverlayScene(path) && !SamePath(path, SplashScene) && !SamePath(path, MainMenuScene))
+            candidates.push_back(path);
+    for (const std::string& path : candidates)
+        if (LoadScene(path))
+        {
+            if (path != SplashScene)
+                Log("SCENE: [", path, "] is the first scene shown, in place of the splash screen");
+            return;
+        }
+    Log("SCENE: [Data/Scenes] holds no scene that loads; nothing to show");
 }
 
 MainScene* SceneSystem::SceneOf(const Entity* entity) const

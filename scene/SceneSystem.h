@@ -43,8 +43,9 @@ public:
 
     static SceneSystem& GetInstance();
 
-    // Loads the settings files, lists the scene files and loads the splash scene (else the
-    // first listed one).
+    // Loads the settings files, lists the scene files and loads the splash scene; when it is
+    // missing or does not load, the main menu, else the first scene in name order that loads
+    // and is no overlay, each fallback said in the log.
     bool Init() override;
     void BeginFrame() override;
     void Update(float dt) override;
@@ -56,12 +57,14 @@ public:
     // Pauses with that kind's overlay, switches to it from another kind, or resumes when the
     // kind is the one already shown or 0. Takes effect at the end of the frame.
     void TogglePause(int kind);
-    static std::string PauseSceneFile(int kind);   // empty for a kind without overlay
+    static std::string PauseSceneFile(int kind);           // empty for a kind without overlay
+    static bool IsOverlayScene(const std::string& path);   // a pause kind's scene or the confirm scene
 
     // Run by EndFrame.
     void LoadOverlayScene();
     void ClosePauseOverlay();
     void LoadConfirmScene();
+    void LoadFirstScene();   // at Init: see there
 
     bool HasCurrentScene() const { return currentScene != nullptr; }
     MainScene* CurrentScene() const { return currentScene.get(); }

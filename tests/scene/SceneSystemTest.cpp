@@ -57,19 +57,57 @@ protected:
     SceneFlowFixture flow;
 };
 
-TEST_F(SceneSystemTest, StartsWithTheSplashSceneElseTheFirstListedElseNothing)
+// The game starts on the splash screen; when it is missing or does not load, on the main menu,
+// then on any scene that loads, never on an overlay such as the quit confirmation.
+TEST_F(SceneSystemTest, StartsWithTheSplashSceneElseTheMainMenuElseAnySceneNeverAnOverlay)
 {
-    Scenes().Init();
-    EXPECT_EQ(flow.Current(), "Data/Scenes/SplashScreen.json");
+    const std::string broken = "{\"Entities\": [";
+    struct Case
+    {
+        std::vector<std::string> removed;
+        std::vector<std::string> damaged;
+        std::string first;   // "" for none
+        std::string said;
+    };
+    const Case cases[] = {
+        {{}, {}, "Data/Scenes/SplashScreen.json", ""},
+        {{"SplashScreen.json"},
+         {},
+         MainMenu,
+         "SCENE: [Data/Scenes/SplashScreen.json] is missing; the game starts on another scene"},
+        {{},
+         {"SplashScreen.json"},
+         MainMenu,
+         "SCENE: [Data/Scenes/MainMenuScene.json] is the first scene shown, in place of the splash screen"},
+        {{"SplashScreen.json"},
+         {"MainMenuScene.json"},
+         "Data/Scenes/GameEndScene.json",
+         "SCENE: [Data/Scenes/GameEndScene.json] is the first scene shown"},
+        {{"SplashScreen.json", "MainMenuScene.json", "GameEndScene.json", "LevelLoaderScene.json",
+          "LevelScene1.json", "LevelScene2.json", "LevelScene5.json"},
+         {},
+         "",
+         "SCENE: [Data/Scenes] holds no scene that loads; nothing to show"},
+    };
+    const std::string scenes = flow.DataFolder() + "/Scenes/";
+    const std::string saved = flow.DataFolder() + "/Saved/";
+    std::filesystem::copy(scenes, saved);
+    for (const Case& c : cases)
+    {
+        std::filesystem::remove_all(scenes);
+        std::filesystem::copy(saved, scenes);
+        for (const std::string& file : c.removed)
+            Remove(file);
+        for (const std::string& file : c.damaged)
+            TempFolder::WriteFile(scenes + file, broken);
+        TraceCapture trace;
+        Scenes().Init();
+        EXPECT_EQ(Scenes().HasCurrentScene() ? flow.Current() : "", c.first) << c.first;
+        EXPECT_TRUE(trace.Contains(c.said)) << c.said << "\n" << trace.All();
+        Scenes().Shutdown();
+    }
 
-    Scenes().Shutdown();
-    Remove("SplashScreen.json");
-    Remove("Broken.json");
-    Scenes().Init();
-    EXPECT_EQ(flow.Current(), "Data/Scenes/ConfirmScene.json");
-
-    Scenes().Shutdown();
-    std::filesystem::remove_all(flow.DataFolder() + "/Scenes");
+    std::filesystem::remove_all(scenes);
     Scenes().Init();
     EXPECT_FALSE(Scenes().HasCurrentScene());
     EXPECT_TRUE(Scenes().sceneFiles.empty());
