@@ -4,11 +4,25 @@
 #include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
 
+#include <cstring>
+#include <fstream>
 #include <stb_image.h>
 
 Image::Image(const std::string& folder, const std::string& fileName)
     : path(ResolveDataPath("./data/" + folder + fileName))
 {
+    // Every picture of the game is a PNG. The other formats the decoder knows take a file far
+    // shorter than its pixels as whole: a dozen bytes would make tens of millions of pixels.
+    if (std::ifstream file(path, std::ios::binary); file)
+    {
+        char signature[8] = {};
+        if (!file.read(signature, sizeof signature) ||
+            std::memcmp(signature, "\x89PNG\r\n\x1a\n", sizeof signature) != 0)
+        {
+            reason = "is not a PNG picture; not decoded";
+            return;
+        }
+    }
     // The header alone says the size: a small file may hold a picture too large to decode.
     if (int w = 0, h = 0, n = 0; stbi_info(path.c_str(), &w, &h, &n) && (w > MaxSide || h > MaxSide))
     {

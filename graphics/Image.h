@@ -1,8 +1,9 @@
 #pragma once
 // A picture decoded from the data folder into 8-bit pixels, bottom row first, with the
 // file's own channel count (1 to 4). A picture that cannot be read or decoded leaves
-// pixels null and Reason() says why; the constructor raises nothing. A picture larger than
-// MaxSide pixels a side is refused from its header, before any pixel is decoded.
+// pixels null and Reason() says why; the constructor raises nothing. Only PNG files are
+// decoded; a picture larger than MaxSide pixels a side is refused from its header, before any
+// pixel is decoded.
 #include <string>
 
 struct WindowIcon;

@@ -45,12 +45,16 @@ TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
     data.Write("Textures/NotAPicture.png", "these bytes are not a PNG");
     data.Write("Textures/Truncated.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
     data.Write("Textures/Huge.png", PngHeader(9000, 9000));
+    // Another format the decoder knows, whose header claims 6660 x 6666 grey pixels: taken as
+    // whole, these 16 bytes would make 44 million.
+    data.Write("Textures/OtherFormat.png", "P5\n6660 6666\n255\n");
     TextureLibrary& textures = TextureLibrary::GetInstance();
     // "white" differs from "White": exact names, its own (missing) file.
-    for (const char* name : {"NoSuchPicture", "NotAPicture", "Truncated", "white", "Huge"})
+    for (const char* name : {"NoSuchPicture", "NotAPicture", "Truncated", "white", "Huge", "OtherFormat"})
     {
         TraceCapture trace;
         const bool huge = std::string(name) == "Huge";
+        const bool notPng = std::string(name) == "OtherFormat" || std::string(name) == "NotAPicture";
         const int index = textures.FindOrLoad(name);
         ASSERT_GE(index, 2) << name;
         EXPECT_TRUE(textures.IsFallback(index)) << name;
@@ -65,6 +69,7 @@ TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
                       "(is 9000 x 9000 pixels, more than the 8192 a side a picture may have; not decoded)"),
                   huge)
             << trace.All();
+        EXPECT_EQ(trace.Contains("(is not a PNG picture; not decoded)"), notPng) << trace.All();
     }
 }
 
