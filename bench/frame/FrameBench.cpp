@@ -88,7 +88,8 @@ json GoogleBenchmarks(const std::string& executable, const std::string& display,
     json figures = json::object();
     try
     {
-        for (const json& b : json::parse(TempFolder::ReadFile(result)).at("benchmarks"))
+        const json results = json::parse(TempFolder::ReadFile(result));
+        for (const json& b : results.at("benchmarks"))
         {
             std::string name = b.at("name").get<std::string>();
             const size_t second = name.find('/', name.find('/') + 1);
