@@ -101,3 +101,20 @@ TEST_F(PixelGridDraw, OneDugCellChangesThePicture)
     EXPECT_EQ(CellPixel(0, 0), Ground);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+TEST_F(PixelGridDraw, ADrawShowsTheCellsAsTheyWereWhenItWasAskedFor)
+{
+    auto grid = Grid({
+        "....",
+        "####",
+    });
+    grid->Update(0);
+    GraphicsSystem::GetInstance().BeginFrame();
+    grid->Render();
+    // Dug and sent after the draw was asked for, before the frame went out.
+    grid->SetCell(1, 0, PixelGrid::Empty);
+    grid->Update(0);
+    EXPECT_EQ(CellPixel(1, 0), Ground);
+    Frame(*grid);
+    EXPECT_EQ(CellPixel(1, 0), Clear) << "the next frame shows the hole";
+}
