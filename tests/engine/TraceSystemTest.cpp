@@ -3,6 +3,7 @@
 #include "tests/common/TempFolder.h"
 #include "tests/common/TraceCapture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -136,13 +137,18 @@ TEST(TraceSystem, UnwritableFolderFailsInitWithTheMessageAndTheGameGoesOn)
     EXPECT_TRUE(capture.Contains("still fine"));
 }
 
-TEST(RandomFloat, StaysInsideItsHalfOpenRange)
+TEST(RandomFloat, StaysInsideItsHalfOpenRangeAndFillsIt)
 {
+    int tenths[10] = {};
     for (int i = 0; i < 2000; ++i)
     {
         const float v = RandomFloat(0.0f, 2.99f);
         ASSERT_GE(v, 0.0f);
         ASSERT_LT(v, 2.99f);
+        ++tenths[std::min(9, static_cast<int>(v / 0.299f))];
     }
+    // Draws that repeat (a generator seeded alike for every call) would fill one tenth only.
+    for (int tenth = 0; tenth < 10; ++tenth)
+        EXPECT_GT(tenths[tenth], 100) << "tenth " << tenth;
     EXPECT_EQ(RandomFloat(4.5f, 4.5f), 4.5f);
 }
