@@ -43,6 +43,7 @@ public:
 
     using CallbackFn = void (*)(Entity* own, Entity* other, int contactKind);
 
+    static constexpr int32_t ClassTypeId = ComponentType::Collider;   // see Entity::GetComponent
     explicit Collider(Type kind) : Component(ComponentType::Collider), ColliderType(kind), ownKind(kind) {}
 
     virtual std::string GetName() const = 0;

@@ -9,6 +9,7 @@
 class Physics : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::Physics;   // see Entity::GetComponent
     Physics() : Component(ComponentType::Physics) {}
 
     Component* Clone() const override { return new Physics(*this); }

@@ -45,6 +45,7 @@ public:
         return uint32_t(r) << 24 | uint32_t(g) << 16 | uint32_t(b) << 8 | uint32_t(a);
     }
 
+    static constexpr int32_t ClassTypeId = ComponentType::PixelGrid;   // see Entity::GetComponent
     PixelGrid();
     ~PixelGrid() override;   // releases the texture and the grid's shader program
 

@@ -11,6 +11,7 @@
 class Animation : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::Animation;   // see Entity::GetComponent
     Animation() : Component(ComponentType::Animation) {}
 
     Component* Clone() const override { return new Animation(*this); }   // same sheet and progress

@@ -36,6 +36,7 @@ AnimState ReadAnimState(const json& in);
 class AnimationSequencer : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::AnimationSequencer;   // see Entity::GetComponent
     AnimationSequencer() : Component(ComponentType::AnimationSequencer) {}
 
     Component* Clone() const override { return new AnimationSequencer(*this); }

@@ -11,6 +11,7 @@
 class Sprite : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::Sprite;   // see Entity::GetComponent
     Sprite(const std::string& mesh, const std::string& shader, const std::string& texture);
     Sprite(const Sprite& other);   // its own copy of the request and the matrix
 

@@ -12,6 +12,7 @@ struct PixelContact;
 class Behavior : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::Behavior;   // see Entity::GetComponent
     Behavior() : Component(ComponentType::Behavior) {}
     ~Behavior() override;
 

@@ -184,6 +184,6 @@ public:
     static Entity* GetParent(const Component* component);
     Entity* GetParent() const { return Parent; }
 
-    int32_t TypeId;
+    const int32_t TypeId;       // fixed for the component's life: Entity::GetComponent relies on it
     Entity* Parent = nullptr;   // not owned
 };

@@ -35,12 +35,20 @@ public:
     void SortComponents();   // by type id, keeping the order among equal ids
     bool HasName(const std::string& name) const { return Name == name; }
 
-    // The first component whose dynamic type is T or derives from it; null when none.
+    // The first component whose dynamic type is T or derives from it; null when none. A class
+    // that declares ClassTypeId (the TypeId its constructors give it and every class derived
+    // from it) is looked for among the components of that id only: the type test, which costs
+    // far more than comparing ids, runs on few components.
     template <typename T> T* GetComponent() const
     {
         for (Component* c : components)
+        {
+            if constexpr (requires { T::ClassTypeId; })
+                if (!c || c->TypeId != T::ClassTypeId)
+                    continue;
             if (T* found = dynamic_cast<T*>(c))
                 return found;
+        }
         return nullptr;
     }
 

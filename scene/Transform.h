@@ -14,6 +14,7 @@
 class Transform : public Component
 {
 public:
+    static constexpr int32_t ClassTypeId = ComponentType::Transform;   // see Entity::GetComponent
     Transform() : Component(ComponentType::Transform) {}
     ~Transform() override;   // a camera following this transform lets go
 

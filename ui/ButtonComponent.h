@@ -26,6 +26,7 @@ public:
         Callback callback;
     };
 
+    static constexpr int32_t ClassTypeId = ComponentType::ButtonComponent;   // see Entity::GetComponent
     ButtonComponent() : Component(ComponentType::ButtonComponent) {}
 
     Component* Clone() const override { return new ButtonComponent(); }   // no callbacks, idle

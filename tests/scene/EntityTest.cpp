@@ -218,6 +218,16 @@ TEST_F(EntityTest, GetComponentFindsTheFirstOfTheClassOrDerivedFromIt)
     EXPECT_EQ(static_cast<TestData::TestProbe*>(entity.GetComponent<Behavior>())->traits.Tag, "first");
     EXPECT_EQ(entity.GetComponent<Transform>(), entity.components.back());
     EXPECT_EQ(entity.GetComponent<TestData::TestPart>(), nullptr);
+
+    // A component of another class that shares a class's type id is not taken for it.
+    Entity mixed;
+    mixed.AddComponent(new TestData::TestPart(ComponentType::Behavior));
+    mixed.AddComponent(new TestData::TestPart(ComponentType::Transform));
+    EXPECT_EQ(mixed.GetComponent<Behavior>(), nullptr);
+    EXPECT_EQ(mixed.GetComponent<Transform>(), nullptr);
+    mixed.AddComponent(new Transform());
+    EXPECT_EQ(mixed.GetComponent<Transform>(), mixed.components.back());
+    EXPECT_EQ(mixed.GetComponent<TestData::TestPart>(), mixed.components.front());
 }
 
 TEST_F(EntityTest, DeletingTheSelectedEntityClearsTheSelection)
