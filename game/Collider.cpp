@@ -256,8 +256,12 @@ void Collider::CheckPair(Collider* a, Collider* b)
         else if (pb)
             contact = ResolveOverlap(eb, ea);
     }
+    const uint64_t serialA = ea->Serial, serialB = eb->Serial;
     if (a->Callback)
         a->Callback(ea, eb, contact);
+    // The first callback may have deleted either entity: the other then hears nothing.
+    if (Entity::Living(serialA) != ea || Entity::Living(serialB) != eb)
+        return;
     if (b->Callback)
         b->Callback(eb, ea, contact);
 }

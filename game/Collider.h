@@ -57,7 +57,8 @@ public:
     static int TypeFromString(const std::string& text);   // 0 for any other text
 
     // The pair test of the collision pass (see the header comment); null or equal colliders,
-    // or colliders without entities, do nothing.
+    // or colliders without entities, do nothing. When the first callback deletes either
+    // entity, the second is not called.
     static void CheckPair(Collider* a, Collider* b);
     // Whether the two shapes touch now; false for a missing collider or a kind without a shape.
     bool Overlaps(const Collider* other) const;

@@ -11,64 +11,116 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <unordered_map>
 
-// What the collision pass looks up once per entity: its first collider, its first terrain and,
-// for a line collider on an entity without terrain, the box around its segments. Segments
-// change only in Update, so a box holds for the whole pass.
+// What the collision pass looks up once per entity: its first collider, its first terrain, its
+// name as a number and its collider's mask flags, and, for a line collider on an entity without
+// terrain, the box around its segments. Segments change only in Update, so a box holds for the
+// whole pass. An entity deleted during the pass loses its pointers here and takes no further part.
 struct CollisionBody
 {
     Entity* entity;
     Collider* collider;
     PixelGrid* grid;
+    uint32_t name;
+    bool paired, sameName;
     bool hasBox;
     float minX, minY, maxX, maxY;
+};
+
+// A body in one grid square, ordered by square, then by the group it pairs by (see Group), then
+// by its place in the list.
+struct SquareEntry
+{
+    uint64_t square;
+    uint32_t group;
+    uint32_t body;
+    bool operator<(const SquareEntry& o) const
+    {
+        return square != o.square ? square < o.square : group != o.group ? group < o.group : body < o.body;
+    }
 };
 
 struct CollisionScratch
 {
     std::vector<CollisionBody> bodies;
-    std::vector<std::pair<uint64_t, uint32_t>> squares;   // (grid square, body) for every square a box covers
-    std::vector<uint32_t> unboxed;   // bodies without a box, in list order: paired with everyone
-    std::vector<uint64_t> close;     // (i << 32 | k), i < k: boxed pairs whose boxes meet, sorted
+    std::vector<SquareEntry> squares;   // every square a box covers
+    std::vector<uint32_t> unboxed;      // bodies without a box, in list order: paired with everyone
+    std::vector<uint64_t> close;        // (i << 32 | k), i < k: boxed pairs that may be tested, sorted
+    std::vector<Entity*> squeezed;
+    std::unordered_map<std::string, uint32_t> names;   // entity name -> number, kept across passes
+    bool running = false;
 };
 
 namespace
 {
-CollisionBody MakeBody(Entity* e)
+// Bodies whose pairs are decided by their names alone (they take part in pair tests and are not
+// tested against their own name) group by name; every other body is in the last group.
+constexpr uint32_t Special = UINT32_MAX;
+uint32_t Group(const CollisionBody& b) { return b.paired && !b.sameName ? b.name : Special; }
+
+// Whether the pair reaches the collider test: masks and names, as read at the start of the pass.
+bool Tested(const CollisionBody& a, const CollisionBody& b)
 {
-    CollisionBody body{e, nullptr, nullptr, false, 0, 0, 0, 0};
+    return (a.paired || b.paired) && (a.sameName || b.sameName || a.name != b.name);
+}
+
+uint32_t NameNumber(std::unordered_map<std::string, uint32_t>& names, const std::string& name)
+{
+    return names.try_emplace(name, static_cast<uint32_t>(names.size())).first->second;
+}
+
+CollisionBody MakeBody(Entity* e, std::unordered_map<std::string, uint32_t>& names)
+{
+    CollisionBody body{e, nullptr, nullptr, 0, false, false, false, 0, 0, 0, 0};
+    // Components of these type ids are always of these classes (their constructors set them).
     for (Component* c : e->components)
     {
-        if (!body.collider)
-            body.collider = dynamic_cast<Collider*>(c);
-        if (!body.grid)
-            body.grid = dynamic_cast<PixelGrid*>(c);
+        if (!body.collider && c && c->TypeId == ComponentType::Collider)
+            body.collider = static_cast<Collider*>(c);
+        if (!body.grid && c && c->TypeId == ComponentType::PixelGrid)
+            body.grid = static_cast<PixelGrid*>(c);
     }
-    const ColliderLine* line = dynamic_cast<const ColliderLine*>(body.collider);
-    if (line && !body.grid && line->ColliderType == Collider::TypeLine && !line->Segments.empty())
-    {
-        // Widened a little, so rounding in the segment test can never cross a box edge.
-        constexpr float slack = 1e-3f;
-        body.hasBox = true;
-        body.minX = body.minY = std::numeric_limits<float>::max();
-        body.maxX = body.maxY = std::numeric_limits<float>::lowest();
-        for (const LineSegment& s : line->Segments)
-            for (const Vec3& p : {s.Point1, s.Point2})
-            {
-                body.minX = std::min(body.minX, p.x - slack), body.maxX = std::max(body.maxX, p.x + slack);
-                body.minY = std::min(body.minY, p.y - slack), body.maxY = std::max(body.maxY, p.y + slack);
-            }
-        // A box that is not a number in every corner could not be swept; it meets everyone.
-        body.hasBox = std::isfinite(body.minX) && std::isfinite(body.maxX) && std::isfinite(body.minY) &&
-                      std::isfinite(body.maxY);
-    }
+    if (!body.collider && !body.grid)
+        return body;
+    body.name = NameNumber(names, e->Name);
+    if (!body.collider)
+        return body;
+    body.paired = body.collider->CollisionMask[Collider::MaskPaired];
+    body.sameName = body.collider->CollisionMask[Collider::MaskSameName];
+    if (body.grid || body.collider->ColliderType != Collider::TypeLine)
+        return body;
+    const ColliderLine* line = static_cast<const ColliderLine*>(body.collider);
+    if (line->Segments.empty())
+        return body;
+    // Widened a little, so rounding in the segment test can never cross a box edge.
+    constexpr float slack = 1e-3f;
+    body.minX = body.minY = std::numeric_limits<float>::max();
+    body.maxX = body.maxY = std::numeric_limits<float>::lowest();
+    for (const LineSegment& s : line->Segments)
+        for (const Vec3& p : {s.Point1, s.Point2})
+        {
+            body.minX = std::min(body.minX, p.x - slack), body.maxX = std::max(body.maxX, p.x + slack);
+            body.minY = std::min(body.minY, p.y - slack), body.maxY = std::max(body.maxY, p.y + slack);
+        }
+    // A box that is not a number in every corner could not be swept; it meets everyone.
+    body.hasBox = std::isfinite(body.minX) && std::isfinite(body.maxX) && std::isfinite(body.minY) &&
+                  std::isfinite(body.maxY);
     return body;
 }
 
-// Drops the boxes into a uniform grid of squares about a box wide and keeps the pairs of
-// boxes that share a square and meet, sorted by the earlier body and then the later one: the
-// order in which the list walk visits pairs. A box far larger than the others (a world bound)
-// would fill many squares; it is treated as having no box and meets everyone.
+bool BoxesMeet(const CollisionBody& a, const CollisionBody& b)
+{
+    return !(a.maxX < b.minX || b.maxX < a.minX || a.maxY < b.minY || b.maxY < a.minY);
+}
+
+// Drops the boxes into a uniform grid of squares about a box wide and keeps the pairs of boxes
+// that share a square, meet and would be tested, sorted by the earlier body and then the later
+// one: the order in which the list walk visits pairs. Pairs that masks or names rule out are
+// never collected: within a square, bodies that pair by name alone meet only the other names'
+// groups. A box far larger than the others (a world bound) would fill many squares; it is treated
+// as having no box and meets everyone.
 void FindClosePairs(CollisionScratch& s)
 {
     s.unboxed.clear();
@@ -106,24 +158,39 @@ void FindClosePairs(CollisionScratch& s)
             for (int64_t x = x0; x <= x1; ++x)
                 s.squares.push_back(
                     {static_cast<uint64_t>(y + (1ll << 31)) << 32 | static_cast<uint64_t>(x + (1ll << 31)),
-                     i});
+                     Group(b), i});
     }
     std::sort(s.squares.begin(), s.squares.end());
+    const auto keep = [&](uint32_t p, uint32_t q) {
+        const uint32_t i = std::min(p, q), k = std::max(p, q);
+        if (BoxesMeet(s.bodies[i], s.bodies[k]))
+            s.close.push_back(uint64_t{i} << 32 | k);
+    };
     for (size_t run = 0; run < s.squares.size();)
     {
         size_t end = run + 1;
-        while (end < s.squares.size() && s.squares[end].first == s.squares[run].first)
+        while (end < s.squares.size() && s.squares[end].square == s.squares[run].square)
             ++end;
-        for (size_t p = run; p < end; ++p)
-            for (size_t q = p + 1; q < end; ++q)
+        // Each group of the square against the later groups; the last group (bodies that do not
+        // pair by name alone) among itself. A pair with a body of the last group is asked.
+        for (size_t group = run; group < end;)
+        {
+            const uint32_t id = s.squares[group].group;
+            size_t groupEnd = group + 1;
+            while (groupEnd < end && s.squares[groupEnd].group == id)
+                ++groupEnd;
+            for (size_t p = group; p < groupEnd; ++p)
             {
-                const uint32_t i = s.squares[p].second, k = s.squares[q].second;   // i < k: sorted
-                const CollisionBody& a = s.bodies[i];
-                const CollisionBody& b = s.bodies[k];
-                if (a.maxX < b.minX || b.maxX < a.minX || a.maxY < b.minY || b.maxY < a.minY)
-                    continue;
-                s.close.push_back(uint64_t{i} << 32 | k);
+                const uint32_t a = s.squares[p].body;
+                for (size_t q = id == Special ? p + 1 : groupEnd; q < end; ++q)
+                {
+                    const uint32_t b = s.squares[q].body;
+                    if (s.squares[q].group != Special || Tested(s.bodies[a], s.bodies[b]))
+                        keep(a, b);
+                }
             }
+            group = groupEnd;
+        }
         run = end;
     }
     std::sort(s.close.begin(), s.close.end());
@@ -140,24 +207,19 @@ bool HasOpposites(const std::vector<int>& contacts)
 }
 
 // One pair of the walk: the collider pair test, masks and names permitting, then the terrain.
+// The bodies are read again after the pair test: its callbacks may have deleted either entity.
 void VisitPair(const CollisionBody& bi, const CollisionBody& bk)
 {
-    Collider* ci = bi.collider;
-    Collider* ck = bk.collider;
-    if (ci && ck)
+    if (bi.collider && bk.collider)
     {
-        using M = Collider::MaskFlag;
-        if (!ci->CollisionMask[M::MaskPaired] && !ck->CollisionMask[M::MaskPaired])
+        if (!Tested(bi, bk))
             return;
-        if (!ci->CollisionMask[M::MaskSameName] && !ck->CollisionMask[M::MaskSameName] &&
-            bi.entity->Name == bk.entity->Name)
-            return;
-        Collider::CheckPair(ci, ck);
+        Collider::CheckPair(bi.collider, bk.collider);
     }
-    if (ck && bi.grid && ck->PixelGridCollider)
-        bi.grid->CollideLine(ck);
-    else if (ci && bk.grid && ci->PixelGridCollider)
-        bk.grid->CollideLine(ci);
+    if (bk.collider && bi.grid && bk.collider->PixelGridCollider)
+        bi.grid->CollideLine(bk.collider);
+    else if (bi.collider && bk.grid && bi.collider->PixelGridCollider)
+        bk.grid->CollideLine(bi.collider);
 }
 }   // namespace
 
@@ -170,6 +232,8 @@ void EntityList::Clear()
     std::vector<Entity*> doomed;
     doomed.swap(entities);
     Camera = nullptr;
+    for (Entity* e : doomed)
+        LeavePass(e);
     for (Entity* e : doomed)
         delete e;
 }
@@ -212,7 +276,19 @@ void EntityList::Erase(size_t index)
     entities.erase(entities.begin() + static_cast<std::ptrdiff_t>(index));
     if (doomed == Camera)
         Camera = nullptr;
+    LeavePass(doomed);
     delete doomed;
+}
+
+void EntityList::LeavePass(const Entity* doomed)
+{
+    if (!scratch || !scratch->running)
+        return;
+    for (CollisionBody& body : scratch->bodies)
+        if (body.entity == doomed)
+            body = CollisionBody{nullptr, nullptr, nullptr, body.name, false, false, false, 0, 0, 0, 0};
+    std::vector<Entity*>& squeezed = scratch->squeezed;
+    squeezed.erase(std::remove(squeezed.begin(), squeezed.end(), doomed), squeezed.end());
 }
 
 void EntityList::RemoveByName(const std::string& name)
@@ -282,11 +358,16 @@ void EntityList::CheckCollisions(float dt)
         return;
     if (!scratch)
         scratch = std::make_unique<CollisionScratch>();
-    std::vector<CollisionBody>& bodies = scratch->bodies;
+    CollisionScratch& s = *scratch;
+    std::vector<CollisionBody>& bodies = s.bodies;
     bodies.clear();
+    // Name numbers only need to agree within a pass: a table grown large from names that come
+    // and go starts again.
+    if (s.names.size() > 4096)
+        s.names.clear();
     for (Entity* e : entities)
         if (e)
-            if (CollisionBody body = MakeBody(e); body.collider || body.grid)
+            if (CollisionBody body = MakeBody(e, s.names); body.collider || body.grid)
                 bodies.push_back(body);
 
     // On odd frames the previous pass's contacts stay and this pass adds to them.
@@ -298,10 +379,11 @@ void EntityList::CheckCollisions(float dt)
                 body.collider->Contacts.clear();
             }
 
-    FindClosePairs(*scratch);
-    const std::vector<uint64_t>& close = scratch->close;
-    const std::vector<uint32_t>& unboxed = scratch->unboxed;
-    std::vector<Entity*> squeezed;
+    FindClosePairs(s);
+    const std::vector<uint64_t>& close = s.close;
+    const std::vector<uint32_t>& unboxed = s.unboxed;
+    s.squeezed.clear();
+    s.running = true;
     size_t nextClose = 0;
     for (uint32_t i = 0; i < bodies.size(); ++i)
     {
@@ -336,12 +418,17 @@ void EntityList::CheckCollisions(float dt)
         if (!ci)
             continue;
         if (HasOpposites(ci->Contacts))
-            squeezed.push_back(bi.entity);
-        if (ColliderLine* line = dynamic_cast<ColliderLine*>(ci))
-            line->PaintContacts();
+            s.squeezed.push_back(bi.entity);
+        if (ci->ColliderType == Collider::TypeLine)
+            static_cast<ColliderLine*>(ci)->PaintContacts();
     }
+    s.running = false;
 
-    for (Entity* e : squeezed)
-        if (!OnSqueezed || !OnSqueezed(e))
+    // By serial: a handler may delete another squeezed entity.
+    std::vector<uint64_t> squeezed;
+    for (const Entity* e : s.squeezed)
+        squeezed.push_back(e->Serial);
+    for (uint64_t serial : squeezed)
+        if (Entity* e = Entity::Living(serial); e && (!OnSqueezed || !OnSqueezed(e)))
             e->IsDestroyed = true;
 }

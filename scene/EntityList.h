@@ -31,11 +31,13 @@ public:
     // The collision pass, while time runs (dt > 0): the first collider of each entity is tested
     // against the later entities' first colliders, in list order, masks and names permitting,
     // and line colliders against the terrain of the entity they are paired with. Contacts are
-    // cleared first on even frame counts only. Each entity's first collider and terrain are
-    // looked up once per pass, and pairs of line colliders whose boxes lie apart are never
-    // visited (they cannot touch: segments change only in the colliders' Update), so the cost
-    // grows with the pairs that are close, not with every pair. Entities squeezed between
-    // opposite contacts go to OnSqueezed, or are destroyed when it does not take them.
+    // cleared first on even frame counts only. Each entity's first collider, terrain, name and
+    // mask flags are read once, at the start of the pass. Pairs of line colliders whose boxes lie
+    // apart, or that masks or names rule out, are never collected (segments change only in the
+    // colliders' Update), so the cost grows with the pairs that may touch, not with every pair
+    // nor with the bots of one name crowding together. An entity deleted by a callback takes no
+    // further part in the pass. Entities squeezed between opposite contacts go to OnSqueezed, or
+    // are destroyed when it does not take them.
     void CheckCollisions(float dt);
 
     // What a squeezed entity does. The bot behaviour installs it: true when the entity carries
@@ -46,7 +48,8 @@ public:
     Entity* Camera = nullptr;   // also in the list; not owned separately
 
 private:
-    void Erase(size_t index);   // deletes and erases one entry
+    void Erase(size_t index);               // deletes and erases one entry
+    void LeavePass(const Entity* doomed);   // a running collision pass forgets the entity
 
     std::vector<Entity*> entities;
     std::unique_ptr<CollisionScratch> scratch;   // the collision pass's look-ups, kept for their capacity
