@@ -29,17 +29,14 @@ struct CollisionBody
     float minX, minY, maxX, maxY;
 };
 
-// A body in one grid square, ordered by square, then by the group it pairs by (see Group), then
-// by its place in the list.
+// A body in one grid square: the square's row and column and the group the body pairs by (see
+// Group) packed into one number, high bits first, so that sorting by it gathers each square's
+// bodies group by group.
 struct SquareEntry
 {
-    uint64_t square;
-    uint32_t group;
+    uint64_t key;
     uint32_t body;
-    bool operator<(const SquareEntry& o) const
-    {
-        return square != o.square ? square < o.square : group != o.group ? group < o.group : body < o.body;
-    }
+    bool operator<(const SquareEntry& o) const { return key < o.key; }
 };
 
 struct CollisionScratch
@@ -49,7 +46,11 @@ struct CollisionScratch
     std::vector<uint32_t> unboxed;      // bodies without a box, in list order: paired with everyone
     std::vector<uint64_t> close;        // (i << 32 | k), i < k: boxed pairs that may be tested, sorted
     std::vector<Entity*> squeezed;
-    std::unordered_map<std::string, uint32_t> names;   // entity name -> number, kept across passes
+    // Entity name -> number, kept across passes, and the last name asked for with its number
+    // (bots of one name often stand in a row). The empty name is always number 0.
+    std::unordered_map<std::string, uint32_t> names{{"", 0}};
+    std::string lastName;
+    uint32_t lastNumber = 0;
     bool running = false;
 };
 
@@ -57,8 +58,14 @@ namespace
 {
 // Bodies whose pairs are decided by their names alone (they take part in pair tests and are not
 // tested against their own name) group by name; every other body is in the last group.
-constexpr uint32_t Special = UINT32_MAX;
-uint32_t Group(const CollisionBody& b) { return b.paired && !b.sameName ? b.name : Special; }
+constexpr int GroupBits = 21, SquareBits = 21;
+constexpr uint32_t Special = (1u << GroupBits) - 1;   // names numbered this high are treated alike
+uint32_t Group(const CollisionBody& b)
+{
+    return b.paired && !b.sameName ? std::min(b.name, Special) : Special;
+}
+uint64_t SquareGroup(const SquareEntry& e) { return e.key & Special; }
+uint64_t SquareOnly(const SquareEntry& e) { return e.key >> GroupBits; }
 
 // Whether the pair reaches the collider test: masks and names, as read at the start of the pass.
 bool Tested(const CollisionBody& a, const CollisionBody& b)
@@ -66,12 +73,17 @@ bool Tested(const CollisionBody& a, const CollisionBody& b)
     return (a.paired || b.paired) && (a.sameName || b.sameName || a.name != b.name);
 }
 
-uint32_t NameNumber(std::unordered_map<std::string, uint32_t>& names, const std::string& name)
+uint32_t NameNumber(CollisionScratch& s, const std::string& name)
 {
-    return names.try_emplace(name, static_cast<uint32_t>(names.size())).first->second;
+    if (name != s.lastName)
+    {
+        s.lastName = name;
+        s.lastNumber = s.names.try_emplace(name, static_cast<uint32_t>(s.names.size())).first->second;
+    }
+    return s.lastNumber;
 }
 
-CollisionBody MakeBody(Entity* e, std::unordered_map<std::string, uint32_t>& names)
+CollisionBody MakeBody(Entity* e, CollisionScratch& s)
 {
     CollisionBody body{e, nullptr, nullptr, 0, false, false, false, 0, 0, 0, 0};
     // Components of these type ids are always of these classes (their constructors set them).
@@ -84,7 +96,7 @@ CollisionBody MakeBody(Entity* e, std::unordered_map<std::string, uint32_t>& nam
     }
     if (!body.collider && !body.grid)
         return body;
-    body.name = NameNumber(names, e->Name);
+    body.name = NameNumber(s, e->Name);
     if (!body.collider)
         return body;
     body.paired = body.collider->CollisionMask[Collider::MaskPaired];
@@ -115,7 +127,7 @@ bool BoxesMeet(const CollisionBody& a, const CollisionBody& b)
     return !(a.maxX < b.minX || b.maxX < a.minX || a.maxY < b.minY || b.maxY < a.minY);
 }
 
-// Drops the boxes into a uniform grid of squares about a box wide and keeps the pairs of boxes
+// Drops the boxes into a uniform grid of squares about two boxes wide and keeps the pairs of boxes
 // that share a square, meet and would be tested, sorted by the earlier body and then the later
 // one: the order in which the list walk visits pairs. Pairs that masks or names rule out are
 // never collected: within a square, bodies that pair by name alone meet only the other names'
@@ -131,8 +143,10 @@ void FindClosePairs(CollisionScratch& s)
     for (const CollisionBody& b : s.bodies)
         if (b.hasBox)
             extent += std::max(b.maxX - b.minX, b.maxY - b.minY), ++boxed;
-    const double square = boxed > 0 ? std::max(extent / static_cast<double>(boxed), 1e-3) : 1.0;
-    constexpr double limit = 1 << 30;   // squares are numbered well inside int
+    const double square = boxed > 0 ? std::max(2 * extent / static_cast<double>(boxed), 1e-3) : 1.0;
+    // Squares beyond the numbers a key holds share the outermost ones: more pairs to look at
+    // out there, never fewer.
+    constexpr double limit = (1 << (SquareBits - 1)) - 1;
     const auto squareOf = [&](float v) {
         return static_cast<int64_t>(std::floor(std::clamp(v / square, -limit, limit)));
     };
@@ -156,9 +170,11 @@ void FindClosePairs(CollisionScratch& s)
         }
         for (int64_t y = y0; y <= y1; ++y)
             for (int64_t x = x0; x <= x1; ++x)
-                s.squares.push_back(
-                    {static_cast<uint64_t>(y + (1ll << 31)) << 32 | static_cast<uint64_t>(x + (1ll << 31)),
-                     Group(b), i});
+            {
+                const uint64_t row = static_cast<uint64_t>(y + (1 << (SquareBits - 1)));
+                const uint64_t column = static_cast<uint64_t>(x + (1 << (SquareBits - 1)));
+                s.squares.push_back({(row << SquareBits | column) << GroupBits | Group(b), i});
+            }
     }
     std::sort(s.squares.begin(), s.squares.end());
     const auto keep = [&](uint32_t p, uint32_t q) {
@@ -169,15 +185,15 @@ void FindClosePairs(CollisionScratch& s)
     for (size_t run = 0; run < s.squares.size();)
     {
         size_t end = run + 1;
-        while (end < s.squares.size() && s.squares[end].square == s.squares[run].square)
+        while (end < s.squares.size() && SquareOnly(s.squares[end]) == SquareOnly(s.squares[run]))
             ++end;
         // Each group of the square against the later groups; the last group (bodies that do not
         // pair by name alone) among itself. A pair with a body of the last group is asked.
         for (size_t group = run; group < end;)
         {
-            const uint32_t id = s.squares[group].group;
+            const uint64_t id = SquareGroup(s.squares[group]);
             size_t groupEnd = group + 1;
-            while (groupEnd < end && s.squares[groupEnd].group == id)
+            while (groupEnd < end && SquareGroup(s.squares[groupEnd]) == id)
                 ++groupEnd;
             for (size_t p = group; p < groupEnd; ++p)
             {
@@ -185,7 +201,7 @@ void FindClosePairs(CollisionScratch& s)
                 for (size_t q = id == Special ? p + 1 : groupEnd; q < end; ++q)
                 {
                     const uint32_t b = s.squares[q].body;
-                    if (s.squares[q].group != Special || Tested(s.bodies[a], s.bodies[b]))
+                    if (SquareGroup(s.squares[q]) != Special || Tested(s.bodies[a], s.bodies[b]))
                         keep(a, b);
                 }
             }
@@ -364,10 +380,14 @@ void EntityList::CheckCollisions(float dt)
     // Name numbers only need to agree within a pass: a table grown large from names that come
     // and go starts again.
     if (s.names.size() > 4096)
-        s.names.clear();
+    {
+        s.names = {{"", 0}};
+        s.lastName.clear();
+        s.lastNumber = 0;
+    }
     for (Entity* e : entities)
         if (e)
-            if (CollisionBody body = MakeBody(e, s.names); body.collider || body.grid)
+            if (CollisionBody body = MakeBody(e, s); body.collider || body.grid)
                 bodies.push_back(body);
 
     // On odd frames the previous pass's contacts stay and this pass adds to them.
