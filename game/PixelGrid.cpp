@@ -291,7 +291,10 @@ Matrix4 PixelGrid::CellToWorldMatrix() const
 
 void PixelGrid::CollideLine(Collider* collider)
 {
-    const ColliderLine* line = dynamic_cast<const ColliderLine*>(collider);
+    // A collider's kind always matches its class.
+    const ColliderLine* line = collider && collider->ColliderType == Collider::TypeLine
+                                   ? static_cast<const ColliderLine*>(collider)
+                                   : nullptr;
     if (!line || line->Segments.empty())
         return;
     Entity* owner = GetParent(collider);
