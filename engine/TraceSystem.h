@@ -50,6 +50,10 @@ void TraceLevelMessage(int level, const char* format, ...) __attribute__((format
 
 template <typename... Parts> void Log(const Parts&... parts)
 {
+    // A JSON value streams whole, through a printer that recurses: a value from a file could be
+    // any size or depth.
+    static_assert(!(requires { typename Parts::object_t; } || ...),
+                  "Log takes no JSON value: pass JsonSummary(value) (engine/JsonFile.h)");
     std::ostringstream line;
     (line << ... << parts);
     TraceSystem::GetInstance().Write(line.str());
