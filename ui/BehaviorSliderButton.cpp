@@ -36,9 +36,8 @@ void ReadValue(const json& in, const char* key, float& field)
     const auto found = in.find(key);
     if (found == in.end())
         return;
-    if (found->is_number() && std::isfinite(found->get<double>()) &&
-        std::abs(found->get<double>()) <= std::numeric_limits<float>::max())
-        field = found->get<float>();
+    if (const std::optional<float> number = NumberAs<float>(*found))
+        field = *number;
     else
         Log("COMPONENT: [BehaviorSliderButton] \"", key, "\" is ", JsonSummary(*found),
             ", not a number; kept ", field);
