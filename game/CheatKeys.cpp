@@ -52,5 +52,8 @@ void CheatKeys::Update()
     else if (Pressed(Key::F7))
         LevelCompleted = LevelList;
     else if (Pressed(Key::F8))
+    {
         LevelCompleted = {1};
+        LastLevelWon = false;
+    }
 }

@@ -9,6 +9,7 @@
 
 std::vector<int> LevelCompleted = {1};
 const std::vector<int> LevelList = {1, 2, 3, 4, 5};
+bool LastLevelWon = false;
 
 std::optional<int> FirstNumberIn(std::string_view text)
 {
@@ -50,7 +51,12 @@ bool IsLevelUnlocked(int level)
     return std::find(LevelCompleted.begin(), LevelCompleted.end(), level) != LevelCompleted.end();
 }
 
-bool IsLevelCompleted(int level) { return level < INT_MAX && IsLevelUnlocked(level + 1); }
+bool IsLevelCompleted(int level)
+{
+    if (!LevelList.empty() && level == LevelList.back())
+        return LastLevelWon;
+    return level < INT_MAX && IsLevelUnlocked(level + 1);
+}
 
 bool AddUnlockedLevel(int level)
 {
@@ -71,9 +77,15 @@ void UnlockNextLevel()
     const int won = FirstNumberIn(FileNameOf(scene->SceneFile)).value_or(0);
     if (won == INT_MAX)
         return;
-    // The last level unlocks nothing: only levels of the game are stored.
-    if (std::find(LevelList.begin(), LevelList.end(), won + 1) == LevelList.end())
-        return;
-    if (AddUnlockedLevel(won + 1))
+    // Only levels of the game are stored: the last level unlocks nothing and is remembered apart.
+    if (std::find(LevelList.begin(), LevelList.end(), won + 1) != LevelList.end())
+    {
+        if (AddUnlockedLevel(won + 1))
+            scenes.SaveLevelCompleted();
+    }
+    else if (!LevelList.empty() && won == LevelList.back() && !LastLevelWon)
+    {
+        LastLevelWon = true;
         scenes.SaveLevelCompleted();
+    }
 }

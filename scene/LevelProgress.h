@@ -14,6 +14,8 @@ class Scene;
 extern std::vector<int> LevelCompleted;
 // Every level of the game.
 extern const std::vector<int> LevelList;
+// True once the last level has been won: it unlocks no level, so this is what remembers it.
+extern bool LastLevelWon;
 
 // The first run of decimal digits in the text as an int; nothing when there is no digit or the
 // run does not fit an int.
@@ -28,14 +30,14 @@ std::string LevelNumberFromScene(const Scene* scene);
 
 // True when the level may be played.
 bool IsLevelUnlocked(int level);
-// True when the level was won: winning a level unlocks the one after it (the last level, which
-// has none, never shows as won).
+// True when the level was won: winning a level unlocks the one after it; the last level, which
+// has none, counts as won by LastLevelWon.
 bool IsLevelCompleted(int level);
 
 // Adds a level to LevelCompleted unless it is there already; true when it was added.
 bool AddUnlockedLevel(int level);
 
 // The level was won: lays the win screen over it, unlocks the level after the current scene's
-// number (level 1 for a scene file without one) when the game has that level, and saves the
-// progress at once.
+// number (level 1 for a scene file without one) when the game has that level (else, for the last
+// level, sets LastLevelWon), and saves the progress at once.
 void UnlockNextLevel();

@@ -119,7 +119,8 @@ void SaveSettingsFile(const std::string& path, const json& document, SceneSystem
 }
 
 // The level numbers of a "LevelCompleted" value that are levels of the game, in file order;
-// anything else is reported and marks the file for a backup.
+// the number after the last level, how older files kept a win of the last level, sets
+// LastLevelWon; anything else is reported and marks the file for a backup.
 std::vector<int> LevelsOf(const json& value, const std::string& path, bool& backupDue)
 {
     std::vector<int> levels;
@@ -136,6 +137,8 @@ std::vector<int> LevelsOf(const json& value, const std::string& path, bool& back
             element.is_number_integer() ? NumberAs<int>(element) : std::optional<int>();
         if (level && std::find(LevelList.begin(), LevelList.end(), *level) != LevelList.end())
             levels.push_back(*level);
+        else if (level && !LevelList.empty() && *level == LevelList.back() + 1)
+            LastLevelWon = true;   // how older files said the last level was won
         else
         {
             Log("SETTINGS: [", path, "] \"LevelCompleted\" holds ", JsonSummary(element),
@@ -335,13 +338,27 @@ void SceneSystem::LoadLevelCompleted()
         return;
     for (int level : LevelsOf(document.at("LevelCompleted"), path, levelFile.backupDue))
         AddUnlockedLevel(level);
+    if (const auto won = document.find("LastLevelWon"); won != document.end())
+    {
+        if (won->is_boolean())
+            LastLevelWon = LastLevelWon || won->get<bool>();
+        else
+        {
+            Log("SETTINGS: [", path, "] \"LastLevelWon\" is ", JsonSummary(*won),
+                ", not true or false; ignored");
+            levelFile.backupDue = true;
+        }
+    }
 }
 
 void SceneSystem::SaveLevelCompleted()
 {
     // The list in memory started from the file and holds every change of this run since, the
     // developer's reset to the first level included: it is what is written, whole.
-    SaveSettingsFile(LevelCompletedFile(), json{{"LevelCompleted", LevelCompleted}}, levelFile);
+    json document{{"LevelCompleted", LevelCompleted}};
+    if (LastLevelWon)
+        document["LastLevelWon"] = true;
+    SaveSettingsFile(LevelCompletedFile(), document, levelFile);
 }
 
 void SceneSystem::SaveSettings()

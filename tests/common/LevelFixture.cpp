@@ -52,6 +52,7 @@ void LevelFixture::ResetShared()
     BehaviorSpawner::MaxJumpHeight = 0;
     BehaviorSpawner::LastSpawnTotal = 0;
     LevelCompleted = {1};
+    LastLevelWon = false;
 }
 
 void LevelFixture::WriteArchetype(const nlohmann::json& entity)

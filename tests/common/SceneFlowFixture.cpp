@@ -27,6 +27,7 @@ void ResetFlow()
     GameSystem::GetInstance().Shutdown();
     MessagingSystem::GetInstance().Clear();
     LevelCompleted = {1};
+    LastLevelWon = false;
     EditorVisible = false;
     InputSystem& input = InputSystem::GetInstance();
     std::fill(std::begin(input.state), std::end(input.state), 0);

@@ -107,6 +107,7 @@ TEST_F(MenuFlowDataTest, WinningAndLosingLeadOnThroughEveryLevelToTheEnd)
         Step("NextSceneButton", next, "none");
     }
     EXPECT_EQ(LevelCompleted, (std::vector<int>{1, 2, 3, 4, 5})) << "the last level unlocks nothing";
+    EXPECT_TRUE(IsLevelCompleted(5)) << "but it shows as won";
     Step("BackButton", Menu, "none");
 
     // Every level is now open from the level selection.

@@ -11,5 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     scenes.LoadLevelCompleted();
     scenes.SaveLevelCompleted();
     LevelCompleted = {1};
+    LastLevelWon = false;
     return 0;
 }

@@ -85,8 +85,13 @@ TEST_F(SceneSettingsTest, LevelFileAddsToTheStartingLevelsInFileOrder)
     {
         const char* file;
         std::vector<int> levels;
+        bool lastWon = false;
     };
     const Case cases[] = {
+        // Older files kept a win of the last level as the number after it.
+        {R"({"LevelCompleted": [1, 2, 3, 4, 5, 6]})", {1, 2, 3, 4, 5}, true},
+        {R"({"LevelCompleted": [1, 2], "LastLevelWon": true})", {1, 2}, true},
+        {R"({"LevelCompleted": [1, 2], "LastLevelWon": "yes"})", {1, 2}, false},
         {R"({"LevelCompleted": [3, 1, 3, 2]})", {1, 3, 2}},
         {R"({"LevelCompleted": [2, "x", 0, -1, 4.5, 99999999999, null, 4]})", {1, 2, 4}},
         {R"({"LevelCompleted": "all"})", {1}},
@@ -96,10 +101,27 @@ TEST_F(SceneSettingsTest, LevelFileAddsToTheStartingLevelsInFileOrder)
     for (const Case& c : cases)
     {
         LevelCompleted = {1};
+        LastLevelWon = false;
         Write("LevelCompleted.json", c.file);
         Scenes().LoadLevelCompleted();
         EXPECT_EQ(LevelCompleted, c.levels) << c.file;
+        EXPECT_EQ(LastLevelWon, c.lastWon) << c.file;
     }
+}
+
+TEST_F(SceneSettingsTest, AWonLastLevelIsSavedApartFromTheLevelList)
+{
+    LevelCompleted = {1, 2, 3, 4, 5};
+    LastLevelWon = true;
+    Scenes().SaveLevelCompleted();
+    EXPECT_EQ(ReadJson("LevelCompleted.json"),
+              json::parse(R"({"LevelCompleted": [1, 2, 3, 4, 5], "LastLevelWon": true})"));
+    LevelCompleted = {1};
+    LastLevelWon = false;
+    Scenes().LoadLevelCompleted();
+    EXPECT_TRUE(IsLevelCompleted(5));
+    EXPECT_TRUE(IsLevelCompleted(4));
+    LastLevelWon = false;
 }
 
 TEST_F(SceneSettingsTest, DamagedFilesAreKeptAsideAndDefaultsUsed)
@@ -217,8 +239,8 @@ TEST_F(SceneSettingsTest, EveryKindOfDamageIsSaidAndNothingThePlayerSavedIsLost)
          true},
         {"LevelCompleted.json",
          Make::Text,
-         R"({"LevelCompleted": [2, 6, 22222222222222222222, [[[3]]]]})",
-         {R"("LevelCompleted" holds 6, not a level of the game)",
+         R"({"LevelCompleted": [2, 7, 22222222222222222222, [[[3]]]]})",
+         {R"("LevelCompleted" holds 7, not a level of the game)",
           R"("LevelCompleted" holds 2.222222222222222e+19, not a level of the game)",
           R"("LevelCompleted" holds an array of 1 value, not a level of the game)"},
          {1, 2},
@@ -257,6 +279,7 @@ TEST_F(SceneSettingsTest, EveryKindOfDamageIsSaidAndNothingThePlayerSavedIsLost)
     {
         SCOPED_TRACE(c.name + (" " + c.content.substr(0, 60)));
         LevelCompleted = {1};
+        LastLevelWon = false;
         Scenes().loadedVolumes = {};
         Scenes().volumeFile = Scenes().levelFile = {};
         const std::string path = File(c.name);

@@ -59,13 +59,16 @@ TEST_F(LevelSelectTest, EachButtonShowsItsLevelLockedOpenOrCompletedByProgress)
         std::vector<int> unlocked;
         std::vector<const char*> marks;   // of levels 1 to 5
         std::vector<float> shades;
+        bool lastWon = false;
     };
     const Case cases[] = {
         {{1}, {"Clear", "Icon_Lock", "Icon_Lock", "Icon_Lock", "Icon_Lock"}, {1, 0.2f, 0.2f, 0.2f, 0.2f}},
         {{1, 2, 3}, {"Icon_Star", "Icon_Star", "Clear", "Icon_Lock", "Icon_Lock"}, {1, 1, 1, 0.2f, 0.2f}},
-        {{1, 2, 3, 4, 5, 6},
+        {{1, 2, 3, 4, 5}, {"Icon_Star", "Icon_Star", "Icon_Star", "Icon_Star", "Clear"}, {1, 1, 1, 1, 1}},
+        {{1, 2, 3, 4, 5},
          {"Icon_Star", "Icon_Star", "Icon_Star", "Icon_Star", "Icon_Star"},
-         {1, 1, 1, 1, 1}},
+         {1, 1, 1, 1, 1},
+         true},
     };
     std::vector<Entity*> buttons;
     for (int n = 1; n <= 5; ++n)
@@ -74,6 +77,7 @@ TEST_F(LevelSelectTest, EachButtonShowsItsLevelLockedOpenOrCompletedByProgress)
     for (const Case& c : cases)
     {
         LevelCompleted = c.unlocked;
+        LastLevelWon = c.lastWon;
         level.Frame();
         for (size_t i = 0; i < buttons.size(); ++i)
         {
@@ -81,6 +85,7 @@ TEST_F(LevelSelectTest, EachButtonShowsItsLevelLockedOpenOrCompletedByProgress)
             EXPECT_FLOAT_EQ(Red(buttons[i]), c.shades[i]) << "level " << i + 1 << " of " << c.unlocked.size();
         }
     }
+    LastLevelWon = false;
 }
 
 TEST_F(LevelSelectTest, ALockedButtonStaysGreyUnderTheCursorAndSaysSoWhenClicked)
