@@ -22,14 +22,8 @@ bool DrawQueue::IsInstanced(unsigned int program)
 
 void DrawQueue::Init()
 {
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &meshVertices);
-    glGenBuffers(1, &meshIndices);
+    Graphics::CreateMeshVertexArray(vertexArray, meshVertices, meshIndices);
     glGenBuffers(1, &instanceBuffer);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, meshVertices);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, meshIndices);
-    Graphics::SetMeshVertexAttributes();
 
     glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
     const auto instanceAttribute = [](GLuint location, GLint count, size_t offset) {

@@ -125,8 +125,15 @@ void Graphics::SetDefaultTextureParams()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 }
 
-void Graphics::SetMeshVertexAttributes()
+void Graphics::CreateMeshVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices)
 {
+    glGenVertexArrays(1, &array);
+    glGenBuffers(1, &vertices);
+    glGenBuffers(1, &indices);
+    glBindVertexArray(array);
+    glBindBuffer(GL_ARRAY_BUFFER, vertices);
+    // The element binding is recorded in the vertex array.
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
     const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset) {
         glVertexAttribPointer(location, count, GL_FLOAT, normalised, sizeof(MeshVertex),
                               reinterpret_cast<const void*>(offset));
@@ -183,14 +190,7 @@ bool GraphicsSystem::Init()
 
 void GraphicsSystem::CreateVertexLayout()
 {
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &vertexBuffer);
-    glGenBuffers(1, &elementBuffer);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    // The element binding is recorded in the vertex array.
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
-    Graphics::SetMeshVertexAttributes();
+    Graphics::CreateMeshVertexArray(vertexArray, vertexBuffer, elementBuffer);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     uploadedMesh = -1;

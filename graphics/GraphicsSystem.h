@@ -79,6 +79,7 @@ namespace Graphics
 {
 // On the texture bound to GL_TEXTURE_2D: repeat on S and T, nearest for both filters.
 void SetDefaultTextureParams();
-// On the bound vertex array: attributes 0-3 read MeshVertex records from the bound GL_ARRAY_BUFFER.
-void SetMeshVertexAttributes();
+// A new vertex array with new vertex and index buffers, whose attributes 0-3 read MeshVertex
+// records from the vertex buffer; the array and the vertex buffer are left bound.
+void CreateMeshVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices);
 }   // namespace Graphics
