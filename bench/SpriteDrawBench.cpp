@@ -1,11 +1,10 @@
 // A frame of N sprite-sized draw requests in a hidden window: clear, N immediate draws of the
 // unit quad with the "base" shader and a picture, then wait for the GPU. Time per frame.
-#include "engine/DataPath.h"
+#include "bench/BenchWindow.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/MeshLibrary.h"
 #include "graphics/ShaderLibrary.h"
 #include "graphics/TextureLibrary.h"
-#include "tests/common/GlWindow.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -13,18 +12,9 @@
 
 static void BM_SpriteFrame(benchmark::State& state)
 {
-    if (!std::getenv("DISPLAY"))
-    {
-        state.SkipWithError("no X display");
+    const std::unique_ptr<GlWindow> gl = OpenBenchWindow(state, 1280, 720);
+    if (!gl)
         return;
-    }
-    SetDataRoot(ZOVERAV_SOURCE_DIR "/Data");
-    GlWindow gl(1280, 720);
-    if (!gl.IsOpen())
-    {
-        state.SkipWithError(gl.Error().c_str());
-        return;
-    }
     GraphicsSystem& graphics = GraphicsSystem::GetInstance();
     const int count = static_cast<int>(state.range(0));
     // Quads of 0.25 world units on a grid over the visible plane, as many sprites of a level.
@@ -51,7 +41,7 @@ static void BM_SpriteFrame(benchmark::State& state)
             request.tint[0] = static_cast<float>(i % 3) * 0.5f;
             graphics.Draw(request);
         }
-        gl.Finish();
+        gl->Finish();
     }
     state.SetItemsProcessed(state.iterations() * count);
 }

@@ -2,12 +2,11 @@
 // with a Transform and a Sprite of the bot's picture, each showing its own animation cell and
 // tint as bots do, drawn through Sprite::Render, then the frame's queue issued. The rasteriser's
 // own threads are not counted (the CPU column is this thread's); waiting for them is not CPU.
-#include "engine/DataPath.h"
+#include "bench/BenchWindow.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/Sprite.h"
 #include "scene/Entity.h"
 #include "scene/Transform.h"
-#include "tests/common/GlWindow.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -16,18 +15,9 @@
 
 static void BM_SpriteSubmit(benchmark::State& state)
 {
-    if (!std::getenv("DISPLAY"))
-    {
-        state.SkipWithError("no X display");
+    const std::unique_ptr<GlWindow> gl = OpenBenchWindow(state, 1440, 810);
+    if (!gl)
         return;
-    }
-    SetDataRoot(ZOVERAV_SOURCE_DIR "/Data");
-    GlWindow gl(1440, 810);
-    if (!gl.IsOpen())
-    {
-        state.SkipWithError(gl.Error().c_str());
-        return;
-    }
     GraphicsSystem& graphics = GraphicsSystem::GetInstance();
     const int count = static_cast<int>(state.range(0));
     std::vector<std::unique_ptr<Entity>> sprites;
@@ -53,7 +43,7 @@ static void BM_SpriteSubmit(benchmark::State& state)
             entity->GetComponent<Sprite>()->Render();
         graphics.Flush();
         state.PauseTiming();
-        gl.Finish();
+        gl->Finish();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * count);
