@@ -6,42 +6,35 @@
 
 #include <GL/glew.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 namespace
 {
 constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+
+// m * p, each row summed from the first column to the last as GLSL's matrix times vector is.
+void Transform(const Matrix4& m, const float (&p)[4], float (&out)[4])
+{
+    for (int row = 0; row < 4; ++row)
+        out[row] = m.At(row, 0) * p[0] + m.At(row, 1) * p[1] + m.At(row, 2) * p[2] + m.At(row, 3) * p[3];
+}
 }   // namespace
 
-bool DrawQueue::IsInstanced(unsigned int program)
+bool DrawQueue::IsBatched(unsigned int program)
 {
-    return program != 0 && glGetAttribLocation(program, "iModel") == ModelLocation;
+    return program != 0 && glGetAttribLocation(program, "aTint") == TintLocation;
 }
 
 void DrawQueue::Init()
 {
-    Graphics::CreateMeshVertexArray(vertexArray, meshVertices, meshIndices);
-    glGenBuffers(1, &instanceBuffer);
-
-    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
-    const auto instanceAttribute = [](GLuint location, GLint count, size_t offset) {
-        glVertexAttribPointer(location, count, GL_FLOAT, GL_FALSE, sizeof(Instance),
-                              reinterpret_cast<const void*>(offset));
-        glEnableVertexAttribArray(location);
-        glVertexAttribDivisor(location, 1);
-    };
-    for (GLuint column = 0; column < 4; ++column)
-        instanceAttribute(static_cast<GLuint>(ModelLocation) + column, 4,
-                          offsetof(Instance, model) + column * 4 * sizeof(float));
-    for (GLuint column = 0; column < 3; ++column)
-        instanceAttribute(static_cast<GLuint>(UvLocation) + column, 3,
-                          offsetof(Instance, uv) + column * 3 * sizeof(float));
-    instanceAttribute(static_cast<GLuint>(TintLocation), 3, offsetof(Instance, tint));
+    Graphics::CreateVertexArray(vertexArray, vertexBuffer, indexBuffer, sizeof(StreamVertex),
+                                {{ClipPositionLocation, 4, offsetof(StreamVertex, clipPosition)},
+                                 {ColorLocation, 3, offsetof(StreamVertex, color)},
+                                 {TexCoordLocation, 2, offsetof(StreamVertex, texCoord)},
+                                 {TintLocation, 3, offsetof(StreamVertex, tint)}});
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    meshRanges.clear();
     textureModes.clear();
     issuedDraws = 0;
 }
@@ -49,57 +42,51 @@ void DrawQueue::Init()
 void DrawQueue::Shutdown()
 {
     batches.clear();
-    instances.clear();
-    meshRanges.clear();
+    vertices.clear();
+    indices.clear();
     textureModes.clear();
     if (vertexArray == 0)
         return;
     glDeleteVertexArrays(1, &vertexArray);
-    for (GLuint* buffer : {&meshVertices, &meshIndices, &instanceBuffer})
+    for (GLuint* buffer : {&vertexBuffer, &indexBuffer})
         glDeleteBuffers(1, buffer);
-    vertexArray = meshVertices = meshIndices = instanceBuffer = 0;
+    vertexArray = vertexBuffer = indexBuffer = 0;
 }
 
 bool DrawQueue::SameLook(const Look& a, const Look& b)
 {
-    return a.program == b.program && a.mesh == b.mesh && a.texture == b.texture && a.wrap == b.wrap &&
-           a.filter == b.filter && a.blend == b.blend &&
-           std::memcmp(a.worldToClip.Data(), b.worldToClip.Data(), 16 * sizeof(float)) == 0;
+    return a.program == b.program && a.texture == b.texture && a.wrap == b.wrap && a.filter == b.filter &&
+           a.blend == b.blend;
 }
 
-void DrawQueue::Add(const Look& look, const Matrix4& model, const float* uv, const float* tint)
+void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model,
+                    const float* uv, const float* tint)
 {
+    const Mesh& source = *MeshLibrary::GetInstance().Get(mesh);
     if (batches.empty() || !SameLook(batches.back().look, look))
-        batches.push_back({look, static_cast<int>(instances.size()), 0});
-    ++batches.back().count;
-    Instance& instance = instances.emplace_back();
-    std::memcpy(instance.model, model.Data(), sizeof(instance.model));
-    std::memcpy(instance.uv, uv ? uv : IdentityUv, sizeof(instance.uv));
-    std::memcpy(instance.tint, tint, sizeof(instance.tint));
-}
-
-void DrawQueue::SendMeshes()
-{
-    const MeshLibrary& library = MeshLibrary::GetInstance();
-    if (static_cast<int>(meshRanges.size()) == library.Size())
-        return;
-    std::vector<MeshVertex> vertices;
-    std::vector<uint32_t> indices;
-    meshRanges.clear();
-    for (int i = 0; i < library.Size(); ++i)
+        batches.push_back({look, static_cast<uint32_t>(vertices.size()), 0, indices.size(), 0});
+    Batch& batch = batches.back();
+    const auto base = static_cast<uint32_t>(vertices.size());
+    const float* t = uv ? uv : IdentityUv;
+    for (const MeshVertex& from : source.vertices)
     {
-        const Mesh& mesh = *library.Get(i);
-        meshRanges.push_back({static_cast<int>(vertices.size()), static_cast<int>(indices.size()),
-                              static_cast<int>(mesh.indices.size())});
-        vertices.insert(vertices.end(), mesh.vertices.begin(), mesh.vertices.end());
-        indices.insert(indices.end(), mesh.indices.begin(), mesh.indices.end());
+        StreamVertex& to = vertices.emplace_back();
+        // worldToClip * (model * p): GLSL's compiler turns (worldToClip * model) * p into this.
+        const float point[4] = {from.position[0], from.position[1], from.position[2], 1.0f};
+        float world[4];
+        Transform(model, point, world);
+        Transform(worldToClip, world, to.clipPosition);
+        std::memcpy(to.color, from.color, sizeof(to.color));
+        // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
+        const float s = from.texCoord[0], r = from.texCoord[1];
+        to.texCoord[0] = t[0] * s + t[6] + t[3] * r;
+        to.texCoord[1] = t[1] * s + t[7] + t[4] * r;
+        std::memcpy(to.tint, tint, sizeof(to.tint));
     }
-    glBindBuffer(GL_ARRAY_BUFFER, meshVertices);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(MeshVertex)),
-                 vertices.data(), GL_STATIC_DRAW);
-    // The element binding belongs to the vertex array bound by the caller.
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
-                 indices.data(), GL_STATIC_DRAW);
+    for (const uint32_t index : source.indices)
+        indices.push_back(base + index);
+    batch.lastVertex = static_cast<uint32_t>(vertices.size()) - 1;
+    batch.indexCount += source.indices.size();
 }
 
 void DrawQueue::Flush()
@@ -107,11 +94,12 @@ void DrawQueue::Flush()
     if (batches.empty())
         return;
     glBindVertexArray(vertexArray);
-    SendMeshes();
-    // A fresh store each time: the draws still in flight keep reading the old one.
-    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(instances.size() * sizeof(Instance)),
-                 instances.data(), GL_STREAM_DRAW);
+    // Fresh stores each time: the draws still in flight keep reading the old ones.
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(StreamVertex)),
+                 vertices.data(), GL_STREAM_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+                 indices.data(), GL_STREAM_DRAW);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
     glActiveTexture(GL_TEXTURE0);
@@ -147,19 +135,17 @@ void DrawQueue::Flush()
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, look.filter);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, look.filter);
         }
-        glUniformMatrix4fv(look.worldToClipUniform, 1, GL_FALSE, look.worldToClip.Data());
         glUniform1f(look.timeUniform, time);
-        const MeshRange& range = meshRanges[static_cast<size_t>(look.mesh)];
-        glDrawElementsInstancedBaseVertexBaseInstance(
-            GL_TRIANGLES, range.indexCount, GL_UNSIGNED_INT,
-            reinterpret_cast<const void*>(static_cast<size_t>(range.firstIndex) * sizeof(uint32_t)),
-            batch.count, range.baseVertex, static_cast<GLuint>(batch.firstInstance));
+        glDrawRangeElements(GL_TRIANGLES, batch.firstVertex, batch.lastVertex,
+                            static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(batch.firstIndex * sizeof(uint32_t)));
         ++issuedDraws;
     }
     if (!blending)
         glEnable(GL_BLEND);
     batches.clear();
-    instances.clear();
+    vertices.clear();
+    indices.clear();
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);

@@ -1,18 +1,24 @@
 #pragma once
-// Draw requests gathered and issued as few instanced draws, with the pixels that drawing each
-// request at once would give. Requests in a row that share program, mesh, texture, texture modes
-// and camera form one batch; batches go out in the order they started and instances in the
-// order they came, so blended and depth-tested draws land exactly as one by one. The queue is
-// issued (Flush) before anything else touches the frame buffer or a texture a queued draw reads.
+// Draw requests gathered and issued as few draws, with the pixels that drawing each request at
+// once would give. Requests in a row that share program, texture, texture modes and blending form
+// one batch, whatever their meshes; batches go out in the order they started and the requests of
+// a batch in the order they came, so blended and depth-tested draws land exactly as one by one.
+// The queue is issued (Flush) before anything else touches the frame buffer or a texture a queued
+// draw reads.
 //
-// Instanced shaders read the per-draw values as vertex attributes instead of uniforms:
-// 4 "iModel" (mat4, locations 4-7), 8 "iUv" (mat3, 8-10), 11 "iTint" (vec3); "wTc", "time" and
-// "baseColor" stay uniforms, set once per batch. Every library mesh lives in one pair of buffers,
-// sent again only when the mesh library grows or is emptied. Blending is on while the queue is
-// idle and off only for the batches that do not need it.
+// Add writes the request's mesh out at once, vertex by vertex: positions through the model matrix
+// and then the camera (clip space), texture coordinates through the 3x3 UV matrix, every sum in the
+// order and with the rounding of the same GLSL run by the rasteriser, so the pixels stay those of
+// the shader doing it. A batch is then one plain indexed draw: a software rasteriser runs its whole
+// vertex stage once per instance of an instanced draw, which costs more than the work itself.
+// Batched shaders read StreamVertex records: 0 "aClipPosition" (vec4), 1 "aColor" (vec3),
+// 2 "aTexCoord" (vec2), 3 "aTint" (vec3, the request's tint); "time" and "baseColor" stay
+// uniforms, set once per batch. Blending is on while the queue is idle and off only for the
+// batches that do not need it.
 #include "engine/Matrix4.h"
 
 #include <cstddef>
+#include <cstdint>
 
 #include <unordered_map>
 #include <vector>
@@ -20,8 +26,8 @@
 class DrawQueue
 {
 public:
-    static constexpr int ModelLocation = 4, UvLocation = 8, TintLocation = 11;
-    static bool IsInstanced(unsigned int program);   // reads "iModel" at location 4
+    static constexpr int ClipPositionLocation = 0, ColorLocation = 1, TexCoordLocation = 2, TintLocation = 3;
+    static bool IsBatched(unsigned int program);   // reads "aTint" at location 3
 
     void Init();       // needs a GL context
     void Shutdown();   // deletes its GL objects; whatever is queued is dropped
@@ -29,49 +35,43 @@ public:
     struct Look
     {
         unsigned int program = 0;
-        int worldToClipUniform = -1, timeUniform = -1;
+        int timeUniform = -1;
         bool samplesTexture = false;   // the program has "baseColor"
-        int mesh = -1;                 // library index, not -1
         unsigned int texture = 0;      // bound on unit 0 when the shader samples "baseColor"
         int wrap = 0, filter = 0;      // GL values of the texture modes
         bool blend = true;             // false where blending would leave the shader's output unchanged
-        Matrix4 worldToClip;
     };
-    void Add(const Look& look, const Matrix4& model, const float* uv, const float* tint);
+    // `mesh` is a library index whose mesh has triangles; `uv` null for the identity.
+    void Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model, const float* uv,
+             const float* tint);
     void Flush();   // issues every queued draw; leaves no program, array or texture bound
     bool IsEmpty() const { return batches.empty(); }
-    size_t IssuedDraws() const { return issuedDraws; }   // instanced draws since Init
+    size_t IssuedDraws() const { return issuedDraws; }   // draws since Init
 
     // The texture modes last set on each texture: set again only when they change. Emptied at the
     // start of every frame, so that a texture id used again after deletion starts afresh.
     void ForgetTextureModes() { textureModes.clear(); }
-    void ForgetMeshes() { meshRanges.clear(); }   // sent again before the next draw
 
 private:
-    struct Instance
+    struct StreamVertex
     {
-        float model[16];
-        float uv[9];
+        float clipPosition[4];
+        float color[3];
+        float texCoord[2];
         float tint[3];
     };
     struct Batch
     {
         Look look;
-        int firstInstance = 0;
-        int count = 0;
-    };
-    struct MeshRange
-    {
-        int baseVertex = 0;
-        int firstIndex = 0, indexCount = 0;
+        uint32_t firstVertex = 0, lastVertex = 0;
+        size_t firstIndex = 0, indexCount = 0;
     };
     static bool SameLook(const Look& a, const Look& b);
-    void SendMeshes();
 
-    unsigned int vertexArray = 0, meshVertices = 0, meshIndices = 0, instanceBuffer = 0;
+    unsigned int vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     std::vector<Batch> batches;
-    std::vector<Instance> instances;
-    std::vector<MeshRange> meshRanges;   // one per library mesh sent
+    std::vector<StreamVertex> vertices;   // every queued request's, in order
+    std::vector<uint32_t> indices;        // into `vertices`
     std::unordered_map<unsigned int, std::pair<int, int>> textureModes;
     size_t issuedDraws = 0;
 };

@@ -125,7 +125,8 @@ void Graphics::SetDefaultTextureParams()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
 }
 
-void Graphics::CreateMeshVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices)
+void Graphics::CreateVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices,
+                                 size_t stride, std::initializer_list<FloatAttribute> attributes)
 {
     glGenVertexArrays(1, &array);
     glGenBuffers(1, &vertices);
@@ -134,15 +135,13 @@ void Graphics::CreateMeshVertexArray(unsigned int& array, unsigned int& vertices
     glBindBuffer(GL_ARRAY_BUFFER, vertices);
     // The element binding is recorded in the vertex array.
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
-    const auto attribute = [](GLuint location, GLint count, GLboolean normalised, size_t offset) {
-        glVertexAttribPointer(location, count, GL_FLOAT, normalised, sizeof(MeshVertex),
-                              reinterpret_cast<const void*>(offset));
+    for (const FloatAttribute& a : attributes)
+    {
+        const auto location = static_cast<GLuint>(a.location);
+        glVertexAttribPointer(location, a.count, GL_FLOAT, a.normalised ? GL_TRUE : GL_FALSE,
+                              static_cast<GLsizei>(stride), reinterpret_cast<const void*>(a.offset));
         glEnableVertexAttribArray(location);
-    };
-    attribute(0, 3, GL_FALSE, offsetof(MeshVertex, position));
-    attribute(1, 3, GL_FALSE, offsetof(MeshVertex, color));
-    attribute(2, 3, GL_TRUE, offsetof(MeshVertex, normal));
-    attribute(3, 2, GL_FALSE, offsetof(MeshVertex, texCoord));
+    }
 }
 
 bool GraphicsSystem::Init()
@@ -190,7 +189,11 @@ bool GraphicsSystem::Init()
 
 void GraphicsSystem::CreateVertexLayout()
 {
-    Graphics::CreateMeshVertexArray(vertexArray, vertexBuffer, elementBuffer);
+    Graphics::CreateVertexArray(vertexArray, vertexBuffer, elementBuffer, sizeof(MeshVertex),
+                                {{0, 3, offsetof(MeshVertex, position)},
+                                 {1, 3, offsetof(MeshVertex, color)},
+                                 {2, 3, offsetof(MeshVertex, normal), true},
+                                 {3, 2, offsetof(MeshVertex, texCoord)}});
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     uploadedMesh = -1;
@@ -228,13 +231,6 @@ void GraphicsSystem::ClearDepth()
         return;
     Flush();
     glClear(GL_DEPTH_BUFFER_BIT);
-}
-
-void GraphicsSystem::ForgetMeshes()
-{
-    Flush();
-    queue.ForgetMeshes();
-    uploadedMesh = -1;
 }
 
 void GraphicsSystem::ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index,
@@ -277,7 +273,7 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     const Matrix4 worldToClip = WorldToClip();
     if (!NoteDraw(request, worldToClip, texture || shader->uniforms.time != -1))
         return;   // the frame is rehearsed
-    if (!shader->instanced)
+    if (!shader->batched)
     {
         Flush();
         return DrawNow(request, *shader, worldToClip, glTexture);
@@ -286,14 +282,11 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
         return;   // nothing to draw
     DrawQueue::Look look;
     look.program = shader->program;
-    look.worldToClipUniform = shader->uniforms.wTc;
     look.timeUniform = shader->uniforms.time;
     look.samplesTexture = shader->uniforms.baseColor != -1;
-    look.mesh = request.mesh;
     look.texture = look.samplesTexture ? glTexture : 0;
     look.wrap = request.wrap == 1 ? GL_CLAMP_TO_EDGE : GL_REPEAT;
     look.filter = request.filter == 1 ? GL_LINEAR : GL_NEAREST;
-    look.worldToClip = worldToClip;
     // Blending with an alpha of 1 gives the source colour: it is left out where the shader
     // writes 1, or the texel's alpha from a hard-edged texture read texel by texel (a fully
     // transparent texel is the shader's to drop).
@@ -302,7 +295,8 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
                    (shader->outputAlpha == OutputAlpha::Texel && look.samplesTexture && hard &&
                     look.filter == GL_NEAREST));
     shaders.currentProgram = shader->program;
-    queue.Add(look, request.model ? *request.model : Matrix4::Identity(), request.uv, request.tint);
+    queue.Add(look, request.mesh, worldToClip, request.model ? *request.model : Matrix4::Identity(),
+              request.uv, request.tint);
 }
 
 void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,

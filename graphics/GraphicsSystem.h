@@ -1,24 +1,26 @@
 #pragma once
 // Owns the OpenGL state of the game. Draw takes one request through the camera's projection and
 // view whatever the request's space, and the frame shows what drawing each request there and then
-// would show: requests for instanced shaders are gathered in a DrawQueue and issued together
+// would show: requests for batched shaders are gathered in a DrawQueue and issued together
 // before anything else touches the frame (ClearDepth, debug lines, the end of the frame, Flush);
 // requests for any other shader are drawn at once. Debug lines are queued and drawn once per frame
 // over everything (DrawDebugLines); that queue is emptied then whether drawing is on or off.
 // Without a GL context (before Init, after Shutdown, in headless tests) every drawing call does
 // nothing and the libraries only record names.
 //
-// The vertex arrays read MeshVertex records (44 bytes): attribute 0 position (3 floats),
+// The shared vertex array reads MeshVertex records (44 bytes): attribute 0 position (3 floats),
 // 1 colour (3), 2 normal (3), 3 texture coordinates (2). A shader drawn at once gets the
 // uniforms "mTw", "wTc", "tint", "uvT", "time", and "baseColor" on texture unit 0 on every draw;
-// an instanced one reads model, UV matrix and tint as instance attributes (see DrawQueue).
+// a batched one reads vertices with those values applied from the DrawQueue's stream.
 // Debug lines set "wTc" and "color". Anything else that writes the shared buffers uploads
 // through Mesh::Upload.
 #include "engine/BaseSystem.h"
 #include "graphics/DrawQueue.h"
 #include "graphics/Graphics.h"
 
+#include <cstddef>
 #include <deque>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <utility>
@@ -48,9 +50,8 @@ public:
     size_t QueuedDebugLines() const { return debugLines.size(); }
 
     bool HasContext() const { return ready; }
-    void ForgetUploadedMesh() { uploadedMesh = -1; }   // the shared buffers hold something else now
-    void ForgetMeshes();   // the mesh library was emptied: queued draws go out, meshes are sent again
-    size_t IssuedDraws() const { return queue.IssuedDraws(); }   // instanced draws since Init
+    void ForgetUploadedMesh() { uploadedMesh = -1; }             // the shared buffers hold something else now
+    size_t IssuedDraws() const { return queue.IssuedDraws(); }   // batched draws since Init
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
@@ -79,7 +80,15 @@ namespace Graphics
 {
 // On the texture bound to GL_TEXTURE_2D: repeat on S and T, nearest for both filters.
 void SetDefaultTextureParams();
-// A new vertex array with new vertex and index buffers, whose attributes 0-3 read MeshVertex
-// records from the vertex buffer; the array and the vertex buffer are left bound.
-void CreateMeshVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices);
+// One attribute of a vertex record: `count` floats at byte `offset`, read at `location`.
+struct FloatAttribute
+{
+    int location = 0, count = 0;
+    size_t offset = 0;
+    bool normalised = false;
+};
+// A new vertex array with new vertex and index buffers, whose attributes read records of `stride`
+// bytes from the vertex buffer; the array and the vertex buffer are left bound.
+void CreateVertexArray(unsigned int& array, unsigned int& vertices, unsigned int& indices, size_t stride,
+                       std::initializer_list<FloatAttribute> attributes);
 }   // namespace Graphics

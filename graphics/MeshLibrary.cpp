@@ -36,8 +36,8 @@ const Mesh* MeshLibrary::Get(int index) const
 
 void MeshLibrary::Clear()
 {
-    // Queued draws name meshes by index: they go out before the indices mean nothing.
-    GraphicsSystem::GetInstance().ForgetMeshes();
+    // Queued draws hold copies of their vertices; only the shared buffers' record goes stale.
+    GraphicsSystem::GetInstance().ForgetUploadedMesh();
     meshes.clear();
     failed.clear();
 }

@@ -78,7 +78,7 @@ Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 
 Shader::Shader(Shader&& other) noexcept
     : name(std::move(other.name)), program(std::exchange(other.program, 0)), uniforms(other.uniforms),
-      instanced(other.instanced), outputAlpha(other.outputAlpha), built(other.built)
+      batched(other.batched), outputAlpha(other.outputAlpha), built(other.built)
 {
 }
 
@@ -87,7 +87,7 @@ Shader& Shader::operator=(Shader&& other) noexcept
     name = std::move(other.name);
     program = std::exchange(other.program, 0);
     uniforms = other.uniforms;
-    instanced = other.instanced;
+    batched = other.batched;
     outputAlpha = other.outputAlpha;
     built = other.built;
     return *this;
@@ -153,7 +153,7 @@ bool Shader::Build()
     uniforms.time = glGetUniformLocation(program, "time");
     uniforms.baseColor = glGetUniformLocation(program, "baseColor");
     uniforms.color = glGetUniformLocation(program, "color");
-    instanced = DrawQueue::IsInstanced(program);
+    batched = DrawQueue::IsBatched(program);
     outputAlpha = DeclaredOutputAlpha(fragmentSource);
     if (uniforms.baseColor != -1)
     {

@@ -57,7 +57,7 @@ public:
     std::string name;
     GLuint program = 0;
     ShaderUniforms uniforms;
-    bool instanced = false;   // reads the per-draw values as instance attributes (DrawQueue)
+    bool batched = false;   // reads the per-draw values from the DrawQueue's vertex stream
     OutputAlpha outputAlpha = OutputAlpha::Any;
 
 private:

@@ -3,6 +3,7 @@
 #include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/MeshLibrary.h"
+#include "graphics/Shader.h"
 #include "graphics/ShaderLibrary.h"
 #include "graphics/TextureLibrary.h"
 #include "tests/common/GlWindow.h"
@@ -376,6 +377,15 @@ TEST(DeferredUpload, WhatWasRequestedBeforeAContextDrawsOnceOneExists)
 
 namespace
 {
+// "Quadrants", and "Glass" whose half-transparent texels show whatever lies under them and the
+// order it was drawn in.
+void WriteQuadrantsAndGlass(const TestDataFolder& data)
+{
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const unsigned char glass[] = {255, 255, 0, 128, 0, 255, 255, 64, 255, 0, 255, 200, 0, 0, 0, 0};
+    data.WritePng("Textures/Glass.png", 2, 2, 4, glass);
+}
+
 // The whole frame read back, queued draws issued first.
 std::vector<unsigned char> Frame(int width, int height)
 {
@@ -390,10 +400,7 @@ std::vector<unsigned char> Frame(int width, int height)
 TEST_F(DrawTest, QueuedDrawsGiveThePixelsOfDrawsIssuedOneByOne)
 {
     TestDataFolder data;
-    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
-    // Half-transparent texels: whatever lies under them and their order show in the result.
-    const unsigned char glass[] = {255, 255, 0, 128, 0, 255, 255, 64, 255, 0, 255, 200, 0, 0, 0, 0};
-    data.WritePng("Textures/Glass.png", 2, 2, 4, glass);
+    WriteQuadrantsAndGlass(data);
     // A shader that takes everything as uniforms is drawn at once, between the queued ones.
     data.Write("shaders/Uniforms.vert", "#version 430 core\n"
                                         "layout(location = 0) in vec3 aPosition;\n"
@@ -423,8 +430,8 @@ TEST_F(DrawTest, QueuedDrawsGiveThePixelsOfDrawsIssuedOneByOne)
                                                                  2.0f * static_cast<float>(i % 5) - 4.0f,
                                                                  0.1f * static_cast<float>(i % 3) - 0.1f}),
                                            Matrix4::Scale({3.0f + static_cast<float>(i % 4), 3.0f, 1})));
-    // After the run, each request differs from the one before in one thing that splits a batch
-    // (texture, shader, mesh, wrap, filter) or goes through a shader drawn at once.
+    // After the run, each request differs from the one before in one thing (texture, shader, mesh,
+    // wrap, filter) or goes through a shader drawn at once.
     Graphics::DrawRequest r = Request(glassTexture, models[0]);
     for (int i = 0; i < 40; ++i)
     {
@@ -482,6 +489,93 @@ TEST_F(DrawTest, QueuedDrawsGiveThePixelsOfDrawsIssuedOneByOne)
         graphics.Draw(requests[static_cast<size_t>(i)]);
     graphics.Flush();
     EXPECT_EQ(graphics.IssuedDraws() - drawsBefore, 1u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
+{
+    TestDataFolder data;
+    WriteQuadrantsAndGlass(data);
+    // A quad whose corners have colours of their own.
+    data.Write("Parts/Shaded.xobj", "o Shaded\n"
+                                    "v -0.5 -0.5 0 1 0.25 0.5\nv 0.5 -0.5 0 0.75 1 0\n"
+                                    "v 0.5 0.5 0 0.2 0.4 1\nv -0.5 0.5 0 1 1 1\n"
+                                    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
+                                    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
+    // What the batched shaders' vertices went through before the queue did it for them: model
+    // matrix, camera and UV matrix applied per vertex on the GPU, drawn at once with uniforms, in
+    // front of the game's own fragment shaders.
+    const std::string reference =
+        "#version 430 core\n"
+        "layout(location = 0) in vec3 aPosition;\n"
+        "layout(location = 1) in vec3 aColor;\n"
+        "layout(location = 3) in vec2 aTexCoord;\n"
+        "uniform mat4 mTw;\nuniform mat4 wTc;\nuniform mat3 uvT;\nuniform vec3 tint;\n"
+        "out vec3 vColor;\nout vec2 vTexCoord;\nflat out vec3 vTint;\n"
+        "void main() { vColor = aColor; vTint = tint;\n"
+        "  vTexCoord = (uvT * vec3(aTexCoord, 1.0)).xy;\n"
+        "  gl_Position = wTc * mTw * vec4(aPosition, 1.0); }\n";
+    ShaderLibrary& shaders = ShaderLibrary::GetInstance();
+    std::vector<std::pair<int, int>> batchedAndReference;
+    for (const std::string name : {"base", "alpha"})
+    {
+        data.Write("shaders/Reference" + name + ".vert", reference);
+        data.Write("shaders/Reference" + name + ".frag",
+                   ReadTextFile(ZOVERAV_SOURCE_DIR "/Data/shaders/" + name + ".frag"));
+        batchedAndReference.emplace_back(shaders.FindOrLoad(name), shaders.FindOrLoad("Reference" + name));
+    }
+    TextureLibrary& textures = TextureLibrary::GetInstance();
+    const int quadrants = textures.FindOrLoad("Quadrants"), glassTexture = textures.FindOrLoad("Glass");
+    const int meshes[] = {plane, MeshLibrary::GetInstance().FindOrLoad("Prim_Cube"),
+                          MeshLibrary::GetInstance().FindOrLoad("Shaded")};
+    ASSERT_GE(meshes[1], 0);
+    ASSERT_GE(meshes[2], 0);
+
+    // Turned, sheared and scaled unevenly, at several depths, seen by a camera off the axis;
+    // texture matrices that scale, shear and move.
+    const float uvs[3][9] = {{1, 0, 0, 0, 1, 0, 0, 0, 1},
+                             {0.125f, 0, 0, 0, 1, 0, 0.375f, 0, 1},
+                             {1.5f, 0.25f, 0, -0.5f, 0.75f, 0, 0.25f, 0.5f, 1}};
+    std::vector<Matrix4> models;
+    for (int i = 0; i < 24; ++i)
+    {
+        const float f = static_cast<float>(i);
+        Matrix4 m =
+            Matrix4::Translation({-7.0f + 0.6f * f, 3.0f * static_cast<float>(i % 3) - 3.0f, -0.3f * f});
+        m = Matrix4::Multiply(m, Matrix4::Rotation(17.0f * f, {static_cast<float>(i % 2), 0.5f, 1}));
+        models.push_back(Matrix4::Multiply(m, Matrix4::Scale({2.5f + 0.1f * f, 1.5f, 2})));
+    }
+    Camera& camera = Camera::GetInstance();
+    camera.eye = {3, -2, 13};
+    camera.lookAt = {1, 0.5f, -2};
+    std::vector<unsigned char> frames[2];
+    for (int drawnAtOnce : {0, 1})
+    {
+        graphics.BeginFrame();
+        for (size_t i = 0; i < models.size(); ++i)
+        {
+            Graphics::DrawRequest r = Request(i % 4 == 1 ? quadrants : glassTexture, models[i]);
+            r.mesh = meshes[i % 3];
+            const auto [batched, drawn] = batchedAndReference[i / 12];
+            r.shader = drawnAtOnce ? drawn : batched;
+            r.uv = uvs[i % 3];
+            r.filter = static_cast<int>(i % 5 == 0);
+            r.tint[0] = i % 2 ? 0.6f : 1.0f;
+            r.tint[2] = 0.3f + 0.05f * static_cast<float>(i % 7);
+            graphics.Draw(r);
+        }
+        frames[drawnAtOnce] = Frame(width, height);
+    }
+    camera.SetTarget(nullptr);
+    const unsigned char clear[] = {18, 129, 61};
+    size_t differing = 0, drawn = 0;
+    for (size_t i = 0; i < frames[0].size(); i += 4)
+    {
+        differing += std::memcmp(&frames[0][i], &frames[1][i], 4) != 0;
+        drawn += std::memcmp(&frames[1][i], clear, 3) != 0;
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_GT(drawn, frames[0].size() / 4 / 8) << "the requests cover too little of the frame to tell";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -550,9 +644,7 @@ TEST_F(DrawTest, AStillPictureIsNeitherDrawnNorPresentedAgainUntilItChanges)
 TEST_F(DrawTest, BlendingIsLeftOutOnlyWhereItChangesNothing)
 {
     TestDataFolder data;
-    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
-    const unsigned char glass[] = {255, 255, 0, 128, 0, 255, 255, 64, 255, 0, 255, 200, 0, 0, 0, 0};
-    data.WritePng("Textures/Glass.png", 2, 2, 4, glass);
+    WriteQuadrantsAndGlass(data);
     const unsigned char holes[] = {255, 128, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 40, 90, 200, 255};
     data.WritePng("Textures/Holes.png", 2, 2, 4, holes);
     // The same shaders taking everything as uniforms: drawn at once, always blended.

@@ -69,18 +69,19 @@ TEST_F(RenderDataTest, EveryShaderBuildsAndTakesTheUniformsItIsGiven)
         EXPECT_TRUE(shader->IsUsable()) << name << ":\n" << trace.All();
         EXPECT_TRUE(trace.lines.empty()) << name << ":\n" << trace.All();
         const ShaderUniforms& u = shader->uniforms;
-        EXPECT_NE(u.wTc, -1) << name;
         if (name == "Line")
         {
+            EXPECT_NE(u.wTc, -1) << name;
             EXPECT_NE(u.color, -1) << name;
             continue;
         }
-        // The game's mesh shaders are drawn in batches: model, UV matrix and tint per instance, at the
-        // locations the draw queue feeds.
-        EXPECT_TRUE(shader->instanced) << name;
-        for (auto [attribute, location] : {std::pair{"iModel", DrawQueue::ModelLocation},
-                                           {"iUv", DrawQueue::UvLocation},
-                                           {"iTint", DrawQueue::TintLocation}})
+        // The game's mesh shaders are drawn in batches: they read the draw queue's vertex stream at
+        // the locations it feeds.
+        EXPECT_TRUE(shader->batched) << name;
+        for (auto [attribute, location] : {std::pair{"aClipPosition", DrawQueue::ClipPositionLocation},
+                                           {"aColor", DrawQueue::ColorLocation},
+                                           {"aTexCoord", DrawQueue::TexCoordLocation},
+                                           {"aTint", DrawQueue::TintLocation}})
             EXPECT_EQ(glGetAttribLocation(shader->program, attribute), location)
                 << name << " reads \"" << attribute << "\" elsewhere";
         EXPECT_NE(u.baseColor, -1) << name << " does not use \"baseColor\"";
