@@ -6,12 +6,14 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 namespace
 {
 constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+constexpr size_t MinimumStore = 4096;   // vertices: a thousand sprites before the store first grows
 
 // m * p, each row summed from the first column to the last as GLSL's matrix times vector is.
 void Transform(const Matrix4& m, const float (&p)[4], float (&out)[4])
@@ -42,9 +44,11 @@ void DrawQueue::Init()
 void DrawQueue::Shutdown()
 {
     batches.clear();
-    vertices.clear();
     indices.clear();
     textureModes.clear();
+    // Deleting the buffer unmaps it.
+    mapped = nullptr;
+    capacity = vertexCount = storeSize = 0;
     if (vertexArray == 0)
         return;
     glDeleteVertexArrays(1, &vertexArray);
@@ -63,14 +67,16 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
                     const float* uv, const float* tint)
 {
     const Mesh& source = *MeshLibrary::GetInstance().Get(mesh);
+    if (vertexCount + source.vertices.size() > capacity && !MapVertices(vertexCount + source.vertices.size()))
+        return;   // no memory for it
     if (batches.empty() || !SameLook(batches.back().look, look))
-        batches.push_back({look, static_cast<uint32_t>(vertices.size()), 0, indices.size(), 0});
+        batches.push_back({look, static_cast<uint32_t>(vertexCount), 0, indices.size(), 0});
     Batch& batch = batches.back();
-    const auto base = static_cast<uint32_t>(vertices.size());
+    const auto base = static_cast<uint32_t>(vertexCount);
     const float* t = uv ? uv : IdentityUv;
     for (const MeshVertex& from : source.vertices)
     {
-        StreamVertex& to = vertices.emplace_back();
+        StreamVertex& to = mapped[vertexCount++];
         // worldToClip * (model * p): GLSL's compiler turns (worldToClip * model) * p into this.
         const float point[4] = {from.position[0], from.position[1], from.position[2], 1.0f};
         float world[4];
@@ -85,19 +91,49 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     }
     for (const uint32_t index : source.indices)
         indices.push_back(base + index);
-    batch.lastVertex = static_cast<uint32_t>(vertices.size()) - 1;
+    batch.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
     batch.indexCount += source.indices.size();
+}
+
+bool DrawQueue::MapVertices(size_t needed)
+{
+    // What is queued goes out first: the new store starts empty.
+    Flush();
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    if (needed > storeSize)
+    {
+        storeSize = std::max({needed, 2 * storeSize, MinimumStore});
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(storeSize * sizeof(StreamVertex)), nullptr,
+                     GL_STREAM_DRAW);
+    }
+    // Invalidated: draws still in flight keep the old contents, and nothing is copied.
+    mapped = static_cast<StreamVertex*>(
+        glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(storeSize * sizeof(StreamVertex)),
+                         GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    capacity = mapped ? storeSize : 0;
+    return mapped != nullptr;
 }
 
 void DrawQueue::Flush()
 {
+    if (mapped)
+    {
+        glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+        // A store lost while mapped (GL_FALSE) holds nothing worth drawing.
+        if (glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE)
+        {
+            batches.clear();
+            indices.clear();
+        }
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        mapped = nullptr;
+        capacity = vertexCount = 0;
+    }
     if (batches.empty())
         return;
     glBindVertexArray(vertexArray);
-    // Fresh stores each time: the draws still in flight keep reading the old ones.
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(StreamVertex)),
-                 vertices.data(), GL_STREAM_DRAW);
+    // A fresh store each time: the draws still in flight keep reading the old one.
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                  indices.data(), GL_STREAM_DRAW);
     glDepthFunc(GL_LEQUAL);
@@ -144,7 +180,6 @@ void DrawQueue::Flush()
     if (!blending)
         glEnable(GL_BLEND);
     batches.clear();
-    vertices.clear();
     indices.clear();
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);

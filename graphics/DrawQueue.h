@@ -9,8 +9,10 @@
 // Add writes the request's mesh out at once, vertex by vertex: positions through the model matrix
 // and then the camera (clip space), texture coordinates through the 3x3 UV matrix, every sum in the
 // order and with the rounding of the same GLSL run by the rasteriser, so the pixels stay those of
-// the shader doing it. A batch is then one plain indexed draw: a software rasteriser runs its whole
-// vertex stage once per instance of an instanced draw, which costs more than the work itself.
+// the shader doing it, straight into the mapped vertex buffer; a queue that outgrows the buffer
+// goes out and the buffer grows. A batch is then one plain indexed draw: a software rasteriser
+// runs its whole vertex stage once per instance of an instanced draw, which costs more than the
+// work itself.
 // Batched shaders read StreamVertex records: 0 "aClipPosition" (vec4), 1 "aColor" (vec3),
 // 2 "aTexCoord" (vec2), 3 "aTint" (vec3, the request's tint); "time" and "baseColor" stay
 // uniforms, set once per batch. Blending is on while the queue is idle and off only for the
@@ -67,11 +69,16 @@ private:
         size_t firstIndex = 0, indexCount = 0;
     };
     static bool SameLook(const Look& a, const Look& b);
+    // Issues what is queued, then maps a store of at least `needed` vertices; false when GL cannot.
+    bool MapVertices(size_t needed);
 
     unsigned int vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
     std::vector<Batch> batches;
-    std::vector<StreamVertex> vertices;   // every queued request's, in order
-    std::vector<uint32_t> indices;        // into `vertices`
+    // Every queued request's vertices, in order, written straight into the mapped vertex buffer.
+    StreamVertex* mapped = nullptr;
+    size_t vertexCount = 0, capacity = 0;   // capacity 0 while nothing is mapped
+    size_t storeSize = 0;                   // vertices the buffer's store holds
+    std::vector<uint32_t> indices;          // into the mapped vertices
     std::unordered_map<unsigned int, std::pair<int, int>> textureModes;
     size_t issuedDraws = 0;
 };

@@ -492,6 +492,39 @@ TEST_F(DrawTest, QueuedDrawsGiveThePixelsOfDrawsIssuedOneByOne)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(DrawTest, AQueueLargerThanItsVertexBufferKeepsEveryRequestInOrder)
+{
+    TestDataFolder data;
+    WriteQuadrantsAndGlass(data);
+    const int glassTexture = TextureLibrary::GetInstance().FindOrLoad("Glass");
+    // Thousands of half-transparent quads over each other, more vertices than the queue's first
+    // buffer holds: the buffer grows in the middle of the run.
+    std::vector<Matrix4> models;
+    for (int i = 0; i < 3000; ++i)
+        models.push_back(Matrix4::Multiply(Matrix4::Translation({-9.0f + 0.006f * static_cast<float>(i),
+                                                                 4.0f - 0.0027f * static_cast<float>(i), 0}),
+                                           Matrix4::Scale({2.5f, 2.5f, 1})));
+    std::vector<unsigned char> frames[2];
+    for (int oneByOne : {1, 0})
+    {
+        graphics.BeginFrame();
+        for (size_t i = 0; i < models.size(); ++i)
+        {
+            Graphics::DrawRequest r = Request(glassTexture, models[i]);
+            r.tint[i % 3] = 0.4f;
+            graphics.Draw(r);
+            if (oneByOne)
+                graphics.Flush();
+        }
+        frames[oneByOne] = Frame(width, height);
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i < frames[0].size(); ++i)
+        differing += frames[0][i] != frames[1][i];
+    EXPECT_EQ(differing, 0u);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
 {
     TestDataFolder data;
