@@ -130,7 +130,8 @@ RunFigures RunBusyLevel()
             else if (frame == 1)
             {
                 // The hatch is open and has let every bot out; the count board decides nothing
-                // while they walk.
+                // while they walk, and no death settles the level (which would close the
+                // end-of-level spotlight over the picture).
                 BehaviorSpawner* spawner = BehaviorSpawner::FindLevelSpawner();
                 if (!spawner || !scenes.CurrentScene())
                     return run.figures.error = "level 1 has no spawner", false;
@@ -139,6 +140,7 @@ RunFigures RunBusyLevel()
                 spawner->SpawnTimer = 1e9f;   // no more bots come out
                 spawner->MonkeySpawnCountMax = 100 * BotCount;
                 BehaviorCountBoard::DeadMax = 100 * BotCount;
+                BehaviorCountBoard::SpawnTotal = 100 * BotCount;
                 BehaviorCountBoard::ExitMax = 2 * BotCount;
                 diggers = AddBots(*scenes.CurrentScene());
             }
@@ -161,6 +163,8 @@ RunFigures RunBusyLevel()
                                         std::to_string(scenes.pauseKind) + ", " +
                                         std::to_string(BehaviorCountBoard::DeadCount) + " dead, " +
                                         std::to_string(BehaviorCountBoard::ExitedCount) + " out)";
+                else if (scenes.CurrentScene() && scenes.CurrentScene()->SpotlightsCreated > 0)
+                    run.figures.error = "the level was settled during the run: its spotlight opened";
                 return false;
             }
             return true;
