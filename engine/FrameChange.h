@@ -27,6 +27,8 @@ public:
     template <typename T> void Note(const T& value) { Note(&value, sizeof value); }
     void NoteUnknown() { unknown = true; }
     bool Unknown() const { return unknown; }   // nothing more needs noting this frame
+    // The notes so far: two drawings with the same notes give the same picture.
+    uint64_t Notes() const { return notes; }
 
     // The screen lost its picture (uncovered, resized): the next frame is drawn.
     void Invalidate() { steady = false; }

@@ -239,6 +239,11 @@ void PixelGrid::SetCells(int width, int height, std::vector<uint8_t> cells)
     Cells = std::move(cells);
     UploadBuffer.assign(Cells.size(), 0);
     dirtyRows.assign(static_cast<size_t>(Height), false);
+    const size_t tiles =
+        static_cast<size_t>(TilesAcross()) * static_cast<size_t>((Height + KeptTile - 1) / KeptTile);
+    unsentTiles.assign(tiles, false);
+    unshownTiles.assign(tiles, false);
+    allUnshown = true;
     DebugIndex = 0;
     MarkAllDirty();
 }
@@ -267,6 +272,10 @@ void PixelGrid::SetCell(int x, int y, int id)
         anyDirtyRow = true;
     }
     Dirty = true;
+    const size_t tile = static_cast<size_t>(y / KeptTile) * static_cast<size_t>(TilesAcross()) +
+                        static_cast<size_t>(x / KeptTile);
+    if (tile < unsentTiles.size())
+        unsentTiles[tile] = true;
 }
 
 bool PixelGrid::WorldToCell(const Vec3& world, int& x, int& y) const
@@ -368,8 +377,12 @@ void PixelGrid::RefreshWords()
 void PixelGrid::UploadChangedRows()
 {
     UploadedRows = 0;
+    for (size_t i = 0; i < unsentTiles.size(); ++i)
+        if (unsentTiles[i])
+            unshownTiles[i] = true, unsentTiles[i] = false;
     if (Height > 0 && !anyDirtyRow)
     {
+        allUnshown = true;
         std::fill(dirtyRows.begin(), dirtyRows.end(), false);
         RefreshWords();
         SendRows(0, Height);

@@ -126,4 +126,12 @@ private:
 
     std::vector<bool> dirtyRows;   // rows to send at the next upload
     bool anyDirtyRow = false;
+
+    // The terrain closes the graphics system's kept layer, telling it which squares of
+    // KeptTile x KeptTile cells changed since the layer last showed them: a square is unsent
+    // until its rows are uploaded, then unshown until a draw through the kept layer.
+    static constexpr int KeptTile = 8;
+    int TilesAcross() const { return (Width + KeptTile - 1) / KeptTile; }
+    std::vector<bool> unsentTiles, unshownTiles;
+    bool allUnshown = true;
 };

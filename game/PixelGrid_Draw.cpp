@@ -28,6 +28,7 @@ void PixelGrid::CreateTexture()
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, Width, Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, UploadBuffer.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     TextureId = id;
+    allUnshown = true;
 }
 
 void PixelGrid::SendRows(int first, int count)
@@ -82,6 +83,35 @@ void PixelGrid::Render()
         const uint32_t alpha = m.colour & 0xFFu;
         return alpha == 0 || alpha == 0xFFu;
     });
-    if (request.mesh >= 0 && request.shader >= 0)   // else the library has said why
-        GraphicsSystem::GetInstance().DrawTexture(request, TextureId, hardAlpha);
+    if (request.mesh < 0 || request.shader < 0)
+        return;   // the library has said why
+    // The changed squares in the unit plane's coordinates, a run of squares in a row as one.
+    std::vector<Graphics::Area> changed;
+    const int across = TilesAcross();
+    for (size_t row = 0; !allUnshown && row * static_cast<size_t>(across) < unshownTiles.size(); ++row)
+        for (int x = 0; x < across;)
+        {
+            if (!unshownTiles[row * static_cast<size_t>(across) + static_cast<size_t>(x)])
+            {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < across && unshownTiles[row * static_cast<size_t>(across) + static_cast<size_t>(end)])
+                ++end;
+            const auto across01 = [this](int tile) {
+                return static_cast<float>(std::min(tile * KeptTile, Width)) / static_cast<float>(Width);
+            };
+            const auto up01 = [this](size_t tile) {
+                return static_cast<float>(std::min(static_cast<int>(tile) * KeptTile, Height)) /
+                       static_cast<float>(Height);
+            };
+            changed.push_back({across01(x), up01(row), across01(end), up01(row + 1)});
+            x = end;
+        }
+    if (GraphicsSystem::GetInstance().DrawKept(request, TextureId, hardAlpha, changed, allUnshown))
+    {
+        std::fill(unshownTiles.begin(), unshownTiles.end(), false);
+        allUnshown = false;
+    }
 }

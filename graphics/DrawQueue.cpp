@@ -115,7 +115,7 @@ bool DrawQueue::MapVertices(size_t needed)
     return mapped != nullptr;
 }
 
-void DrawQueue::Flush()
+void DrawQueue::Issue()
 {
     if (mapped)
     {
@@ -132,6 +132,8 @@ void DrawQueue::Flush()
     }
     if (batches.empty())
         return;
+    if (onIssue)
+        onIssue();
     glBindVertexArray(vertexArray);
     // A fresh store each time: the draws still in flight keep reading the old one.
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
@@ -179,8 +181,6 @@ void DrawQueue::Flush()
     }
     if (!blending)
         glEnable(GL_BLEND);
-    batches.clear();
-    indices.clear();
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include <unordered_map>
 #include <vector>
@@ -46,7 +47,14 @@ public:
     // `mesh` is a library index whose mesh has triangles; `uv` null for the identity.
     void Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model, const float* uv,
              const float* tint);
-    void Flush();   // issues every queued draw; leaves no program, array or texture bound
+    void Flush() { Issue(), Drop(); }   // issues every queued draw and empties the queue
+    // Issues every queued draw and keeps them queued, to be issued again (under another scissor
+    // or into another target); leaves no program, array or texture bound.
+    void Issue();
+    void Drop() { batches.clear(), indices.clear(), vertexCount = 0; }   // forgets them unissued
+    // Called whenever queued draws are about to reach the bound framebuffer, also when the queue
+    // outgrows its buffer in Add.
+    std::function<void()> onIssue;
     bool IsEmpty() const { return batches.empty(); }
     size_t IssuedDraws() const { return issuedDraws; }   // draws since Init
 

@@ -29,6 +29,12 @@ void SubmitDebugLine(const DebugLine& line);
 // The square of half-size 0.1 around a cursor position (device coordinates), in screen space.
 void SubmitCursorMarker(float x, float y);
 
+// A rectangle of a mesh's model space at z 0: [left, right] x [bottom, top].
+struct Area
+{
+    float left = 0, bottom = 0, right = 0, top = 0;
+};
+
 // One immediate draw: mesh, shader and texture by index into their libraries (-1: no mesh, the
 // first shader, the first texture "White"), wrap and filter modes, a tint, and the model and
 // texture-coordinate matrices it points at (not owned; null is identity).

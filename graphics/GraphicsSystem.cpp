@@ -3,12 +3,16 @@
 #include "engine/TraceSystem.h"
 #include "engine/WindowSystem.h"
 #include "graphics/Camera.h"
+#include "graphics/Mesh.h"
 #include "graphics/MeshLibrary.h"
 #include "graphics/ShaderLibrary.h"
 #include "graphics/TextureLibrary.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
@@ -58,6 +62,17 @@ const Matrix4& WorldToClip()
 // A depth clear among the notes of a frame: where it falls decides what lies over what.
 constexpr uint32_t DepthCleared = 0xdec1ea2;
 
+// Notes what decides the pixels of one draw besides its textures' and shader's contents.
+void NoteRequest(FrameChange& notes, const Graphics::DrawRequest& request, const Matrix4& worldToClip)
+{
+    const int32_t indices[] = {request.mesh, request.shader, request.texture, request.wrap, request.filter};
+    notes.Note(indices);
+    notes.Note(request.tint);
+    notes.Note((request.model ? *request.model : Matrix4::Identity()).Data(), 16 * sizeof(float));
+    notes.Note(request.uv ? request.uv : IdentityUv, 9 * sizeof(float));
+    notes.Note(worldToClip.Data(), 16 * sizeof(float));
+}
+
 // Notes what decides the pixels of one draw for the frame's picture; false when the frame is
 // rehearsed and nothing is to be drawn. `changing`: its pixels may change under the same notes
 // (a texture of the caller's own, a shader that reads the time).
@@ -67,16 +82,42 @@ bool NoteDraw(const Graphics::DrawRequest& request, const Matrix4& worldToClip, 
     if (changing)
         picture.NoteUnknown();
     if (!picture.Unknown())
-    {
-        const int32_t indices[] = {request.mesh, request.shader, request.texture, request.wrap,
-                                   request.filter};
-        picture.Note(indices);
-        picture.Note(request.tint);
-        picture.Note((request.model ? *request.model : Matrix4::Identity()).Data(), 16 * sizeof(float));
-        picture.Note(request.uv ? request.uv : IdentityUv, 9 * sizeof(float));
-        picture.Note(worldToClip.Data(), 16 * sizeof(float));
-    }
+        NoteRequest(picture, request, worldToClip);
     return picture.Drawing();
+}
+
+void ClearFrame()
+{
+    glClearColor(18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// The window pixels (x, y, width, height) that an area of a mesh may touch, a pixel wider on
+// every side against rounding; the whole window when a corner lies at or behind the eye.
+std::array<int, 4> CoveredPixels(const Graphics::Area& area, const Matrix4& modelToClip, int width,
+                                 int height)
+{
+    float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f;
+    for (const Vec2 corner : {Vec2{area.left, area.bottom}, Vec2{area.right, area.bottom},
+                              Vec2{area.left, area.top}, Vec2{area.right, area.top}})
+    {
+        const Vec4 clip = modelToClip.Transform({corner.x, corner.y, 0, 1});
+        if (!(clip.w > 1e-6f))
+            return {0, 0, width, height};
+        const float x = (clip.x / clip.w * 0.5f + 0.5f) * static_cast<float>(width);
+        const float y = (clip.y / clip.w * 0.5f + 0.5f) * static_cast<float>(height);
+        left = std::min(left, x), right = std::max(right, x);
+        bottom = std::min(bottom, y), top = std::max(top, y);
+    }
+    const auto pixel = [](float v, int limit) {
+        return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(limit) + 1.0f));
+    };
+    const int x0 = std::max(0, pixel(std::floor(left), width) - 1);
+    const int y0 = std::max(0, pixel(std::floor(bottom), height) - 1);
+    const int x1 = std::min(width, pixel(std::ceil(right), width) + 1);
+    const int y1 = std::min(height, pixel(std::ceil(top), height) + 1);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
 }
 }   // namespace
 
@@ -178,6 +219,8 @@ bool GraphicsSystem::Init()
     lineShader = ShaderLibrary::GetInstance().FindOrLoad("Line");
 
     queue.Init();
+    queue.onIssue = [this] { BeforeIssue(); };
+    depthQueue.Init();
 
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     Graphics::SetDefaultTextureParams();
@@ -201,26 +244,79 @@ void GraphicsSystem::CreateVertexLayout()
 
 void GraphicsSystem::BeginFrame()
 {
+    keptOpen = false;   // a rehearsed frame keeps nothing
     if (!ready || !WindowSystem::GetInstance().picture.Drawing())
         return;
     Flush();
     queue.ForgetTextureModes();
-    glClearColor(18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearFrame();
+    keptOpen = keepingLayers && kept.IsUsable();
+    keptNotes.BeginFrame();
+    keptDepth.BeginKept();
+    keptDraws.clear();
 }
 
 void GraphicsSystem::EndFrame()
 {
     if (!ready)
         return;
-    Flush();
+    FlushSpan();
     Graphics::SetDefaultTextureParams();
 }
 
 void GraphicsSystem::Flush()
 {
-    if (ready)
-        queue.Flush();
+    if (!ready)
+        return;
+    // Whatever comes next may draw anywhere: it finds the whole kept depth.
+    if (depthOwed)
+        PayDepth(true);
+    queue.Flush();
+}
+
+void GraphicsSystem::BeforeIssue()
+{
+    keptOpen = false;   // this frame's first draws reach a framebuffer now
+    if (depthOwed)
+        PayDepth(true);   // mid-span: what comes after may draw anywhere
+}
+
+void GraphicsSystem::FlushSpan()
+{
+    if (!ready)
+        return;
+    if (depthOwed)
+        PayDepth(false);
+    Flush();
+}
+
+void GraphicsSystem::PayDepth(bool everywhere)
+{
+    depthOwed = false;
+    const std::vector<std::array<int, 4>> needed =
+        everywhere ? std::vector<std::array<int, 4>>{} : keptDepth.Needed();
+    if (!everywhere && needed.empty())
+        return;
+    for (const KeptDraw& d : keptDraws)
+        depthQueue.Add(d.look, d.mesh, d.worldToClip, d.model, d.uv, d.tint);
+    // Each queue knows the texture modes it set last, not the other's.
+    depthQueue.ForgetTextureModes();
+    queue.ForgetTextureModes();
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    if (everywhere)
+        depthQueue.Issue();
+    else
+    {
+        glEnable(GL_SCISSOR_TEST);
+        for (const std::array<int, 4>& r : needed)
+        {
+            glScissor(r[0], r[1], r[2], r[3]);
+            depthQueue.Issue();
+        }
+        glDisable(GL_SCISSOR_TEST);
+    }
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    depthQueue.Drop();
 }
 
 void GraphicsSystem::ClearDepth()
@@ -229,7 +325,7 @@ void GraphicsSystem::ClearDepth()
     picture.Note(DepthCleared);
     if (!ready || !picture.Drawing())
         return;
-    Flush();
+    FlushSpan();
     glClear(GL_DEPTH_BUFFER_BIT);
 }
 
@@ -252,34 +348,122 @@ void GraphicsSystem::DrawTexture(const Graphics::DrawRequest& request, unsigned 
     Submit(request, &texture, hardAlpha);
 }
 
-void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha)
+bool GraphicsSystem::DrawKept(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha,
+                              const std::vector<Graphics::Area>& changed, bool allChanged)
+{
+    const bool keep = Submit(request, &texture, hardAlpha, true) && keptOpen && !keptNotes.Unknown();
+    keptOpen = false;
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    const uint64_t notes = keptNotes.Notes();
+    const bool whole = allChanged || !kept.Holds(notes, windows.width, windows.height);
+    if (!keep)
+        return false;   // queued, if at all, for the frame itself
+    if (whole || !changed.empty())
+    {
+        if (!kept.Bind(windows.width, windows.height))
+            return false;
+        if (whole)
+        {
+            ClearFrame();
+            queue.Flush();
+        }
+        else
+            RedrawKept(request, changed);
+        kept.Keep(notes);
+    }
+    else
+        queue.Drop();
+    kept.CopyColourToFrame();
+    ++keptFrames;
+    keptDepth.BeginNeeds(windows.width, windows.height);
+    depthOwed = true;
+    return true;
+}
+
+void GraphicsSystem::RedrawKept(const Graphics::DrawRequest& request,
+                                const std::vector<Graphics::Area>& changed)
+{
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    const Matrix4 modelToClip =
+        Matrix4::Multiply(WorldToClip(), request.model ? *request.model : Matrix4::Identity());
+    glEnable(GL_SCISSOR_TEST);
+    // Each pixel's colour and depth come from the draws over that pixel alone: the draws again
+    // over a cleared rectangle give it the pixels that drawing everything again would.
+    for (const Graphics::Area& area : changed)
+    {
+        const std::array<int, 4> pixels = CoveredPixels(area, modelToClip, windows.width, windows.height);
+        if (pixels[2] == 0 || pixels[3] == 0)
+            continue;
+        glScissor(pixels[0], pixels[1], pixels[2], pixels[3]);
+        ClearFrame();
+        queue.Issue();
+    }
+    glDisable(GL_SCISSOR_TEST);
+    queue.Drop();
+}
+
+void GraphicsSystem::NoteKept(const Graphics::DrawRequest& request, const Matrix4& worldToClip,
+                              const Shader& shader, unsigned int texture, bool hardAlpha,
+                              bool changingTexture)
+{
+    // A texture of the caller's own, or the time, may change the pixels under the same notes.
+    if (!shader.batched || shader.uniforms.time != -1 || changingTexture)
+    {
+        keptOpen = false;
+        return;
+    }
+    NoteRequest(keptNotes, request, worldToClip);
+    keptNotes.Note(texture);
+    keptNotes.Note(hardAlpha);
+    const Mesh* mesh = MeshLibrary::GetInstance().Get(request.mesh);
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    keptDepth.AddKept(mesh ? KeptDepth::Of(*mesh, request.model ? *request.model : Matrix4::Identity(),
+                                           worldToClip, windows.width, windows.height)
+                           : KeptDepth::Span{});
+}
+
+bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha,
+                            bool closesKept)
 {
     if (!ready)
-        return;
+        return false;
     MeshLibrary& meshes = MeshLibrary::GetInstance();
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     TextureLibrary& textures = TextureLibrary::GetInstance();
     const auto inRange = [](int index, int size) { return index >= -1 && index < size; };
     if (!inRange(request.mesh, meshes.Size()))
-        return ReportSkipped(request, "mesh", request.mesh, meshes.Size());
+    {
+        ReportSkipped(request, "mesh", request.mesh, meshes.Size());
+        return false;
+    }
     if (!inRange(request.shader, shaders.Size()) || shaders.Size() == 0)
-        return ReportSkipped(request, "shader", request.shader, shaders.Size());
+    {
+        ReportSkipped(request, "shader", request.shader, shaders.Size());
+        return false;
+    }
     if (!texture && !inRange(request.texture, textures.Size()))
-        return ReportSkipped(request, "texture", request.texture, textures.Size());
+    {
+        ReportSkipped(request, "texture", request.texture, textures.Size());
+        return false;
+    }
     Shader* shader = shaders.Prepare(request.shader);
     if (!shader || !shader->IsUsable())
-        return;   // reported when it failed to build
+        return false;   // reported when it failed to build
     const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
     const Matrix4 worldToClip = WorldToClip();
+    if (keptOpen)
+        NoteKept(request, worldToClip, *shader, glTexture, texture ? hardAlpha : false,
+                 texture && !closesKept);
     if (!NoteDraw(request, worldToClip, texture || shader->uniforms.time != -1))
-        return;   // the frame is rehearsed
+        return false;   // the frame is rehearsed
     if (!shader->batched)
     {
         Flush();
-        return DrawNow(request, *shader, worldToClip, glTexture);
+        DrawNow(request, *shader, worldToClip, glTexture);
+        return false;
     }
     if (request.mesh < 0 || meshes.Get(request.mesh)->indices.empty())
-        return;   // nothing to draw
+        return false;   // nothing to draw
     DrawQueue::Look look;
     look.program = shader->program;
     look.timeUniform = shader->uniforms.time;
@@ -295,8 +479,25 @@ void GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
                    (shader->outputAlpha == OutputAlpha::Texel && look.samplesTexture && hard &&
                     look.filter == GL_NEAREST));
     shaders.currentProgram = shader->program;
-    queue.Add(look, request.mesh, worldToClip, request.model ? *request.model : Matrix4::Identity(),
-              request.uv, request.tint);
+    const Matrix4& model = request.model ? *request.model : Matrix4::Identity();
+    if (keptOpen)
+    {
+        KeptDraw& d = keptDraws.emplace_back();
+        d.look = look;
+        d.mesh = request.mesh;
+        d.worldToClip = worldToClip;
+        d.model = model;
+        std::copy_n(request.uv ? request.uv : IdentityUv, 9, d.uv);
+        std::copy_n(request.tint, 3, d.tint);
+    }
+    if (depthOwed)
+    {
+        const WindowSystem& windows = WindowSystem::GetInstance();
+        keptDepth.Need(
+            KeptDepth::Of(*meshes.Get(request.mesh), model, worldToClip, windows.width, windows.height));
+    }
+    queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint);
+    return true;
 }
 
 void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
@@ -348,6 +549,7 @@ void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shade
     glUseProgram(0);
     // The texture modes set here are not the queue's record of them.
     queue.ForgetTextureModes();
+    keptOpen = false;
 }
 
 void GraphicsSystem::DrawDebugLines()
@@ -362,7 +564,8 @@ void GraphicsSystem::DrawDebugLines()
         return;
     }
     // What comes after (lines, the editor overlay) lies over the whole frame.
-    Flush();
+    FlushSpan();
+    keptOpen = false;
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     Shader* shader = ready && debugDrawing && !debugLines.empty() ? shaders.Prepare(lineShader) : nullptr;
     if (shader && shader->IsUsable())
@@ -406,6 +609,9 @@ void GraphicsSystem::Shutdown()
     if (ready)
     {
         queue.Shutdown();
+        depthQueue.Shutdown();
+        kept.Delete();
+        depthOwed = false;
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindVertexArray(0);
@@ -424,6 +630,7 @@ void GraphicsSystem::Shutdown()
     debugLines.clear();
     reportedSkips.clear();
     ready = false;
+    keptOpen = false;
 }
 
 void GraphicsSystem::OnFramebufferResize(GLFWwindow*, int width, int height)

@@ -14,9 +14,22 @@
 // a batched one reads vertices with those values applied from the DrawQueue's stream.
 // Debug lines set "wTc" and "color". Anything else that writes the shared buffers uploads
 // through Mesh::Upload.
+//
+// The kept layer: the draws of a frame from its clear up to one that closes the layer (DrawKept)
+// are drawn into a KeptLayer and copied over the frame, and while the notes of those draws stay
+// the same from frame to frame they are drawn again only over the areas the closing draw says
+// changed. Only queued draws of library textures and shaders that do not read the time can be
+// kept; a frame that issued anything before the closing draw draws it as DrawTexture would.
+// The kept depth reaches the frame where the draws after it need it (KeptDepth), before the
+// first of them is issued, by drawing the kept draws again there with colour writes off: where
+// the queue reaches the end of its depth span (ClearDepth, the debug lines, the end of the frame)
+// under the queued draws that need it, when anything else is issued everywhere.
 #include "engine/BaseSystem.h"
+#include "engine/FrameChange.h"
 #include "graphics/DrawQueue.h"
 #include "graphics/Graphics.h"
+#include "graphics/KeptDepth.h"
+#include "graphics/KeptLayer.h"
 
 #include <cstddef>
 #include <deque>
@@ -24,6 +37,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 struct GLFWwindow;
 class Shader;
@@ -43,6 +57,12 @@ public:
     // hard-edged when every value it gives the shader as alpha is 0 or 1. The caller issues the
     // queue (Flush) before it changes or deletes that texture.
     void DrawTexture(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha);
+    // Closes the kept layer with this draw (as DrawTexture): `changed` lists the areas of the
+    // request's mesh whose pixels may differ from the last time it closed the layer, everywhere
+    // when `allChanged`. True when it went through the kept layer, which then shows the changes;
+    // false when it was drawn as DrawTexture draws, and the changes are still to be shown.
+    bool DrawKept(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha,
+                  const std::vector<Graphics::Area>& changed, bool allChanged);
     void Flush();        // every queued draw reaches the frame buffer now
     void ClearDepth();   // what comes next lies over what was drawn so far
     void SubmitDebugLine(const Graphics::DebugLine& line) { debugLines.push_back(line); }
@@ -52,18 +72,28 @@ public:
     bool HasContext() const { return ready; }
     void ForgetUploadedMesh() { uploadedMesh = -1; }             // the shared buffers hold something else now
     size_t IssuedDraws() const { return queue.IssuedDraws(); }   // batched draws since Init
+    size_t KeptFrames() const { return keptFrames; }             // frames the kept layer was copied into
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
     // The buffers every mesh draw shares; the terrain binds them for its own draw.
     unsigned int vertexArray = 0, vertexBuffer = 0, elementBuffer = 0;
     bool debugDrawing = true;
+    bool keepingLayers = true;   // false: DrawKept draws as DrawTexture (for comparisons)
 
 private:
     GraphicsSystem() : BaseSystem("Graphics System") {}
     void CreateVertexLayout();
     void ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index, int size);
-    void Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha);
+    // True when the draw was queued. `closesKept`: the caller's texture is the kept layer's.
+    bool Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha,
+                bool closesKept = false);
+    void NoteKept(const Graphics::DrawRequest& request, const Matrix4& worldToClip, const Shader& shader,
+                  unsigned int texture, bool hardAlpha, bool changingTexture);
+    void RedrawKept(const Graphics::DrawRequest& request, const std::vector<Graphics::Area>& changed);
+    void FlushSpan();                 // Flush where no draw follows before depth is cleared
+    void BeforeIssue();               // queued draws are about to reach a framebuffer
+    void PayDepth(bool everywhere);   // the kept depth into the frame where it is owed
     void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
                  unsigned int texture);
 
@@ -74,6 +104,24 @@ private:
     std::deque<Graphics::DebugLine> debugLines;
     std::set<std::pair<std::string, int>> reportedSkips;   // (library, index) already reported
     DrawQueue queue;
+    KeptLayer kept;
+    FrameChange keptNotes;   // of the draws since the frame's clear, while keptOpen
+    bool keptOpen = false;   // everything drawn since the frame's clear is still queued
+    KeptDepth keptDepth;
+    bool depthOwed = false;   // the kept colour is in the frame; its depth is not yet
+    // The kept draws as queued, drawn again with colour writes off where the frame needs their
+    // depth: drawn in the frame itself, they give its depths bit for bit (a copy through the
+    // rasteriser rounds them).
+    struct KeptDraw
+    {
+        DrawQueue::Look look;
+        int mesh = -1;
+        Matrix4 worldToClip, model;
+        float uv[9] = {}, tint[3] = {};
+    };
+    std::vector<KeptDraw> keptDraws;
+    DrawQueue depthQueue;
+    size_t keptFrames = 0;
 };
 
 namespace Graphics

@@ -1,10 +1,18 @@
-// The terrain on a real context: its cells read back at the centre of each cell.
+// The terrain on a real context: its cells read back at the centre of each cell, and whole
+// frames through the kept layer against frames drawn in full.
+#include "engine/WindowSystem.h"
 #include "game/PixelGrid.h"
+#include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
+#include "graphics/MeshLibrary.h"
+#include "graphics/ShaderLibrary.h"
+#include "graphics/TextureLibrary.h"
 #include "tests/common/AsciiGrid.h"
 #include "tests/common/GlWindow.h"
+#include "tests/common/TestDataFolder.h"
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 namespace
@@ -117,4 +125,148 @@ TEST_F(PixelGridDraw, ADrawShowsTheCellsAsTheyWereWhenItWasAskedFor)
     EXPECT_EQ(CellPixel(1, 0), Ground);
     Frame(*grid);
     EXPECT_EQ(CellPixel(1, 0), Clear) << "the next frame shows the hole";
+}
+
+namespace
+{
+// The terrain over a half-transparent background, with draws after it in front of it, level
+// with it and behind it: every frame read back whole, drawn through the kept layer or not.
+class KeptTerrain : public PixelGridDraw
+{
+protected:
+    void SetUp() override
+    {
+        PixelGridDraw::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        // Rows top first: opaque red and green, then half-transparent blue and white.
+        const unsigned char sky[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 128, 255, 255, 255, 100};
+        data.WritePng("Textures/Sky.png", 2, 2, 4, sky);
+        sky_ = TextureLibrary::GetInstance().FindOrLoad("Sky");
+        plane = MeshLibrary::GetInstance().FindOrLoad("Prim_Plane");
+        cube = MeshLibrary::GetInstance().FindOrLoad("Prim_Cube");
+        base = ShaderLibrary::GetInstance().FindOrLoad("base");
+        ASSERT_GE(cube, 0);
+        grid = Grid({
+            "........",
+            "..####..",
+            "########",
+            "########",
+        });
+    }
+    void TearDown() override
+    {
+        graphics.keepingLayers = true;
+        Camera::GetInstance().SetTarget(nullptr);
+        PixelGridDraw::TearDown();
+    }
+
+    std::vector<unsigned char> Picture(bool keeping)
+    {
+        graphics.keepingLayers = keeping;
+        grid->Update(0);
+        graphics.BeginFrame();
+        const Matrix4 background =
+            Matrix4::Multiply(Matrix4::Translation({0, 0, -1}), Matrix4::Scale({30, 20, 1}));
+        Draw(plane, background);
+        grid->Render();
+        // In front, level with the terrain (z 0), straddling it and behind it, over solid cells.
+        Draw(plane, Matrix4::Multiply(Matrix4::Translation({-3, -1, 0.5f}), Matrix4::Scale({1.5f, 1.5f, 1})));
+        Draw(plane, Matrix4::Multiply(Matrix4::Translation({0, -1, 0}), Matrix4::Scale({1.5f, 1.5f, 1})));
+        Draw(cube, Matrix4::Multiply(Matrix4::Translation({3, -1, 0}), Matrix4::Scale({1.5f, 1.5f, 1.5f})));
+        Draw(plane, Matrix4::Multiply(Matrix4::Translation({5, -3, -0.5f}), Matrix4::Scale({3, 3, 1})));
+        // Small boxes through the terrain, as dig particles fly: their sides cross its depth.
+        for (int i = 0; i < 300; ++i)
+        {
+            const float x = -7.5f + 0.047f * static_cast<float>(i),
+                        y = -3.8f + 0.029f * static_cast<float>(i % 97);
+            const float size = 0.2f + 0.01f * static_cast<float>(i % 13);
+            Draw(cube,
+                 Matrix4::Multiply(Matrix4::Translation({x, y, 0}), Matrix4::Scale({size, size, size})));
+        }
+        graphics.EndFrame();
+        glFinish();
+        std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    // The same frame through the kept layer and drawn in full: it must come out the same.
+    void ExpectKeptAsDrawn(const char* when)
+    {
+        const size_t keptBefore = graphics.KeptFrames();
+        const std::vector<unsigned char> kept = Picture(true);
+        EXPECT_EQ(graphics.KeptFrames(), keptBefore + 1) << when << ": the kept layer was not used";
+        EXPECT_TRUE(kept == Picture(false)) << when;
+    }
+
+    // The window's framebuffer takes the new size, then the game hears of it as from GLFW.
+    void Resize(int w, int h)
+    {
+        GLFWwindow* window = WindowSystem::GetInstance().window;
+        glfwSetWindowSize(window, w, h);
+        int fw = 0, fh = 0;
+        for (int tries = 0; tries < 100 && (fw != w || fh != h); ++tries)
+        {
+            glfwPollEvents();
+            glfwGetFramebufferSize(window, &fw, &fh);
+        }
+        ASSERT_EQ(fw, w);
+        width = w;
+        height = h;
+        GraphicsSystem::OnFramebufferResize(window, w, h);
+    }
+
+    void Draw(int mesh, const Matrix4& model)
+    {
+        Graphics::DrawRequest r;
+        r.mesh = mesh;
+        r.shader = base;
+        r.texture = sky_;
+        r.model = &model;
+        graphics.Draw(r);
+    }
+
+    TestDataFolder data;
+    GraphicsSystem& graphics = GraphicsSystem::GetInstance();
+    std::unique_ptr<PixelGrid> grid;
+    int sky_ = -1, plane = -1, cube = -1, base = -1;
+};
+}   // namespace
+
+TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
+{
+    ExpectKeptAsDrawn("first frame");
+    // What lies behind the terrain stays hidden where the cells are solid.
+    const Rgba hidden = CellPixel(5, 0);
+    EXPECT_EQ(hidden, Ground);
+    ExpectKeptAsDrawn("a frame that changed nothing");
+
+    // Cells dug and built since the kept layer last showed the terrain.
+    const std::vector<unsigned char> before = Picture(true);
+    grid->SetCell(2, 2, PixelGrid::Empty);
+    grid->SetCell(5, 0, PixelGrid::Empty);
+    grid->SetCell(0, 3, PixelGrid::Bridge);
+    ExpectKeptAsDrawn("after a dig");
+    EXPECT_FALSE(Picture(true) == before) << "the dig shows";
+    EXPECT_NE(CellPixel(5, 0), hidden) << "what lay behind the dug cell";
+    // Changed while frames were drawn without the kept layer: shown at its next frame.
+    Picture(false);
+    grid->SetCell(7, 1, PixelGrid::Empty);
+    Picture(false);
+    ExpectKeptAsDrawn("after frames drawn in full");
+
+    Camera& camera = Camera::GetInstance();
+    camera.eye.x += 0.7f;
+    camera.lookAt.x += 0.7f;
+    ExpectKeptAsDrawn("after the camera moved");
+    camera.eye.x -= 0.7f;
+    camera.lookAt.x -= 0.7f;
+
+    Resize(width * 3 / 4, height * 2 / 3);
+    ExpectKeptAsDrawn("in a smaller window");
+    Resize(160, 90);
+    ExpectKeptAsDrawn("back at full size");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
