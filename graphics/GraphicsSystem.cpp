@@ -417,9 +417,17 @@ void GraphicsSystem::NoteKept(const Graphics::DrawRequest& request, const Matrix
     keptNotes.Note(hardAlpha);
     const Mesh* mesh = MeshLibrary::GetInstance().Get(request.mesh);
     const WindowSystem& windows = WindowSystem::GetInstance();
-    keptDepth.AddKept(mesh ? KeptDepth::Of(*mesh, request.model ? *request.model : Matrix4::Identity(),
-                                           worldToClip, windows.width, windows.height)
-                           : KeptDepth::Span{});
+    const KeptDepth::Span span =
+        mesh ? KeptDepth::Of(*mesh, request.model ? *request.model : Matrix4::Identity(), worldToClip,
+                             windows.width, windows.height)
+             : KeptDepth::Span{};
+    // The kept target has no depth of its own: each kept draw must lie over those before it.
+    if (!keptDepth.Passes(span))
+    {
+        keptOpen = false;
+        return;
+    }
+    keptDepth.AddKept(span);
 }
 
 bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha,

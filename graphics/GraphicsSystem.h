@@ -18,8 +18,9 @@
 // The kept layer: the draws of a frame from its clear up to one that closes the layer (DrawKept)
 // are drawn into a KeptLayer and copied over the frame, and while the notes of those draws stay
 // the same from frame to frame they are drawn again only over the areas the closing draw says
-// changed. Only queued draws of library textures and shaders that do not read the time can be
-// kept; a frame that issued anything before the closing draw draws it as DrawTexture would.
+// changed. Only queued draws of library textures and shaders that do not read the time, each
+// lying over those before it, can be kept; a frame that issued anything before the closing draw
+// draws it as DrawTexture would.
 // The kept depth reaches the frame where the draws after it need it (KeptDepth), before the
 // first of them is issued, by drawing the kept draws again there with colour writes off: where
 // the queue reaches the end of its depth span (ClearDepth, the debug lines, the end of the frame)

@@ -32,6 +32,9 @@ public:
 
     void BeginKept() { kept.clear(); }   // a frame's kept layer starts
     void AddKept(const Span& span) { kept.push_back(span); }
+    // Whether every fragment of a draw passes the depth test over the kept draws so far exactly
+    // as it would over cleared depth.
+    bool Passes(const Span& later) const;
 
     // The kept layer's colour was copied over a frame of the given size; nothing needs its depth yet.
     void BeginNeeds(int width, int height);
@@ -45,8 +48,6 @@ public:
     static constexpr float Margin = 2e-6f;
 
 private:
-    bool Passes(const Span& later) const;
-
     std::vector<Span> kept;
     std::vector<bool> tiles;
     int across = 0, up = 0;

@@ -1,14 +1,13 @@
 #pragma once
-// An off-screen colour and depth target of the window's size that keeps the first draws of a
-// frame (the still layers under everything else) from one frame to the next; its colour is
-// copied over the whole frame. Its formats have the precision of the window's buffers and it
-// rasterises as the window does, so the copy gives the very colours that drawing into the frame
-// would have given. It records the notes of what it holds; whoever
-// draws into it decides when those are still true.
+// An off-screen colour target of the window's size that keeps the first draws of a frame (the
+// still layers under everything else) from one frame to the next; its colour is copied over the
+// whole frame. It has the precision of the window's colour buffer and rasterises as the window
+// does, so the copy gives the very colours that drawing into the frame would have given. It has
+// no depth buffer: the draws kept in it each lie over those before them. It records the notes of
+// what it holds; whoever draws into it decides when those are still true.
 //
-// Off where the window's buffers cannot be matched (multisampled, a depth format it has no
-// match for) or the target cannot be made; IsUsable tells. Needs a GL context for everything
-// but Holds, Keep and Forget.
+// Off where the window is multisampled or the target cannot be made; IsUsable tells. Needs a GL
+// context for everything but Holds, Keep and Forget.
 #include <cstdint>
 
 class KeptLayer
@@ -34,7 +33,7 @@ private:
     bool Create(int w, int h);
     void TurnOff(const char* why);
 
-    unsigned int framebuffer = 0, colour = 0, depth = 0;
+    unsigned int framebuffer = 0, colour = 0;
     int width = 0, height = 0;
     bool usable = true;
     bool holding = false;

@@ -167,7 +167,7 @@ protected:
         grid->Update(0);
         graphics.BeginFrame();
         const Matrix4 background =
-            Matrix4::Multiply(Matrix4::Translation({0, 0, -1}), Matrix4::Scale({30, 20, 1}));
+            Matrix4::Multiply(Matrix4::Translation({0, 0, backgroundZ}), Matrix4::Scale({30, 20, 1}));
         Draw(plane, background);
         grid->Render();
         // In front, level with the terrain (z 0), straddling it and behind it, over solid cells.
@@ -232,6 +232,7 @@ protected:
     GraphicsSystem& graphics = GraphicsSystem::GetInstance();
     std::unique_ptr<PixelGrid> grid;
     int sky_ = -1, plane = -1, cube = -1, base = -1;
+    float backgroundZ = -1;
 };
 }   // namespace
 
@@ -268,5 +269,17 @@ TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
     ExpectKeptAsDrawn("in a smaller window");
     Resize(160, 90);
     ExpectKeptAsDrawn("back at full size");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(KeptTerrain, IsDrawnAsEverythingElseWhenItLiesBehindWhatCameBefore)
+{
+    // The background in front of the terrain hides parts of it: the kept target, which has no
+    // depth, could not show that.
+    backgroundZ = 0.2f;
+    const size_t keptBefore = graphics.KeptFrames();
+    const std::vector<unsigned char> first = Picture(true);
+    EXPECT_EQ(graphics.KeptFrames(), keptBefore);
+    EXPECT_TRUE(first == Picture(false));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
