@@ -407,7 +407,10 @@ void GraphicsSystem::NoteKept(const Graphics::DrawRequest& request, const Matrix
                               bool changingTexture)
 {
     // A texture of the caller's own, or the time, may change the pixels under the same notes.
-    if (!shader.batched || shader.uniforms.time != -1 || changingTexture)
+    // A long run of draws before any closing one is no still layer: its notes would cost more
+    // than they could save.
+    constexpr size_t MostKeptDraws = 16;
+    if (!shader.batched || shader.uniforms.time != -1 || changingTexture || keptDraws.size() >= MostKeptDraws)
     {
         keptOpen = false;
         return;
