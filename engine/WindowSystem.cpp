@@ -75,6 +75,8 @@ bool WindowSystem::Init()
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DOUBLEBUFFER, GLFW_TRUE);
+    // Nothing draws with a stencil; without one, clearing the depth is a plain fill.
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
 
     monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
