@@ -25,11 +25,18 @@ bool KeptLayer::Create(int w, int h)
     // Rows stored as the window stores its own, so that ties between pixels round alike.
     if (GLEW_MESA_framebuffer_flip_y)
         glFramebufferParameteri(GL_FRAMEBUFFER, GL_FRAMEBUFFER_FLIP_Y_MESA, GL_TRUE);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    // Eight bits a channel in the window's own byte order (blue first), with an unsized format
+    // so that the driver may take the order from the data: a target laid out as the window is
+    // reaches it by a plain copy, where one of another order is drawn over it pixel by pixel.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGenTextures(1, &colour);
+    glBindTexture(GL_TEXTURE_2D, colour);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         return TurnOff("its target is incomplete"), false;
     width = w;
@@ -60,7 +67,7 @@ void KeptLayer::Delete()
     if (framebuffer != 0)
         glDeleteFramebuffers(1, &framebuffer);
     if (colour != 0)
-        glDeleteRenderbuffers(1, &colour);
+        glDeleteTextures(1, &colour);
     framebuffer = colour = 0;
     width = height = 0;
     holding = false;
