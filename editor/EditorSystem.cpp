@@ -140,7 +140,10 @@ void EditorSystem::EndFrame()
     if (overlay && overlay->TotalVtxCount > 0)
         picture.NoteUnknown();
     if (picture.Drawing())
+    {
+        graphics.CopyFrameToWindow();
         ImGui_ImplOpenGL3_RenderDrawData(overlay);
+    }
 #ifdef IMGUI_HAS_VIEWPORT
     if (ImGui::GetIO().ConfigFlags & ImGuiConfigFlags_ViewportsEnable)
     {

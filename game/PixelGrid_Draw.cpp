@@ -36,7 +36,7 @@ void PixelGrid::SendRows(int first, int count)
     if (!HaveContext())
         return;
     // A queued draw of the terrain shows the cells as they were when it was asked for.
-    GraphicsSystem::GetInstance().Flush();
+    GraphicsSystem::GetInstance().IssueQueued();
     if (TextureId == 0)
     {
         // A grid made without a picture (a clone, a test grid) builds its texture from its cells.
@@ -53,7 +53,7 @@ void PixelGrid::ReleaseGL()
 {
     if (TextureId != 0 && HaveContext())
     {
-        GraphicsSystem::GetInstance().Flush();
+        GraphicsSystem::GetInstance().IssueQueued();
         const GLuint id = TextureId;
         glDeleteTextures(1, &id);
     }

@@ -43,8 +43,7 @@ void DrawQueue::Init()
 
 void DrawQueue::Shutdown()
 {
-    batches.clear();
-    indices.clear();
+    Drop();
     textureModes.clear();
     // Deleting the buffer unmaps it.
     mapped = nullptr;
@@ -64,7 +63,7 @@ bool DrawQueue::SameLook(const Look& a, const Look& b)
 }
 
 void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model,
-                    const float* uv, const float* tint)
+                    const float* uv, const float* tint, uint64_t notes)
 {
     const Mesh& source = *MeshLibrary::GetInstance().Get(mesh);
     if (vertexCount + source.vertices.size() > capacity && !MapVertices(vertexCount + source.vertices.size()))
@@ -74,6 +73,8 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     Batch& batch = batches.back();
     const auto base = static_cast<uint32_t>(vertexCount);
     const float* t = uv ? uv : IdentityUv;
+    float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f;
+    bool behindEye = false;
     for (const MeshVertex& from : source.vertices)
     {
         StreamVertex& to = mapped[vertexCount++];
@@ -82,6 +83,15 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
         float world[4];
         Transform(model, point, world);
         Transform(worldToClip, world, to.clipPosition);
+        const float w = to.clipPosition[3];
+        if (!(w > 1e-6f))
+            behindEye = true;
+        else
+        {
+            const float x = to.clipPosition[0] / w, y = to.clipPosition[1] / w;
+            left = std::min(left, x), right = std::max(right, x);
+            bottom = std::min(bottom, y), top = std::max(top, y);
+        }
         std::memcpy(to.color, from.color, sizeof(to.color));
         // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
         const float s = from.texCoord[0], r = from.texCoord[1];
@@ -89,6 +99,17 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
         to.texCoord[1] = t[1] * s + t[7] + t[4] * r;
         std::memcpy(to.tint, tint, sizeof(to.tint));
     }
+    Request& request = requests.emplace_back();
+    request.notes = notes;
+    request.batch = batches.size() - 1;
+    request.firstIndex = indices.size();
+    request.indexCount = source.indices.size();
+    request.firstVertex = base;
+    request.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
+    const WindowSystem& window = WindowSystem::GetInstance();
+    request.pixels = behindEye
+                         ? Graphics::PixelRect{0, 0, window.width, window.height}
+                         : Graphics::WindowPixels(left, bottom, right, top, window.width, window.height);
     for (const uint32_t index : source.indices)
         indices.push_back(base + index);
     batch.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
@@ -97,9 +118,18 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
 
 bool DrawQueue::MapVertices(size_t needed)
 {
-    // What is queued goes out first: the new store starts empty.
-    Flush();
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    // The queued vertices move to the larger store: the queue still draws them in one go.
+    std::vector<StreamVertex> queued;
+    if (mapped)
+    {
+        queued.assign(mapped, mapped + vertexCount);
+        const bool lost = glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE;
+        mapped = nullptr;
+        capacity = 0;
+        if (lost)
+            Drop(), queued.clear();
+    }
     if (needed > storeSize)
     {
         storeSize = std::max({needed, 2 * storeSize, MinimumStore});
@@ -112,41 +142,98 @@ bool DrawQueue::MapVertices(size_t needed)
                          GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     capacity = mapped ? storeSize : 0;
-    return mapped != nullptr;
+    if (!mapped)
+    {
+        Drop();
+        return false;
+    }
+    std::copy(queued.begin(), queued.end(), mapped);
+    return true;
 }
 
 void DrawQueue::Issue()
+{
+    scratchRanges.clear();
+    for (size_t i = 0; i < batches.size(); ++i)
+    {
+        const Batch& b = batches[i];
+        scratchRanges.push_back({i, b.firstIndex, b.indexCount, b.firstVertex, b.lastVertex});
+    }
+    Run(indices, scratchRanges, {}, nullptr);
+}
+
+void DrawQueue::IssueWithin(const std::vector<Graphics::PixelRect>& areas,
+                            const std::function<void(const Graphics::PixelRect&)>& before)
+{
+    scratchIndices.clear();
+    scratchRanges.clear();
+    std::vector<size_t> starts;
+    for (const Graphics::PixelRect& area : areas)
+    {
+        starts.push_back(scratchRanges.size());
+        for (const Request& r : requests)
+        {
+            if (!r.pixels.Overlaps(area))
+                continue;
+            // Requests of one batch that follow each other under the area go out as one draw.
+            if (scratchRanges.size() > starts.back() && scratchRanges.back().batch == r.batch)
+            {
+                Range& range = scratchRanges.back();
+                range.indexCount += r.indexCount;
+                range.firstVertex = std::min(range.firstVertex, r.firstVertex);
+                range.lastVertex = std::max(range.lastVertex, r.lastVertex);
+            }
+            else
+                scratchRanges.push_back(
+                    {r.batch, scratchIndices.size(), r.indexCount, r.firstVertex, r.lastVertex});
+            scratchIndices.insert(scratchIndices.end(),
+                                  indices.begin() + static_cast<std::ptrdiff_t>(r.firstIndex),
+                                  indices.begin() + static_cast<std::ptrdiff_t>(r.firstIndex + r.indexCount));
+        }
+    }
+    Run(scratchIndices, scratchRanges, starts, [&](size_t k) { before(areas[k]); });
+}
+
+void DrawQueue::Run(const std::vector<uint32_t>& indexData, const std::vector<Range>& ranges,
+                    const std::vector<size_t>& starts, const std::function<void(size_t)>& before)
 {
     if (mapped)
     {
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
         // A store lost while mapped (GL_FALSE) holds nothing worth drawing.
-        if (glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE)
-        {
-            batches.clear();
-            indices.clear();
-        }
+        const bool lost = glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE;
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         mapped = nullptr;
         capacity = vertexCount = 0;
+        if (lost)
+        {
+            Drop();
+            return;
+        }
     }
-    if (batches.empty())
+    if (ranges.empty() && starts.empty())
         return;
     if (onIssue)
         onIssue();
     glBindVertexArray(vertexArray);
     // A fresh store each time: the draws still in flight keep reading the old one.
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
-                 indices.data(), GL_STREAM_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indexData.size() * sizeof(uint32_t)),
+                 indexData.data(), GL_STREAM_DRAW);
     glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_TRUE);
     glActiveTexture(GL_TEXTURE0);
     const float time = WindowSystem::GetInstance().totalTime * 100.0f;
     unsigned int program = 0, texture = 0;
     bool blending = true;
-    for (const Batch& batch : batches)
+    size_t nextStart = 0;
+    for (size_t i = 0; i <= ranges.size(); ++i)
     {
-        const Look& look = batch.look;
+        while (nextStart < starts.size() && starts[nextStart] == i)
+            before(nextStart++);
+        if (i == ranges.size())
+            break;
+        const Range& range = ranges[i];
+        const Look& look = batches[range.batch].look;
         if (look.blend != blending)
         {
             blending = look.blend;
@@ -174,9 +261,9 @@ void DrawQueue::Issue()
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, look.filter);
         }
         glUniform1f(look.timeUniform, time);
-        glDrawRangeElements(GL_TRIANGLES, batch.firstVertex, batch.lastVertex,
-                            static_cast<GLsizei>(batch.indexCount), GL_UNSIGNED_INT,
-                            reinterpret_cast<const void*>(batch.firstIndex * sizeof(uint32_t)));
+        glDrawRangeElements(GL_TRIANGLES, range.firstVertex, range.lastVertex,
+                            static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(range.firstIndex * sizeof(uint32_t)));
         ++issuedDraws;
     }
     if (!blending)

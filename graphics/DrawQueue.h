@@ -10,14 +10,20 @@
 // and then the camera (clip space), texture coordinates through the 3x3 UV matrix, every sum in the
 // order and with the rounding of the same GLSL run by the rasteriser, so the pixels stay those of
 // the shader doing it, straight into the mapped vertex buffer; a queue that outgrows the buffer
-// goes out and the buffer grows. A batch is then one plain indexed draw: a software rasteriser
+// moves into a larger one. A batch is then one plain indexed draw: a software rasteriser
 // runs its whole vertex stage once per instance of an instanced draw, which costs more than the
 // work itself.
 // Batched shaders read StreamVertex records: 0 "aClipPosition" (vec4), 1 "aColor" (vec3),
 // 2 "aTexCoord" (vec2), 3 "aTint" (vec3, the request's tint); "time" and "baseColor" stay
 // uniforms, set once per batch. Blending is on while the queue is idle and off only for the
 // batches that do not need it.
+//
+// Every queued request keeps the window pixels it may touch (a pixel wider on every side than
+// its vertices reach, the whole window when a vertex lies at or behind the eye) and the notes
+// its caller gave it, so that a part of the window can be drawn again from the requests that
+// reach it alone (IssueWithin).
 #include "engine/Matrix4.h"
+#include "graphics/Graphics.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,16 +50,32 @@ public:
         int wrap = 0, filter = 0;      // GL values of the texture modes
         bool blend = true;             // false where blending would leave the shader's output unchanged
     };
-    // `mesh` is a library index whose mesh has triangles; `uv` null for the identity.
+    // `mesh` is a library index whose mesh has triangles; `uv` null for the identity. `notes`
+    // is kept with the request for whoever compares queues (Requests).
     void Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model, const float* uv,
-             const float* tint);
+             const float* tint, uint64_t notes = 0);
     void Flush() { Issue(), Drop(); }   // issues every queued draw and empties the queue
     // Issues every queued draw and keeps them queued, to be issued again (under another scissor
     // or into another target); leaves no program, array or texture bound.
     void Issue();
-    void Drop() { batches.clear(), indices.clear(), vertexCount = 0; }   // forgets them unissued
-    // Called whenever queued draws are about to reach the bound framebuffer, also when the queue
-    // outgrows its buffer in Add.
+    // For each area in turn: calls `before(area)`, then issues, in their order, the queued
+    // requests that may touch it. Keeps them queued, as Issue does.
+    void IssueWithin(const std::vector<Graphics::PixelRect>& areas,
+                     const std::function<void(const Graphics::PixelRect&)>& before);
+    void Drop()
+    {
+        batches.clear(), indices.clear(), requests.clear(), vertexCount = 0;
+    }   // forgets them unissued
+
+    struct Request
+    {
+        uint64_t notes = 0;
+        Graphics::PixelRect pixels;   // what it may touch
+        size_t batch = 0, firstIndex = 0, indexCount = 0;
+        uint32_t firstVertex = 0, lastVertex = 0;
+    };
+    const std::vector<Request>& Requests() const { return requests; }   // as queued
+    // Called whenever queued draws are about to reach the bound framebuffer.
     std::function<void()> onIssue;
     bool IsEmpty() const { return batches.empty(); }
     size_t IssuedDraws() const { return issuedDraws; }   // draws since Init
@@ -76,8 +98,18 @@ private:
         uint32_t firstVertex = 0, lastVertex = 0;
         size_t firstIndex = 0, indexCount = 0;
     };
+    // A run of queued indices drawn with one batch's look.
+    struct Range
+    {
+        size_t batch = 0, firstIndex = 0, indexCount = 0;
+        uint32_t firstVertex = 0, lastVertex = 0;
+    };
     static bool SameLook(const Look& a, const Look& b);
-    // Issues what is queued, then maps a store of at least `needed` vertices; false when GL cannot.
+    // Draws `ranges` of `indexData`; `starts[k]` is where the k-th call of `before` comes.
+    void Run(const std::vector<uint32_t>& indexData, const std::vector<Range>& ranges,
+             const std::vector<size_t>& starts, const std::function<void(size_t)>& before);
+    // Maps a store of at least `needed` vertices holding those queued; false, with the queue
+    // dropped, when GL cannot.
     bool MapVertices(size_t needed);
 
     unsigned int vertexArray = 0, vertexBuffer = 0, indexBuffer = 0;
@@ -87,6 +119,9 @@ private:
     size_t vertexCount = 0, capacity = 0;   // capacity 0 while nothing is mapped
     size_t storeSize = 0;                   // vertices the buffer's store holds
     std::vector<uint32_t> indices;          // into the mapped vertices
+    std::vector<Request> requests;
+    std::vector<uint32_t> scratchIndices;   // the requests under each area, for IssueWithin
+    std::vector<Range> scratchRanges;
     std::unordered_map<unsigned int, std::pair<int, int>> textureModes;
     size_t issuedDraws = 0;
 };

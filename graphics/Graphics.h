@@ -35,6 +35,18 @@ struct Area
     float left = 0, bottom = 0, right = 0, top = 0;
 };
 
+// Window pixels [x0, x1) x [y0, y1), rows counted from the bottom as GL counts them.
+struct PixelRect
+{
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Overlaps(const PixelRect& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+    bool IsEmpty() const { return x1 <= x0 || y1 <= y0; }
+};
+// The pixels of a window of `width` x `height` that a shape reaching from (left, bottom) to
+// (right, top) in device coordinates may touch: a pixel wider on every side against rounding,
+// within the window.
+PixelRect WindowPixels(float left, float bottom, float right, float top, int width, int height);
+
 // One immediate draw: mesh, shader and texture by index into their libraries (-1: no mesh, the
 // first shader, the first texture "White"), wrap and filter modes, a tint, and the model and
 // texture-coordinate matrices it points at (not owned; null is identity).

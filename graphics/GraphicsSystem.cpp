@@ -11,7 +11,6 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -93,10 +92,10 @@ void ClearFrame()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-// The window pixels (x, y, width, height) that an area of a mesh may touch, a pixel wider on
-// every side against rounding; the whole window when a corner lies at or behind the eye.
-std::array<int, 4> CoveredPixels(const Graphics::Area& area, const Matrix4& modelToClip, int width,
-                                 int height)
+// The window pixels that an area of a mesh may touch; the whole window when a corner lies at or
+// behind the eye.
+Graphics::PixelRect CoveredPixels(const Graphics::Area& area, const Matrix4& modelToClip, int width,
+                                  int height)
 {
     float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f;
     for (const Vec2 corner : {Vec2{area.left, area.bottom}, Vec2{area.right, area.bottom},
@@ -105,19 +104,11 @@ std::array<int, 4> CoveredPixels(const Graphics::Area& area, const Matrix4& mode
         const Vec4 clip = modelToClip.Transform({corner.x, corner.y, 0, 1});
         if (!(clip.w > 1e-6f))
             return {0, 0, width, height};
-        const float x = (clip.x / clip.w * 0.5f + 0.5f) * static_cast<float>(width);
-        const float y = (clip.y / clip.w * 0.5f + 0.5f) * static_cast<float>(height);
+        const float x = clip.x / clip.w, y = clip.y / clip.w;
         left = std::min(left, x), right = std::max(right, x);
         bottom = std::min(bottom, y), top = std::max(top, y);
     }
-    const auto pixel = [](float v, int limit) {
-        return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(limit) + 1.0f));
-    };
-    const int x0 = std::max(0, pixel(std::floor(left), width) - 1);
-    const int y0 = std::max(0, pixel(std::floor(bottom), height) - 1);
-    const int x1 = std::min(width, pixel(std::ceil(right), width) + 1);
-    const int y1 = std::min(height, pixel(std::ceil(top), height) + 1);
-    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+    return Graphics::WindowPixels(left, bottom, right, top, width, height);
 }
 }   // namespace
 
@@ -125,6 +116,20 @@ GraphicsSystem& GraphicsSystem::GetInstance()
 {
     static GraphicsSystem instance;
     return instance;
+}
+
+Graphics::PixelRect Graphics::WindowPixels(float left, float bottom, float right, float top, int width,
+                                           int height)
+{
+    const auto pixel = [](float device, int size) {
+        const float v = (device * 0.5f + 0.5f) * static_cast<float>(size);
+        return std::clamp(v, -1.0f, static_cast<float>(size) + 1.0f);
+    };
+    const int x0 = std::max(0, static_cast<int>(std::floor(pixel(left, width))) - 1);
+    const int y0 = std::max(0, static_cast<int>(std::floor(pixel(bottom, height))) - 1);
+    const int x1 = std::min(width, static_cast<int>(std::ceil(pixel(right, width))) + 1);
+    const int y1 = std::min(height, static_cast<int>(std::ceil(pixel(top, height))) + 1);
+    return {x0, y0, std::max(x0, x1), std::max(y0, y1)};
 }
 
 Graphics::RenderSpace Graphics::SpaceFromName(const std::string& name)
@@ -219,8 +224,7 @@ bool GraphicsSystem::Init()
     lineShader = ShaderLibrary::GetInstance().FindOrLoad("Line");
 
     queue.Init();
-    queue.onIssue = [this] { BeforeIssue(); };
-    depthQueue.Init();
+    queue.onIssue = [this] { OnIssue(); };
 
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     Graphics::SetDefaultTextureParams();
@@ -244,79 +248,126 @@ void GraphicsSystem::CreateVertexLayout()
 
 void GraphicsSystem::BeginFrame()
 {
-    keptOpen = false;   // a rehearsed frame keeps nothing
+    spanOpen = false;   // a rehearsed frame draws nothing
     if (!ready || !WindowSystem::GetInstance().picture.Drawing())
         return;
-    Flush();
+    IssueAll();
     queue.ForgetTextureModes();
-    ClearFrame();
-    keptOpen = keepingLayers && kept.IsUsable();
-    keptNotes.BeginFrame();
-    keptDepth.BeginKept();
-    keptDraws.clear();
+    spanChanged.clear();
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    framing = kept.Bind(windows.width, windows.height);
+    // The span's draws wait in the queue: the kept frame may need only a few of them again.
+    spanOpen = framing && keepingLayers;
+    if (!spanOpen)
+        ClearFrame();
 }
 
 void GraphicsSystem::EndFrame()
 {
     if (!ready)
         return;
-    FlushSpan();
+    CopyFrameToWindow();
     Graphics::SetDefaultTextureParams();
+}
+
+void GraphicsSystem::IssueAll()
+{
+    if (!ready)
+        return;
+    LeaveSpan();
+    queue.Flush();
 }
 
 void GraphicsSystem::Flush()
 {
-    if (!ready)
-        return;
-    // Whatever comes next may draw anywhere: it finds the whole kept depth.
-    if (depthOwed)
-        PayDepth(true);
-    queue.Flush();
+    IssueAll();
+    if (ready && framing)
+    {
+        kept.CopyColourToFrame();
+        const WindowSystem& windows = WindowSystem::GetInstance();
+        kept.Bind(windows.width, windows.height);
+    }
 }
 
-void GraphicsSystem::BeforeIssue()
+void GraphicsSystem::IssueQueued()
 {
-    keptOpen = false;   // this frame's first draws reach a framebuffer now
-    if (depthOwed)
-        PayDepth(true);   // mid-span: what comes after may draw anywhere
+    if (ready)
+        queue.Flush();
+}
+
+void GraphicsSystem::CopyFrameToWindow()
+{
+    if (!ready)
+        return;
+    FlushSpan();
+    if (!framing)
+        return;
+    framing = false;
+    kept.CopyColourToFrame();
+}
+
+void GraphicsSystem::OnIssue()
+{
+    if (spanOpen)
+    {
+        // The frame's first draws reach the frame one by one: drawn in full from its clear.
+        spanOpen = false;
+        kept.Forget();
+        ClearFrame();
+    }
+    else if (framing)
+        kept.Forget();   // drawn over what it holds
+}
+
+void GraphicsSystem::LeaveSpan()
+{
+    if (spanOpen)
+        OnIssue();
 }
 
 void GraphicsSystem::FlushSpan()
 {
     if (!ready)
         return;
-    if (depthOwed)
-        PayDepth(false);
-    Flush();
+    if (spanOpen)
+        DrawSpan();
+    IssueAll();
 }
 
-void GraphicsSystem::PayDepth(bool everywhere)
+void GraphicsSystem::DrawSpan()
 {
-    depthOwed = false;
-    const std::vector<std::array<int, 4>> needed =
-        everywhere ? std::vector<std::array<int, 4>>{} : keptDepth.Needed();
-    if (!everywhere && needed.empty())
-        return;
-    for (const KeptDraw& d : keptDraws)
-        depthQueue.Add(d.look, d.mesh, d.worldToClip, d.model, d.uv, d.tint);
-    // Each queue knows the texture modes it set last, not the other's.
-    depthQueue.ForgetTextureModes();
-    queue.ForgetTextureModes();
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    if (everywhere)
-        depthQueue.Issue();
+    spanOpen = false;
+    const WindowSystem& windows = WindowSystem::GetInstance();
+    const int w = windows.width, h = windows.height;
+    std::vector<KeptFrame::Drawn> drawn;
+    drawn.reserve(queue.Requests().size());
+    for (const DrawQueue::Request& r : queue.Requests())
+        drawn.push_back({r.notes, r.pixels});
+    if (!kept.Holds(w, h))
+    {
+        ClearFrame();
+        queue.Issue();
+    }
     else
     {
-        glEnable(GL_SCISSOR_TEST);
-        for (const std::array<int, 4>& r : needed)
+        // Each pixel's colour and depth come from the draws over that pixel alone: those draws
+        // again over a cleared rectangle give it the pixels that drawing everything again would.
+        const std::vector<Graphics::PixelRect> areas =
+            KeptFrame::Changes(kept.Held(), drawn, spanChanged, w, h);
+        if (!areas.empty())
         {
-            glScissor(r[0], r[1], r[2], r[3]);
-            depthQueue.Issue();
+            glEnable(GL_SCISSOR_TEST);
+            queue.IssueWithin(areas, [](const Graphics::PixelRect& r) {
+                glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+                ClearFrame();
+            });
+            glDisable(GL_SCISSOR_TEST);
         }
-        glDisable(GL_SCISSOR_TEST);
     }
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    depthQueue.Drop();
+    queue.Drop();
+    // After the issues above: they told the kept frame it was drawn over.
+    kept.Keep(std::move(drawn));
+    ++keptFrames;
 }
 
 void GraphicsSystem::ClearDepth()
@@ -326,6 +377,8 @@ void GraphicsSystem::ClearDepth()
     if (!ready || !picture.Drawing())
         return;
     FlushSpan();
+    if (framing)
+        kept.Forget();   // its depth is gone
     glClear(GL_DEPTH_BUFFER_BIT);
 }
 
@@ -351,90 +404,23 @@ void GraphicsSystem::DrawTexture(const Graphics::DrawRequest& request, unsigned 
 bool GraphicsSystem::DrawKept(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha,
                               const std::vector<Graphics::Area>& changed, bool allChanged)
 {
-    const bool keep = Submit(request, &texture, hardAlpha, true) && keptOpen && !keptNotes.Unknown();
-    keptOpen = false;
+    // Queued into the span, unless the queue had no memory for it.
+    if (!Submit(request, &texture, hardAlpha) || !spanOpen || queue.Requests().empty())
+        return false;
     const WindowSystem& windows = WindowSystem::GetInstance();
-    const uint64_t notes = keptNotes.Notes();
-    const bool whole = allChanged || !kept.Holds(notes, windows.width, windows.height);
-    if (!keep)
-        return false;   // queued, if at all, for the frame itself
-    if (whole || !changed.empty())
+    if (allChanged)
     {
-        if (!kept.Bind(windows.width, windows.height))
-            return false;
-        if (whole)
-        {
-            ClearFrame();
-            queue.Flush();
-        }
-        else
-            RedrawKept(request, changed);
-        kept.Keep(notes);
+        spanChanged.push_back(queue.Requests().back().pixels);
+        return true;
     }
-    else
-        queue.Drop();
-    kept.CopyColourToFrame();
-    ++keptFrames;
-    keptDepth.BeginNeeds(windows.width, windows.height);
-    depthOwed = true;
+    const Matrix4 modelToClip =
+        Matrix4::Multiply(WorldToClip(), request.model ? *request.model : Matrix4::Identity());
+    for (const Graphics::Area& area : changed)
+        spanChanged.push_back(CoveredPixels(area, modelToClip, windows.width, windows.height));
     return true;
 }
 
-void GraphicsSystem::RedrawKept(const Graphics::DrawRequest& request,
-                                const std::vector<Graphics::Area>& changed)
-{
-    const WindowSystem& windows = WindowSystem::GetInstance();
-    const Matrix4 modelToClip =
-        Matrix4::Multiply(WorldToClip(), request.model ? *request.model : Matrix4::Identity());
-    glEnable(GL_SCISSOR_TEST);
-    // Each pixel's colour and depth come from the draws over that pixel alone: the draws again
-    // over a cleared rectangle give it the pixels that drawing everything again would.
-    for (const Graphics::Area& area : changed)
-    {
-        const std::array<int, 4> pixels = CoveredPixels(area, modelToClip, windows.width, windows.height);
-        if (pixels[2] == 0 || pixels[3] == 0)
-            continue;
-        glScissor(pixels[0], pixels[1], pixels[2], pixels[3]);
-        ClearFrame();
-        queue.Issue();
-    }
-    glDisable(GL_SCISSOR_TEST);
-    queue.Drop();
-}
-
-void GraphicsSystem::NoteKept(const Graphics::DrawRequest& request, const Matrix4& worldToClip,
-                              const Shader& shader, unsigned int texture, bool hardAlpha,
-                              bool changingTexture)
-{
-    // A texture of the caller's own, or the time, may change the pixels under the same notes.
-    // A long run of draws before any closing one is no still layer: its notes would cost more
-    // than they could save.
-    constexpr size_t MostKeptDraws = 16;
-    if (!shader.batched || shader.uniforms.time != -1 || changingTexture || keptDraws.size() >= MostKeptDraws)
-    {
-        keptOpen = false;
-        return;
-    }
-    NoteRequest(keptNotes, request, worldToClip);
-    keptNotes.Note(texture);
-    keptNotes.Note(hardAlpha);
-    const Mesh* mesh = MeshLibrary::GetInstance().Get(request.mesh);
-    const WindowSystem& windows = WindowSystem::GetInstance();
-    const KeptDepth::Span span =
-        mesh ? KeptDepth::Of(*mesh, request.model ? *request.model : Matrix4::Identity(), worldToClip,
-                             windows.width, windows.height)
-             : KeptDepth::Span{};
-    // The kept target has no depth of its own: each kept draw must lie over those before it.
-    if (!keptDepth.Passes(span))
-    {
-        keptOpen = false;
-        return;
-    }
-    keptDepth.AddKept(span);
-}
-
-bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha,
-                            bool closesKept)
+bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha)
 {
     if (!ready)
         return false;
@@ -462,14 +448,13 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
         return false;   // reported when it failed to build
     const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
     const Matrix4 worldToClip = WorldToClip();
-    if (keptOpen)
-        NoteKept(request, worldToClip, *shader, glTexture, texture ? hardAlpha : false,
-                 texture && !closesKept);
     if (!NoteDraw(request, worldToClip, texture || shader->uniforms.time != -1))
         return false;   // the frame is rehearsed
     if (!shader->batched)
     {
-        Flush();
+        IssueAll();
+        if (framing)
+            kept.Forget();   // drawn over what it holds
         DrawNow(request, *shader, worldToClip, glTexture);
         return false;
     }
@@ -491,23 +476,19 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
                     look.filter == GL_NEAREST));
     shaders.currentProgram = shader->program;
     const Matrix4& model = request.model ? *request.model : Matrix4::Identity();
-    if (keptOpen)
+    uint64_t notes = 0;
+    if (spanOpen)
     {
-        KeptDraw& d = keptDraws.emplace_back();
-        d.look = look;
-        d.mesh = request.mesh;
-        d.worldToClip = worldToClip;
-        d.model = model;
-        std::copy_n(request.uv ? request.uv : IdentityUv, 9, d.uv);
-        std::copy_n(request.tint, 3, d.tint);
+        FrameChange note;
+        note.BeginFrame();
+        NoteRequest(note, request, worldToClip);
+        note.Note(glTexture);
+        note.Note(look.blend);
+        if (look.timeUniform != -1)
+            note.Note(WindowSystem::GetInstance().totalTime);
+        notes = note.Notes();
     }
-    if (depthOwed)
-    {
-        const WindowSystem& windows = WindowSystem::GetInstance();
-        keptDepth.Need(
-            KeptDepth::Of(*meshes.Get(request.mesh), model, worldToClip, windows.width, windows.height));
-    }
-    queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint);
+    queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint, notes);
     return true;
 }
 
@@ -560,7 +541,6 @@ void GraphicsSystem::DrawNow(const Graphics::DrawRequest& request, Shader& shade
     glUseProgram(0);
     // The texture modes set here are not the queue's record of them.
     queue.ForgetTextureModes();
-    keptOpen = false;
 }
 
 void GraphicsSystem::DrawDebugLines()
@@ -576,7 +556,6 @@ void GraphicsSystem::DrawDebugLines()
     }
     // What comes after (lines, the editor overlay) lies over the whole frame.
     FlushSpan();
-    keptOpen = false;
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     Shader* shader = ready && debugDrawing && !debugLines.empty() ? shaders.Prepare(lineShader) : nullptr;
     if (shader && shader->IsUsable())
@@ -620,9 +599,8 @@ void GraphicsSystem::Shutdown()
     if (ready)
     {
         queue.Shutdown();
-        depthQueue.Shutdown();
         kept.Delete();
-        depthOwed = false;
+        framing = false;
         glBindTexture(GL_TEXTURE_2D, 0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindVertexArray(0);
@@ -641,7 +619,7 @@ void GraphicsSystem::Shutdown()
     debugLines.clear();
     reportedSkips.clear();
     ready = false;
-    keptOpen = false;
+    spanOpen = false;
 }
 
 void GraphicsSystem::OnFramebufferResize(GLFWwindow*, int width, int height)

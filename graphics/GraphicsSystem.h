@@ -15,22 +15,20 @@
 // Debug lines set "wTc" and "color". Anything else that writes the shared buffers uploads
 // through Mesh::Upload.
 //
-// The kept layer: the draws of a frame from its clear up to one that closes the layer (DrawKept)
-// are drawn into a KeptLayer and copied over the frame, and while the notes of those draws stay
-// the same from frame to frame they are drawn again only over the areas the closing draw says
-// changed. Only queued draws of library textures and shaders that do not read the time, each
-// lying over those before it, can be kept; a frame that issued anything before the closing draw
-// draws it as DrawTexture would.
-// The kept depth reaches the frame where the draws after it need it (KeptDepth), before the
-// first of them is issued, by drawing the kept draws again there with colour writes off: where
-// the queue reaches the end of its depth span (ClearDepth, the debug lines, the end of the frame)
-// under the queued draws that need it, when anything else is issued everywhere.
+// The kept frame: a frame is drawn into a KeptFrame and copied to the window at its end (or
+// when CopyFrameToWindow says so, for an overlay drawn over it there). The frame's first draws,
+// from its start up to the first moment anything else reaches the frame (ClearDepth, the debug
+// lines, the end of the frame), are drawn only over the parts where they differ from the draws
+// the kept frame holds. A frame that issues anything sooner (a draw drawn at once, a Flush, a
+// texture change while draws are queued) draws them all from its clear; anything drawn after
+// them leaves the kept frame holding nothing known, to be drawn in full next time. Queued draws
+// are known by their notes (NoteRequest), their texture and, for a shader that reads the time,
+// the time; a texture of the caller's own changes only where DrawKept says it did.
 #include "engine/BaseSystem.h"
 #include "engine/FrameChange.h"
 #include "graphics/DrawQueue.h"
 #include "graphics/Graphics.h"
-#include "graphics/KeptDepth.h"
-#include "graphics/KeptLayer.h"
+#include "graphics/KeptFrame.h"
 
 #include <cstddef>
 #include <deque>
@@ -49,22 +47,30 @@ public:
     static GraphicsSystem& GetInstance();
 
     bool Init() override;         // needs the window's context; throws when GLEW cannot load
-    void BeginFrame() override;   // clears colour and depth
-    void EndFrame() override;     // issues what is queued; back to the default texture parameters
-    void Shutdown() override;     // deletes every GL object and empties the three libraries
+    void BeginFrame() override;   // the frame starts cleared: the game colour, depth farthest
+    // Issues what is queued; the frame reaches the window; back to the default texture parameters.
+    void EndFrame() override;
+    void Shutdown() override;   // deletes every GL object and empties the three libraries
 
     void Draw(const Graphics::DrawRequest& request);
     // As Draw, with a GL texture of the caller's own in place of the request's library texture,
     // hard-edged when every value it gives the shader as alpha is 0 or 1. The caller issues the
-    // queue (Flush) before it changes or deletes that texture.
+    // queue (IssueQueued) before it changes or deletes that texture.
     void DrawTexture(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha);
-    // Closes the kept layer with this draw (as DrawTexture): `changed` lists the areas of the
-    // request's mesh whose pixels may differ from the last time it closed the layer, everywhere
-    // when `allChanged`. True when it went through the kept layer, which then shows the changes;
-    // false when it was drawn as DrawTexture draws, and the changes are still to be shown.
+    // As DrawTexture, for a texture whose pixels change: `changed` lists the areas of the
+    // request's mesh whose pixels may differ since the last draw for which this returned true,
+    // everywhere when `allChanged`. True when the draw is queued for the kept frame, which will
+    // show the changes; false when they are still to be shown.
     bool DrawKept(const Graphics::DrawRequest& request, unsigned int texture, bool hardAlpha,
                   const std::vector<Graphics::Area>& changed, bool allChanged);
-    void Flush();        // every queued draw reaches the frame buffer now
+    // Every queued draw reaches the window's frame buffer now, which shows the frame so far.
+    void Flush();
+    // The frame so far reaches the window, where whatever is drawn next this frame lands
+    // straight over it (the editor overlay); drawn in full again next frame.
+    void CopyFrameToWindow();
+    // Every queued draw is issued now, before a texture, buffer or program that one reads
+    // changes or goes; the frame's first draws may still be on their way through the kept frame.
+    void IssueQueued();
     void ClearDepth();   // what comes next lies over what was drawn so far
     void SubmitDebugLine(const Graphics::DebugLine& line) { debugLines.push_back(line); }
     void DrawDebugLines();   // oldest first, then the queue is empty
@@ -73,28 +79,26 @@ public:
     bool HasContext() const { return ready; }
     void ForgetUploadedMesh() { uploadedMesh = -1; }             // the shared buffers hold something else now
     size_t IssuedDraws() const { return queue.IssuedDraws(); }   // batched draws since Init
-    size_t KeptFrames() const { return keptFrames; }             // frames the kept layer was copied into
+    size_t KeptFrames() const { return keptFrames; }             // frames the kept frame was copied into
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
     // The buffers every mesh draw shares; the terrain binds them for its own draw.
     unsigned int vertexArray = 0, vertexBuffer = 0, elementBuffer = 0;
     bool debugDrawing = true;
-    bool keepingLayers = true;   // false: DrawKept draws as DrawTexture (for comparisons)
+    bool keepingLayers = true;   // false: every frame is drawn in full (for comparisons)
 
 private:
     GraphicsSystem() : BaseSystem("Graphics System") {}
     void CreateVertexLayout();
     void ReportSkipped(const Graphics::DrawRequest& request, const char* library, int index, int size);
-    // True when the draw was queued. `closesKept`: the caller's texture is the kept layer's.
-    bool Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha,
-                bool closesKept = false);
-    void NoteKept(const Graphics::DrawRequest& request, const Matrix4& worldToClip, const Shader& shader,
-                  unsigned int texture, bool hardAlpha, bool changingTexture);
-    void RedrawKept(const Graphics::DrawRequest& request, const std::vector<Graphics::Area>& changed);
-    void FlushSpan();                 // Flush where no draw follows before depth is cleared
-    void BeforeIssue();               // queued draws are about to reach a framebuffer
-    void PayDepth(bool everywhere);   // the kept depth into the frame where it is owed
+    // True when the draw was queued.
+    bool Submit(const Graphics::DrawRequest& request, const unsigned int* texture, bool hardAlpha);
+    void IssueAll();    // every queued draw reaches the frame's target
+    void FlushSpan();   // IssueAll where what follows lies over everything drawn so far
+    void DrawSpan();    // the queued draws of the frame's start into the kept frame
+    void OnIssue();     // queued draws are about to reach the frame's target
+    void LeaveSpan();   // the frame's start is drawn in full, from its clear
     void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
                  unsigned int texture);
 
@@ -105,23 +109,10 @@ private:
     std::deque<Graphics::DebugLine> debugLines;
     std::set<std::pair<std::string, int>> reportedSkips;   // (library, index) already reported
     DrawQueue queue;
-    KeptLayer kept;
-    FrameChange keptNotes;   // of the draws since the frame's clear, while keptOpen
-    bool keptOpen = false;   // everything drawn since the frame's clear is still queued
-    KeptDepth keptDepth;
-    bool depthOwed = false;   // the kept colour is in the frame; its depth is not yet
-    // The kept draws as queued, drawn again with colour writes off where the frame needs their
-    // depth: drawn in the frame itself, they give its depths bit for bit (a copy through the
-    // rasteriser rounds them).
-    struct KeptDraw
-    {
-        DrawQueue::Look look;
-        int mesh = -1;
-        Matrix4 worldToClip, model;
-        float uv[9] = {}, tint[3] = {};
-    };
-    std::vector<KeptDraw> keptDraws;
-    DrawQueue depthQueue;
+    KeptFrame kept;
+    bool framing = false;    // the frame is drawn into the kept frame, bound for drawing
+    bool spanOpen = false;   // everything the frame drew so far is queued, for the kept frame
+    std::vector<Graphics::PixelRect> spanChanged;   // changed parts of textures drawn in the span
     size_t keptFrames = 0;
 };
 

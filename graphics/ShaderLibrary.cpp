@@ -36,7 +36,7 @@ Shader* ShaderLibrary::Prepare(int index)
 
 void ShaderLibrary::Clear()
 {
-    GraphicsSystem::GetInstance().Flush();
+    GraphicsSystem::GetInstance().IssueQueued();
     if (GraphicsSystem::GetInstance().HasContext())
     {
         glUseProgram(0);

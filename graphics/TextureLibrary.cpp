@@ -79,7 +79,7 @@ bool TextureLibrary::HasHardAlpha(int index) const
 
 void TextureLibrary::Clear()
 {
-    GraphicsSystem::GetInstance().Flush();
+    GraphicsSystem::GetInstance().IssueQueued();
     if (GraphicsSystem::GetInstance().HasContext())
     {
         glBindTexture(GL_TEXTURE_2D, 0);

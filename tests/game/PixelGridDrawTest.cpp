@@ -176,10 +176,15 @@ protected:
         Draw(cube, Matrix4::Multiply(Matrix4::Translation({3, -1, 0}), Matrix4::Scale({1.5f, 1.5f, 1.5f})));
         Draw(plane, Matrix4::Multiply(Matrix4::Translation({5, -3, -0.5f}), Matrix4::Scale({3, 3, 1})));
         // Small boxes through the terrain, as dig particles fly: their sides cross its depth.
+        // With `motion`, some move, some are left out and two overlapping ones swap places.
         for (int i = 0; i < 300; ++i)
         {
-            const float x = -7.5f + 0.047f * static_cast<float>(i),
-                        y = -3.8f + 0.029f * static_cast<float>(i % 97);
+            if (motion > 0 && (i + motion) % 7 == 0)
+                continue;
+            const int at = motion % 2 == 1 && (i == 40 || i == 41) ? 81 - i : i;
+            const float x = -7.5f + 0.047f * static_cast<float>(at) +
+                            0.05f * static_cast<float>(motion * (i % 5)),
+                        y = -3.8f + 0.029f * static_cast<float>(at % 97);
             const float size = 0.2f + 0.01f * static_cast<float>(i % 13);
             Draw(cube,
                  Matrix4::Multiply(Matrix4::Translation({x, y, 0}), Matrix4::Scale({size, size, size})));
@@ -192,12 +197,12 @@ protected:
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
-    // The same frame through the kept layer and drawn in full: it must come out the same.
+    // The same frame through the kept frame and drawn in full: it must come out the same.
     void ExpectKeptAsDrawn(const char* when)
     {
         const size_t keptBefore = graphics.KeptFrames();
         const std::vector<unsigned char> kept = Picture(true);
-        EXPECT_EQ(graphics.KeptFrames(), keptBefore + 1) << when << ": the kept layer was not used";
+        EXPECT_EQ(graphics.KeptFrames(), keptBefore + 1) << when << ": the kept frame was not used";
         EXPECT_TRUE(kept == Picture(false)) << when;
     }
 
@@ -233,6 +238,7 @@ protected:
     std::unique_ptr<PixelGrid> grid;
     int sky_ = -1, plane = -1, cube = -1, base = -1;
     float backgroundZ = -1;
+    int motion = 0;
 };
 }   // namespace
 
@@ -272,14 +278,26 @@ TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(KeptTerrain, IsDrawnAsEverythingElseWhenItLiesBehindWhatCameBefore)
+TEST_F(KeptTerrain, DrawsThatMoveComeAndGoGiveThePixelsOfDrawingEverythingAgain)
 {
-    // The background in front of the terrain hides parts of it: the kept target, which has no
-    // depth, could not show that.
+    ExpectKeptAsDrawn("first frame");
+    for (motion = 1; motion <= 5; ++motion)
+    {
+        if (motion == 3)
+            grid->SetCell(3, 1, PixelGrid::Empty);
+        ExpectKeptAsDrawn(("motion " + std::to_string(motion)).c_str());
+    }
+    motion = 0;
+    ExpectKeptAsDrawn("back where it started");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(KeptTerrain, WhatLiesInFrontOfTheTerrainStillHidesIt)
+{
+    // The background in front of the terrain hides parts of it: the kept frame keeps its depth.
     backgroundZ = 0.2f;
-    const size_t keptBefore = graphics.KeptFrames();
-    const std::vector<unsigned char> first = Picture(true);
-    EXPECT_EQ(graphics.KeptFrames(), keptBefore);
-    EXPECT_TRUE(first == Picture(false));
+    ExpectKeptAsDrawn("first frame");
+    grid->SetCell(2, 2, PixelGrid::Empty);
+    ExpectKeptAsDrawn("after a dig");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
