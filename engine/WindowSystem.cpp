@@ -75,8 +75,11 @@ bool WindowSystem::Init()
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_DOUBLEBUFFER, GLFW_TRUE);
-    // Nothing draws with a stencil; without one, clearing the depth is a plain fill.
+    // Nothing draws with a stencil. The frame is drawn off screen with a depth buffer of its
+    // own (the graphics system's kept frame): the window only shows finished pictures, and the
+    // editor overlay over them, which needs no depth.
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    glfwWindowHint(GLFW_DEPTH_BITS, 0);
 
     monitor = glfwGetPrimaryMonitor();
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;

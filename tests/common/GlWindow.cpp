@@ -33,6 +33,9 @@ GlWindow::GlWindow(int w, int h) : width(w), height(h)
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    // As the game's window: the graphics system draws frames off screen with a depth of their own.
+    glfwWindowHint(GLFW_DEPTH_BITS, 0);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
     window = glfwCreateWindow(width, height, "test", nullptr, nullptr);
     if (!window)
     {
