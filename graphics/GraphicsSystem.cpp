@@ -85,9 +85,11 @@ bool NoteDraw(const Graphics::DrawRequest& request, const Matrix4& worldToClip, 
     return picture.Drawing();
 }
 
+const float ClearColour[4] = {18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f};
+
 void ClearFrame()
 {
-    glClearColor(18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f);
+    glClearColor(ClearColour[0], ClearColour[1], ClearColour[2], ClearColour[3]);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
@@ -356,11 +358,11 @@ void GraphicsSystem::DrawSpan()
             KeptFrame::Changes(kept.Held(), drawn, spanChanged, w, h);
         if (!areas.empty())
         {
+            for (const Graphics::PixelRect& r : areas)
+                kept.Clear(r, ClearColour);
             glEnable(GL_SCISSOR_TEST);
-            queue.IssueWithin(areas, [](const Graphics::PixelRect& r) {
-                glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
-                ClearFrame();
-            });
+            queue.IssueWithin(
+                areas, [](const Graphics::PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); });
             glDisable(GL_SCISSOR_TEST);
         }
     }

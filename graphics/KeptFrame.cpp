@@ -150,12 +150,15 @@ bool KeptFrame::Create(int w, int h)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-    // The window's depth has 24 bits.
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    // Depth of 24 bits, as a window's. A texture, so that parts of it can be cleared without a draw.
+    glGenTextures(1, &depth);
+    glBindTexture(GL_TEXTURE_2D, depth);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, w, h, 0, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT,
+                 nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depth, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         return TurnOff("its target is incomplete"), false;
     width = w;
@@ -173,6 +176,29 @@ bool KeptFrame::Bind(int w, int h)
     return true;
 }
 
+void KeptFrame::Clear(const Graphics::PixelRect& area, const float (&colour)[4])
+{
+    const int x0 = std::max(area.x0, 0), x1 = std::min(area.x1, width);
+    const int y0 = std::max(area.y0, 0), y1 = std::min(area.y1, height);
+    if (x1 <= x0 || y1 <= y0)
+        return;
+    if (!GLEW_ARB_clear_texture)
+    {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x0, y0, x1 - x0, y1 - y0);
+        glClearColor(colour[0], colour[1], colour[2], colour[3]);
+        glDepthMask(GL_TRUE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    // Stored top row first, as the window's rows are: window row y is texel row height - 1 - y.
+    const float farthest = 1.0f;
+    glClearTexSubImage(this->colour, 0, x0, height - y1, 0, x1 - x0, y1 - y0, 1, GL_RGBA, GL_FLOAT, colour);
+    glClearTexSubImage(depth, 0, x0, height - y1, 0, x1 - x0, y1 - y0, 1, GL_DEPTH_COMPONENT, GL_FLOAT,
+                       &farthest);
+}
+
 void KeptFrame::CopyColourToFrame()
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
@@ -188,7 +214,7 @@ void KeptFrame::Delete()
     if (colour != 0)
         glDeleteTextures(1, &colour);
     if (depth != 0)
-        glDeleteRenderbuffers(1, &depth);
+        glDeleteTextures(1, &depth);
     framebuffer = colour = depth = 0;
     width = height = 0;
     Forget();

@@ -39,6 +39,9 @@ public:
     // it for drawing, leaving reads to the window; false, with the window's framebuffer bound,
     // when it cannot be made.
     bool Bind(int width, int height);
+    // Clears `area` of the bound target to `colour` and the farthest depth, without a draw
+    // where the driver can.
+    void Clear(const Graphics::PixelRect& area, const float (&colour)[4]);
     // The target's colour over the whole window framebuffer, which is left bound.
     void CopyColourToFrame();
     void Delete();   // its GL objects go; it holds nothing

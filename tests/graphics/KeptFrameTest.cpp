@@ -1,9 +1,13 @@
 #include "graphics/KeptFrame.h"
+#include "tests/common/GlWindow.h"
+
+#include <GL/glew.h>
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -94,4 +98,30 @@ TEST(KeptFrameChanges, SquaresAreGatheredIntoFewRectangles)
     EXPECT_EQ(Text(KeptFrame::Changes({}, {}, {{Width - 10, Height - 10, Width - 8, Height - 8}}, Width - 7,
                                       Height - 7)),
               Text({{9 * T, 5 * T, Width - 7, Height - 7}}));
+}
+
+namespace
+{
+using KeptFrameTarget = GlWindowTest;
+}   // namespace
+
+TEST_F(KeptFrameTarget, ClearingAnAreaTouchesItAloneAndTheCopyShowsIt)
+{
+    KeptFrame kept;
+    ASSERT_TRUE(kept.Bind(width, height));
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // An area off the middle in both directions: a flipped row order would show elsewhere.
+    const Rect area{10, 60, 30, 80};
+    const float green[4] = {0, 1, 0, 1};
+    kept.Clear(area, green);
+    kept.CopyColourToFrame();
+    glFinish();
+    const GlWindow::Rgba red{255, 0, 0, 255}, cleared{0, 255, 0, 255};
+    EXPECT_EQ(gl->PixelAt(10, 60), cleared);
+    EXPECT_EQ(gl->PixelAt(29, 79), cleared);
+    for (const auto& [x, y] : {std::pair{9, 60}, {10, 59}, {30, 79}, {29, 80}, {10, 29}, {20, 10}})
+        EXPECT_EQ(gl->PixelAt(x, y), red) << x << ", " << y;
+    kept.Delete();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
