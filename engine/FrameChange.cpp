@@ -33,23 +33,43 @@ void FrameChange::Note(const void* bytes, size_t size)
         unknown = true;
         return;
     }
-    // Eight bytes at a time, each word mixed in by a multiply: cheap enough for every draw of a
-    // frame; two different pictures give the same notes only by a rare accident.
+    notes = Digest(bytes, size, notes);
+}
+
+uint64_t FrameChange::Digest(const void* bytes, size_t size, uint64_t seed)
+{
+    // Eight bytes at a time into four lanes, each word mixed in by a multiply, so that a run of
+    // words costs about a cycle each; the lanes are folded and stirred at the end. Cheap enough
+    // for every draw of a frame.
+    constexpr uint64_t Prime = 0x100000001b3ull;
     const auto* p = static_cast<const unsigned char*>(bytes);
-    const auto mix = [this](uint64_t word) {
-        notes = (notes ^ word) * 0x100000001b3ull;
-        notes ^= notes >> 29;
+    uint64_t lanes[4] = {seed, seed ^ 0x9e3779b97f4a7c15ull, seed ^ 0xc2b2ae3d27d4eb4full,
+                         seed ^ 0x165667b19e3779f9ull};
+    const auto word = [&p] {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        p += 8;
+        return w;
     };
-    for (; size >= 8; p += 8, size -= 8)
-    {
-        uint64_t word;
-        std::memcpy(&word, p, 8);
-        mix(word);
-    }
+    for (; size >= 32; size -= 32)
+        for (uint64_t& lane : lanes)
+            lane = (lane ^ word()) * Prime;
+    for (; size >= 8; size -= 8)
+        lanes[0] = (lanes[0] ^ word()) * Prime;
     if (size > 0)
     {
-        uint64_t word = 0;
-        std::memcpy(&word, p, size);
-        mix(word ^ (uint64_t{size} << 59));
+        uint64_t w = 0;
+        std::memcpy(&w, p, size);
+        lanes[1] = (lanes[1] ^ w ^ (uint64_t{size} << 59)) * Prime;
     }
+    uint64_t h = lanes[0];
+    for (int i = 1; i < 4; ++i)
+    {
+        h = (h ^ (lanes[i] >> 31 | lanes[i] << 33)) * Prime;
+        h ^= h >> 29;
+    }
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
 }

@@ -26,6 +26,9 @@ public:
     void Note(const void* bytes, size_t size);
     template <typename T> void Note(const T& value) { Note(&value, sizeof value); }
     void NoteUnknown() { unknown = true; }
+    // The notes of `size` bytes alone, after `seed`: two different runs of bytes give the same
+    // digest only by a rare accident.
+    static uint64_t Digest(const void* bytes, size_t size, uint64_t seed);
     bool Unknown() const { return unknown; }   // nothing more needs noting this frame
     // The notes so far: two drawings with the same notes give the same picture.
     uint64_t Notes() const { return notes; }

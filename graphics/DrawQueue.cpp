@@ -88,7 +88,8 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
             behindEye = true;
         else
         {
-            const float x = to.clipPosition[0] / w, y = to.clipPosition[1] / w;
+            const float toDevice = 1.0f / w;
+            const float x = to.clipPosition[0] * toDevice, y = to.clipPosition[1] * toDevice;
             left = std::min(left, x), right = std::max(right, x);
             bottom = std::min(bottom, y), top = std::max(top, y);
         }

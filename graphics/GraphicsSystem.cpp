@@ -28,11 +28,17 @@ const char* GlText(GLenum which)
 }
 
 // Projection x view of the camera, built again only when what it is built from has changed.
-const Matrix4& WorldToClip()
+// Each build has a number of its own: draws noted with the same number used the same matrix.
+struct CameraClip
+{
+    Matrix4 matrix;
+    uint64_t build = 0;
+};
+
+const CameraClip& CurrentClip()
 {
     static float built[11] = {};
-    static bool valid = false;
-    static Matrix4 matrix;
+    static CameraClip clip;
     Camera& camera = Camera::GetInstance();
     const WindowSystem& windows = WindowSystem::GetInstance();
     const Vec3& e = camera.eye;
@@ -49,40 +55,44 @@ const Matrix4& WorldToClip()
                            u.z,
                            static_cast<float>(windows.width),
                            static_cast<float>(windows.height)};
-    if (!valid || std::memcmp(now, built, sizeof(now)) != 0)
+    if (clip.build == 0 || std::memcmp(now, built, sizeof(now)) != 0)
     {
-        valid = true;
+        ++clip.build;
         std::memcpy(built, now, sizeof(now));
-        matrix = Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
+        clip.matrix = Matrix4::Multiply(camera.GetProjectionMatrix(), camera.GetViewMatrix());
     }
-    return matrix;
+    return clip;
 }
+
+const Matrix4& WorldToClip() { return CurrentClip().matrix; }
 
 // A depth clear among the notes of a frame: where it falls decides what lies over what.
 constexpr uint32_t DepthCleared = 0xdec1ea2;
 
-// Notes what decides the pixels of one draw besides its textures' and shader's contents.
-void NoteRequest(FrameChange& notes, const Graphics::DrawRequest& request, const Matrix4& worldToClip)
+// What decides the pixels of one draw besides its textures' and shader's contents, as notes:
+// the request, the camera's build, the GL texture drawn, whether a texture of the caller's own
+// is hard-edged, and the time where the shader reads it.
+uint64_t RequestNotes(const Graphics::DrawRequest& request, uint64_t clipBuild, unsigned int glTexture,
+                      bool hardAlpha, float time)
 {
-    const int32_t indices[] = {request.mesh, request.shader, request.texture, request.wrap, request.filter};
-    notes.Note(indices);
-    notes.Note(request.tint);
-    notes.Note((request.model ? *request.model : Matrix4::Identity()).Data(), 16 * sizeof(float));
-    notes.Note(request.uv ? request.uv : IdentityUv, 9 * sizeof(float));
-    notes.Note(worldToClip.Data(), 16 * sizeof(float));
-}
-
-// Notes what decides the pixels of one draw for the frame's picture; false when the frame is
-// rehearsed and nothing is to be drawn. `changing`: its pixels may change under the same notes
-// (a texture of the caller's own, a shader that reads the time).
-bool NoteDraw(const Graphics::DrawRequest& request, const Matrix4& worldToClip, bool changing)
-{
-    FrameChange& picture = WindowSystem::GetInstance().picture;
-    if (changing)
-        picture.NoteUnknown();
-    if (!picture.Unknown())
-        NoteRequest(picture, request, worldToClip);
-    return picture.Drawing();
+    struct
+    {
+        int32_t indices[5];
+        uint32_t texture, hard;
+        float time, tint[3], model[16], uv[9];
+        uint64_t clipBuild;
+    } noted;
+    static_assert(sizeof(noted) == 8 * 4 + 28 * 4 + 8, "no padding among the noted bytes");
+    const int32_t indices[5] = {request.mesh, request.shader, request.texture, request.wrap, request.filter};
+    std::copy_n(indices, 5, noted.indices);
+    noted.texture = glTexture;
+    noted.hard = hardAlpha;
+    noted.time = time;
+    std::copy_n(request.tint, 3, noted.tint);
+    std::copy_n((request.model ? *request.model : Matrix4::Identity()).Data(), 16, noted.model);
+    std::copy_n(request.uv ? request.uv : IdentityUv, 9, noted.uv);
+    noted.clipBuild = clipBuild;
+    return FrameChange::Digest(&noted, sizeof(noted), 0);
 }
 
 const float ClearColour[4] = {18.0f / 255.0f, 129.0f / 255.0f, 61.0f / 255.0f, 1.0f};
@@ -123,14 +133,14 @@ GraphicsSystem& GraphicsSystem::GetInstance()
 Graphics::PixelRect Graphics::WindowPixels(float left, float bottom, float right, float top, int width,
                                            int height)
 {
+    // Clamped to [-1, size + 1], v + 1 is never negative: truncating it is rounding down. The
+    // first pixel is floor(v) - 1, the end floor(v) + 2 (one more than needed where v is whole).
     const auto pixel = [](float device, int size) {
         const float v = (device * 0.5f + 0.5f) * static_cast<float>(size);
-        return std::clamp(v, -1.0f, static_cast<float>(size) + 1.0f);
+        return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(size) + 1.0f) + 1.0f);
     };
-    const int x0 = std::max(0, static_cast<int>(std::floor(pixel(left, width))) - 1);
-    const int y0 = std::max(0, static_cast<int>(std::floor(pixel(bottom, height))) - 1);
-    const int x1 = std::min(width, static_cast<int>(std::ceil(pixel(right, width))) + 1);
-    const int y1 = std::min(height, static_cast<int>(std::ceil(pixel(top, height))) + 1);
+    const int x0 = std::max(0, pixel(left, width) - 2), y0 = std::max(0, pixel(bottom, height) - 2);
+    const int x1 = std::min(width, pixel(right, width) + 1), y1 = std::min(height, pixel(top, height) + 1);
     return {x0, y0, std::max(x0, x1), std::max(y0, y1)};
 }
 
@@ -449,8 +459,19 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     if (!shader || !shader->IsUsable())
         return false;   // reported when it failed to build
     const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
-    const Matrix4 worldToClip = WorldToClip();
-    if (!NoteDraw(request, worldToClip, texture || shader->uniforms.time != -1))
+    const CameraClip& clip = CurrentClip();
+    const Matrix4 worldToClip = clip.matrix;
+    // The frame's picture notes the draw unless its pixels may change under the same notes (a
+    // texture of the caller's own, a shader that reads the time).
+    FrameChange& picture = WindowSystem::GetInstance().picture;
+    if (texture || shader->uniforms.time != -1)
+        picture.NoteUnknown();
+    const float time = shader->uniforms.time != -1 ? WindowSystem::GetInstance().totalTime : 0.0f;
+    const uint64_t notes = spanOpen || !picture.Unknown()
+                               ? RequestNotes(request, clip.build, glTexture, texture && hardAlpha, time)
+                               : 0;
+    picture.Note(notes);
+    if (!picture.Drawing())
         return false;   // the frame is rehearsed
     if (!shader->batched)
     {
@@ -478,18 +499,6 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
                     look.filter == GL_NEAREST));
     shaders.currentProgram = shader->program;
     const Matrix4& model = request.model ? *request.model : Matrix4::Identity();
-    uint64_t notes = 0;
-    if (spanOpen)
-    {
-        FrameChange note;
-        note.BeginFrame();
-        NoteRequest(note, request, worldToClip);
-        note.Note(glTexture);
-        note.Note(look.blend);
-        if (look.timeUniform != -1)
-            note.Note(WindowSystem::GetInstance().totalTime);
-        notes = note.Notes();
-    }
     queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint, notes);
     return true;
 }
