@@ -127,9 +127,9 @@ private:
     std::vector<bool> dirtyRows;   // rows to send at the next upload
     bool anyDirtyRow = false;
 
-    // The terrain closes the graphics system's kept layer, telling it which squares of
-    // KeptTile x KeptTile cells changed since the layer last showed them: a square is unsent
-    // until its rows are uploaded, then unshown until a draw through the kept layer.
+    // The terrain tells the graphics system's kept frame which squares of KeptTile x KeptTile
+    // cells changed since the kept frame last showed them: a square is unsent until its rows
+    // are uploaded, then unshown until a draw that the kept frame takes in.
     static constexpr int KeptTile = 8;
     int TilesAcross() const { return (Width + KeptTile - 1) / KeptTile; }
     std::vector<bool> unsentTiles, unshownTiles;

@@ -119,7 +119,7 @@ std::vector<Graphics::PixelRect> KeptFrame::Changes(const std::vector<Drawn>& ke
 
 void KeptFrame::TurnOff(const char* why)
 {
-    Log("GRAPHICS: [kept frame] off: ", why);
+    Log("GRAPHICS: [kept frame] off: ", why, "; frames are drawn straight into the window");
     Delete();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     usable = false;

@@ -1,5 +1,5 @@
 // The terrain on a real context: its cells read back at the centre of each cell, and whole
-// frames through the kept layer against frames drawn in full.
+// frames through the kept frame against frames drawn in full.
 #include "engine/WindowSystem.h"
 #include "game/PixelGrid.h"
 #include "graphics/Camera.h"
@@ -130,7 +130,7 @@ TEST_F(PixelGridDraw, ADrawShowsTheCellsAsTheyWereWhenItWasAskedFor)
 namespace
 {
 // The terrain over a half-transparent background, with draws after it in front of it, level
-// with it and behind it: every frame read back whole, drawn through the kept layer or not.
+// with it and behind it: every frame read back whole, drawn through the kept frame or in full.
 class KeptTerrain : public PixelGridDraw
 {
 protected:
@@ -250,7 +250,7 @@ TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
     EXPECT_EQ(hidden, Ground);
     ExpectKeptAsDrawn("a frame that changed nothing");
 
-    // Cells dug and built since the kept layer last showed the terrain.
+    // Cells dug and built since the kept frame last showed the terrain.
     const std::vector<unsigned char> before = Picture(true);
     grid->SetCell(2, 2, PixelGrid::Empty);
     grid->SetCell(5, 0, PixelGrid::Empty);
@@ -258,7 +258,7 @@ TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
     ExpectKeptAsDrawn("after a dig");
     EXPECT_FALSE(Picture(true) == before) << "the dig shows";
     EXPECT_NE(CellPixel(5, 0), hidden) << "what lay behind the dug cell";
-    // Changed while frames were drawn without the kept layer: shown at its next frame.
+    // Changed while frames were drawn in full: shown at the next frame through the kept frame.
     Picture(false);
     grid->SetCell(7, 1, PixelGrid::Empty);
     Picture(false);
