@@ -43,33 +43,38 @@ uint64_t FrameChange::Digest(const void* bytes, size_t size, uint64_t seed)
     // for every draw of a frame.
     constexpr uint64_t Prime = 0x100000001b3ull;
     const auto* p = static_cast<const unsigned char*>(bytes);
-    uint64_t lanes[4] = {seed, seed ^ 0x9e3779b97f4a7c15ull, seed ^ 0xc2b2ae3d27d4eb4full,
-                         seed ^ 0x165667b19e3779f9ull};
-    const auto word = [&p] {
+    const auto load = [](const unsigned char* at) {
         uint64_t w;
-        std::memcpy(&w, p, 8);
-        p += 8;
+        std::memcpy(&w, at, 8);
         return w;
     };
-    for (; size >= 32; size -= 32)
-        for (uint64_t& lane : lanes)
-            lane = (lane ^ word()) * Prime;
-    for (; size >= 8; size -= 8)
-        lanes[0] = (lanes[0] ^ word()) * Prime;
+    uint64_t a = seed, b = seed ^ 0x9e3779b97f4a7c15ull, c = seed ^ 0xc2b2ae3d27d4eb4full,
+             d = seed ^ 0x165667b19e3779f9ull;
+    for (; size >= 32; size -= 32, p += 32)
+    {
+        a = (a ^ load(p)) * Prime;
+        b = (b ^ load(p + 8)) * Prime;
+        c = (c ^ load(p + 16)) * Prime;
+        d = (d ^ load(p + 24)) * Prime;
+    }
+    if (size >= 8)
+        a = (a ^ load(p)) * Prime, p += 8, size -= 8;
+    if (size >= 8)
+        b = (b ^ load(p)) * Prime, p += 8, size -= 8;
+    if (size >= 8)
+        c = (c ^ load(p)) * Prime, p += 8, size -= 8;
     if (size > 0)
     {
         uint64_t w = 0;
         std::memcpy(&w, p, size);
-        lanes[1] = (lanes[1] ^ w ^ (uint64_t{size} << 59)) * Prime;
+        d = (d ^ w ^ (uint64_t{size} << 59)) * Prime;
     }
-    uint64_t h = lanes[0];
-    for (int i = 1; i < 4; ++i)
-    {
-        h = (h ^ (lanes[i] >> 31 | lanes[i] << 33)) * Prime;
-        h ^= h >> 29;
-    }
+    const auto turn = [](uint64_t v, int by) { return v << by | v >> (64 - by); };
+    uint64_t h = a ^ turn(b, 17) ^ turn(c, 31) ^ turn(d, 47);
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
     h ^= h >> 33;
     return h;
 }

@@ -102,17 +102,20 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     }
     Request& request = requests.emplace_back();
     request.notes = notes;
-    request.batch = batches.size() - 1;
-    request.firstIndex = indices.size();
-    request.indexCount = source.indices.size();
+    request.batch = static_cast<uint32_t>(batches.size() - 1);
+    request.firstIndex = static_cast<uint32_t>(indices.size());
+    request.indexCount = static_cast<uint32_t>(source.indices.size());
     request.firstVertex = base;
     request.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
     const WindowSystem& window = WindowSystem::GetInstance();
     request.pixels = behindEye
                          ? Graphics::PixelRect{0, 0, window.width, window.height}
                          : Graphics::WindowPixels(left, bottom, right, top, window.width, window.height);
+    const size_t at = indices.size();
+    indices.resize(at + source.indices.size());
+    uint32_t* out = indices.data() + at;
     for (const uint32_t index : source.indices)
-        indices.push_back(base + index);
+        *out++ = base + index;
     batch.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
     batch.indexCount += source.indices.size();
 }

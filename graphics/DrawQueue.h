@@ -71,8 +71,7 @@ public:
     {
         uint64_t notes = 0;
         Graphics::PixelRect pixels;   // what it may touch
-        size_t batch = 0, firstIndex = 0, indexCount = 0;
-        uint32_t firstVertex = 0, lastVertex = 0;
+        uint32_t batch = 0, firstIndex = 0, indexCount = 0, firstVertex = 0, lastVertex = 0;
     };
     const std::vector<Request>& Requests() const { return requests; }   // as queued
     // Called whenever queued draws are about to reach the bound framebuffer.

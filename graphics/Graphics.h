@@ -45,7 +45,22 @@ struct PixelRect
 // The pixels of a window of `width` x `height` that a shape reaching from (left, bottom) to
 // (right, top) in device coordinates may touch: a pixel wider on every side against rounding,
 // within the window.
-PixelRect WindowPixels(float left, float bottom, float right, float top, int width, int height);
+inline PixelRect WindowPixels(float left, float bottom, float right, float top, int width, int height)
+{
+    // Clamped to [-1, size + 1], v + 1 is never negative: truncating it is rounding down. The
+    // first pixel is floor(v) - 1, the end floor(v) + 2 (one more than needed where v is whole).
+    const auto pixel = [](float device, int size) {
+        const float v = (device * 0.5f + 0.5f) * static_cast<float>(size);
+        const float clamped = v < -1.0f                             ? -1.0f
+                              : v > static_cast<float>(size) + 1.0f ? static_cast<float>(size) + 1.0f
+                                                                    : v;
+        return static_cast<int>(clamped + 1.0f);
+    };
+    const int x0 = pixel(left, width) - 2, y0 = pixel(bottom, height) - 2;
+    const int x1 = pixel(right, width) + 1, y1 = pixel(top, height) + 1;
+    const auto within = [](int v, int size) { return v < 0 ? 0 : v > size ? size : v; };
+    return {within(x0, width), within(y0, height), within(x1, width), within(y1, height)};
+}
 
 // One immediate draw: mesh, shader and texture by index into their libraries (-1: no mesh, the
 // first shader, the first texture "White"), wrap and filter modes, a tint, and the model and

@@ -130,20 +130,6 @@ GraphicsSystem& GraphicsSystem::GetInstance()
     return instance;
 }
 
-Graphics::PixelRect Graphics::WindowPixels(float left, float bottom, float right, float top, int width,
-                                           int height)
-{
-    // Clamped to [-1, size + 1], v + 1 is never negative: truncating it is rounding down. The
-    // first pixel is floor(v) - 1, the end floor(v) + 2 (one more than needed where v is whole).
-    const auto pixel = [](float device, int size) {
-        const float v = (device * 0.5f + 0.5f) * static_cast<float>(size);
-        return static_cast<int>(std::clamp(v, -1.0f, static_cast<float>(size) + 1.0f) + 1.0f);
-    };
-    const int x0 = std::max(0, pixel(left, width) - 2), y0 = std::max(0, pixel(bottom, height) - 2);
-    const int x1 = std::min(width, pixel(right, width) + 1), y1 = std::min(height, pixel(top, height) + 1);
-    return {x0, y0, std::max(x0, x1), std::max(y0, y1)};
-}
-
 Graphics::RenderSpace Graphics::SpaceFromName(const std::string& name)
 {
     if (name == "worldProj")
