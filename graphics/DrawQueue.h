@@ -62,10 +62,8 @@ public:
     // requests that may touch it. Keeps them queued, as Issue does.
     void IssueWithin(const std::vector<Graphics::PixelRect>& areas,
                      const std::function<void(const Graphics::PixelRect&)>& before);
-    void Drop()
-    {
-        batches.clear(), indices.clear(), requests.clear(), vertexCount = 0;
-    }   // forgets them unissued
+    // Forgets every queued draw unissued.
+    void Drop() { batches.clear(), indices.clear(), requests.clear(), vertexCount = 0; }
 
     struct Request
     {

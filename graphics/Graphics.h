@@ -40,7 +40,6 @@ struct PixelRect
 {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     bool Overlaps(const PixelRect& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
-    bool IsEmpty() const { return x1 <= x0 || y1 <= y0; }
 };
 // The pixels of a window of `width` x `height` that a shape reaching from (left, bottom) to
 // (right, top) in device coordinates may touch: a pixel wider on every side against rounding,

@@ -1,10 +1,10 @@
 #pragma once
-// The picture of a frame's first draws (all it draws before anything but queued draws reaches
-// the window) kept off screen from one frame to the next, with the notes and pixels of the draws
-// that gave it, so that the next frame draws again only where its own draws differ. Its colour
-// and depth have the precision of the window's and it rasterises as the window does, so the
-// pixels it keeps are those that drawing into the window would give; its colour is copied over
-// the whole window.
+// An off-screen target that frames are drawn into and copied to the window from, and that keeps
+// the picture of a frame's first draws (all it draws before anything but queued draws reaches
+// the frame) from one frame to the next, with the notes and pixels of the draws that gave it,
+// so that the next frame draws again only where its own draws differ. Its colour and depth have
+// the precision of the window's and it rasterises as the window does, so its pixels are those
+// that drawing into the window would give; its colour is copied over the whole window.
 //
 // What differs (Changes): the draws of the two frames are paired in order by their notes, two
 // draws with the same notes giving the same pixels. A pixel that no unpaired draw of either
@@ -18,6 +18,7 @@
 #include "graphics/Graphics.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class KeptFrame
