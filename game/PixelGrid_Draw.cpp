@@ -88,25 +88,26 @@ void PixelGrid::Render()
     // The changed squares in the unit plane's coordinates, a run of squares in a row as one.
     std::vector<Graphics::Area> changed;
     const int across = TilesAcross();
-    for (size_t row = 0; !allUnshown && row * static_cast<size_t>(across) < unshownTiles.size(); ++row)
+    // A square's edge in the plane's [0, 1] coordinates, the last square cut at the grid's edge.
+    const auto edge = [](int tile, int cells) {
+        return static_cast<float>(std::min(tile * KeptTile, cells)) / static_cast<float>(cells);
+    };
+    const auto unshown = [&](int x, int row) {
+        return unshownTiles[static_cast<size_t>(row) * static_cast<size_t>(across) + static_cast<size_t>(x)];
+    };
+    const int rows = across > 0 ? static_cast<int>(unshownTiles.size()) / across : 0;
+    for (int row = 0; !allUnshown && row < rows; ++row)
         for (int x = 0; x < across;)
         {
-            if (!unshownTiles[row * static_cast<size_t>(across) + static_cast<size_t>(x)])
+            if (!unshown(x, row))
             {
                 ++x;
                 continue;
             }
             int end = x + 1;
-            while (end < across && unshownTiles[row * static_cast<size_t>(across) + static_cast<size_t>(end)])
+            while (end < across && unshown(end, row))
                 ++end;
-            const auto across01 = [this](int tile) {
-                return static_cast<float>(std::min(tile * KeptTile, Width)) / static_cast<float>(Width);
-            };
-            const auto up01 = [this](size_t tile) {
-                return static_cast<float>(std::min(static_cast<int>(tile) * KeptTile, Height)) /
-                       static_cast<float>(Height);
-            };
-            changed.push_back({across01(x), up01(row), across01(end), up01(row + 1)});
+            changed.push_back({edge(x, Width), edge(row, Height), edge(end, Width), edge(row + 1, Height)});
             x = end;
         }
     if (GraphicsSystem::GetInstance().DrawKept(request, TextureId, hardAlpha, changed, allUnshown))
