@@ -446,7 +446,7 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
         return false;   // reported when it failed to build
     const unsigned int glTexture = texture ? *texture : textures.GlId(request.texture);
     const CameraClip& clip = CurrentClip();
-    const Matrix4 worldToClip = clip.matrix;
+    const Matrix4& worldToClip = clip.matrix;
     // The frame's picture notes the draw unless its pixels may change under the same notes (a
     // texture of the caller's own, a shader that reads the time).
     FrameChange& picture = WindowSystem::GetInstance().picture;
