@@ -63,9 +63,11 @@ bool DrawQueue::SameLook(const Look& a, const Look& b)
 }
 
 void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model,
-                    const float* uv, const float* tint, uint64_t notes)
+                    const float* uv, const float* tint, uint64_t notes, const float* part)
 {
     const Mesh& source = *MeshLibrary::GetInstance().Get(mesh);
+    if (part && !source.IsQuad())
+        part = nullptr;
     if (vertexCount + source.vertices.size() > capacity && !MapVertices(vertexCount + source.vertices.size()))
         return;   // no memory for it
     if (batches.empty() || !SameLook(batches.back().look, look))
@@ -78,8 +80,20 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     for (const MeshVertex& from : source.vertices)
     {
         StreamVertex& to = mapped[vertexCount++];
+        float s = from.texCoord[0], r = from.texCoord[1];
+        float point[4] = {from.position[0], from.position[1], from.position[2], 1.0f};
+        if (part)
+        {
+            // The corner moves to the part's corner, along the quad's sides.
+            s = part[s == 0 ? 0 : 2], r = part[r == 0 ? 1 : 3];
+            const MeshVertex& origin = source.vertices[static_cast<size_t>(source.quadCorners[0])];
+            const MeshVertex& alongS = source.vertices[static_cast<size_t>(source.quadCorners[1])];
+            const MeshVertex& alongR = source.vertices[static_cast<size_t>(source.quadCorners[2])];
+            for (int k = 0; k < 3; ++k)
+                point[k] = origin.position[k] + s * (alongS.position[k] - origin.position[k]) +
+                           r * (alongR.position[k] - origin.position[k]);
+        }
         // worldToClip * (model * p): GLSL's compiler turns (worldToClip * model) * p into this.
-        const float point[4] = {from.position[0], from.position[1], from.position[2], 1.0f};
         float world[4];
         Transform(model, point, world);
         Transform(worldToClip, world, to.clipPosition);
@@ -95,7 +109,6 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
         }
         std::memcpy(to.color, from.color, sizeof(to.color));
         // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
-        const float s = from.texCoord[0], r = from.texCoord[1];
         to.texCoord[0] = t[0] * s + t[6] + t[3] * r;
         to.texCoord[1] = t[1] * s + t[7] + t[4] * r;
         std::memcpy(to.tint, tint, sizeof(to.tint));

@@ -51,9 +51,10 @@ public:
         bool blend = true;             // false where blending would leave the shader's output unchanged
     };
     // `mesh` is a library index whose mesh has triangles; `uv` null for the identity. `notes`
-    // is kept with the request for whoever compares queues (Requests).
+    // is kept with the request for whoever compares queues (Requests). `part`, for a quad mesh
+    // (Mesh::IsQuad), is the part of it drawn: {s0, r0, s1, r1} in its texture coordinates.
     void Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model, const float* uv,
-             const float* tint, uint64_t notes = 0);
+             const float* tint, uint64_t notes = 0, const float* part = nullptr);
     void Flush() { Issue(), Drop(); }   // issues every queued draw and empties the queue
     // Issues every queued draw and keeps them queued, to be issued again (under another scissor
     // or into another target); leaves no program, array or texture bound.

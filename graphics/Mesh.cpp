@@ -5,7 +5,9 @@
 #include "graphics/GraphicsSystem.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -91,6 +93,7 @@ bool Mesh::LoadFromFile(const std::string& path)
     vertices.clear();
     indices.clear();
     objectName.clear();
+    FindQuadCorners();
     const std::string resolved = ResolveDataPath(path);
     std::ifstream file(resolved, std::ios::binary);
     if (!file)
@@ -118,6 +121,7 @@ bool Mesh::Parse(std::string_view text, const std::string& source)
     vertices.clear();
     indices.clear();
     objectName.clear();
+    FindQuadCorners();
     int lineNumber = 0;
     const auto reject = [&](const std::string& why) {
         Log("MESH: [", source, ":", lineNumber, "] ", why, "; mesh not loaded");
@@ -213,7 +217,57 @@ bool Mesh::Parse(std::string_view text, const std::string& source)
     vertices = std::move(readVertices);
     indices = std::move(readIndices);
     objectName = std::move(readName);
+    FindQuadCorners();
     return true;
+}
+
+void Mesh::FindQuadCorners()
+{
+    std::fill(std::begin(quadCorners), std::end(quadCorners), -1);
+    if (vertices.size() != 4 || indices.size() != 6)
+        return;
+    // The corner at texture coordinates (s, r), each 0 or 1, is at[s + 2 r].
+    int at[4] = {-1, -1, -1, -1};
+    for (int i = 0; i < 4; ++i)
+    {
+        const MeshVertex& v = vertices[static_cast<size_t>(i)];
+        const float s = v.texCoord[0], r = v.texCoord[1];
+        if ((s != 0 && s != 1) || (r != 0 && r != 1) ||
+            at[static_cast<int>(s) + 2 * static_cast<int>(r)] >= 0)
+            return;
+        at[static_cast<int>(s) + 2 * static_cast<int>(r)] = i;
+        if (!std::equal(std::begin(v.color), std::end(v.color), std::begin(vertices[0].color)))
+            return;
+    }
+    // The fourth corner where the other three put it.
+    const MeshVertex &origin = vertices[static_cast<size_t>(at[0])],
+                     &alongS = vertices[static_cast<size_t>(at[1])],
+                     &alongR = vertices[static_cast<size_t>(at[2])],
+                     &far = vertices[static_cast<size_t>(at[3])];
+    for (int k = 0; k < 3; ++k)
+    {
+        const float expected = alongS.position[k] + alongR.position[k] - origin.position[k];
+        if (std::fabs(far.position[k] - expected) > 1e-6f * (1 + std::fabs(expected)))
+            return;
+    }
+    // Two triangles of three corners each that share a diagonal: the corners left out of the one
+    // are opposite those left out of the other.
+    int missing[2] = {0, 0};
+    for (int t = 0; t < 2; ++t)
+    {
+        int seen = 0;
+        for (int c = 0; c < 3; ++c)
+            if (const uint32_t index = indices[static_cast<size_t>(3 * t + c)]; index < 4)
+                seen |= 1 << index;
+        if (std::popcount(static_cast<unsigned>(seen)) != 3)
+            return;
+        missing[t] = std::countr_zero(static_cast<unsigned>(~seen & 0xf));
+    }
+    const MeshVertex &a = vertices[static_cast<size_t>(missing[0])],
+                     &b = vertices[static_cast<size_t>(missing[1])];
+    if (a.texCoord[0] + b.texCoord[0] != 1 || a.texCoord[1] + b.texCoord[1] != 1)
+        return;
+    std::copy(at, at + 3, quadCorners);
 }
 
 void Mesh::Upload() const

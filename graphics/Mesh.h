@@ -37,8 +37,17 @@ public:
 
     bool IsEmpty() const { return indices.empty(); }
 
+    // A flat quad in one colour, two triangles over its four corners, whose texture coordinates
+    // run over [0, 1] x [0, 1] in step with its positions: any part of it in texture coordinates
+    // is again such a quad. Its vertices at (0, 0), (1, 0) and (0, 1) then, else -1.
+    int quadCorners[3] = {-1, -1, -1};
+    bool IsQuad() const { return quadCorners[0] >= 0; }
+
     std::vector<MeshVertex> vertices;
     std::vector<uint32_t> indices;
     std::string name;         // the name it was requested by
     std::string objectName;   // the word of the file's "o" line, empty without one
+
+private:
+    void FindQuadCorners();
 };

@@ -8,6 +8,7 @@
 #include <GL/glew.h>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace
@@ -56,18 +57,34 @@ std::string ReadTextFile(const std::string& path)
     return content.str();
 }
 
-OutputAlpha DeclaredOutputAlpha(const std::string& fragmentSource)
+namespace
 {
-    std::istringstream lines(fragmentSource);
+// A line of the source that starts, after blanks, with `pragma`.
+bool HasPragma(const std::string& source, std::string_view pragma)
+{
+    std::istringstream lines(source);
     for (std::string line; std::getline(lines, line);)
     {
         line.erase(0, line.find_first_not_of(" \t"));
-        if (line.rfind("#pragma alpha(one)", 0) == 0)
-            return OutputAlpha::One;
-        if (line.rfind("#pragma alpha(texel)", 0) == 0)
-            return OutputAlpha::Texel;
+        if (line.starts_with(pragma))
+            return true;
     }
+    return false;
+}
+}   // namespace
+
+OutputAlpha DeclaredOutputAlpha(const std::string& fragmentSource)
+{
+    if (HasPragma(fragmentSource, "#pragma alpha(one)"))
+        return OutputAlpha::One;
+    if (HasPragma(fragmentSource, "#pragma alpha(texel)"))
+        return OutputAlpha::Texel;
     return OutputAlpha::Any;
+}
+
+bool DeclaresClearDiscarded(const std::string& fragmentSource)
+{
+    return HasPragma(fragmentSource, "#pragma clear(discard)");
 }
 
 Shader::Shader(std::string shaderName) : name(std::move(shaderName))
@@ -78,7 +95,8 @@ Shader::Shader(std::string shaderName) : name(std::move(shaderName))
 
 Shader::Shader(Shader&& other) noexcept
     : name(std::move(other.name)), program(std::exchange(other.program, 0)), uniforms(other.uniforms),
-      batched(other.batched), outputAlpha(other.outputAlpha), built(other.built)
+      batched(other.batched), outputAlpha(other.outputAlpha), discardsClear(other.discardsClear),
+      built(other.built)
 {
 }
 
@@ -89,6 +107,7 @@ Shader& Shader::operator=(Shader&& other) noexcept
     uniforms = other.uniforms;
     batched = other.batched;
     outputAlpha = other.outputAlpha;
+    discardsClear = other.discardsClear;
     built = other.built;
     return *this;
 }
@@ -155,6 +174,7 @@ bool Shader::Build()
     uniforms.color = glGetUniformLocation(program, "color");
     batched = DrawQueue::IsBatched(program);
     outputAlpha = DeclaredOutputAlpha(fragmentSource);
+    discardsClear = DeclaresClearDiscarded(fragmentSource);
     if (uniforms.baseColor != -1)
     {
         glUseProgram(program);

@@ -34,6 +34,9 @@ enum class OutputAlpha
     Texel,
 };
 OutputAlpha DeclaredOutputAlpha(const std::string& fragmentSource);
+// "#pragma clear(discard)": the shader drops every fully transparent texel it samples, so a
+// quad's edges that sample nothing else may be left undrawn.
+bool DeclaresClearDiscarded(const std::string& fragmentSource);
 
 class Shader
 {
@@ -59,6 +62,7 @@ public:
     ShaderUniforms uniforms;
     bool batched = false;   // reads the per-draw values from the DrawQueue's vertex stream
     OutputAlpha outputAlpha = OutputAlpha::Any;
+    bool discardsClear = false;
 
 private:
     bool built = false;

@@ -4,6 +4,8 @@
 #include "graphics/Image.h"
 
 #include <GL/glew.h>
+#include <algorithm>
+#include <bit>
 #include <utility>
 
 namespace
@@ -44,6 +46,7 @@ Texture::Texture(std::string textureName, std::string textureType)
         pending = image.ToRgba(false);
     }
     hardAlpha = HardAlpha(pending, channels);
+    NoteShownTexels();
     loaded = true;
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
@@ -54,6 +57,7 @@ Texture::Texture(std::string textureName, int w, int h, const unsigned char* rgb
       pending(reinterpret_cast<const char*>(rgba), static_cast<size_t>(w) * h * 4)
 {
     hardAlpha = HardAlpha(pending, channels);
+    NoteShownTexels();
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
 }
@@ -62,7 +66,8 @@ Texture::Texture(Texture&& other) noexcept
     : id(std::exchange(other.id, 0)), name(std::move(other.name)), type(std::move(other.type)),
       width(other.width), height(other.height), channels(other.channels), hardAlpha(other.hardAlpha),
       loaded(other.loaded), path(std::move(other.path)), reason(std::move(other.reason)),
-      pending(std::move(other.pending))
+      pending(std::move(other.pending)), shown(std::move(other.shown)), shownWords(other.shownWords),
+      shownBlocks(std::move(other.shownBlocks))
 {
 }
 
@@ -79,7 +84,81 @@ Texture& Texture::operator=(Texture&& other) noexcept
     path = std::move(other.path);
     reason = std::move(other.reason);
     pending = std::move(other.pending);
+    shown = std::move(other.shown);
+    shownWords = other.shownWords;
+    shownBlocks = std::move(other.shownBlocks);
     return *this;
+}
+
+void Texture::NoteShownTexels()
+{
+    shown.clear();
+    shownWords = 0;
+    shownBlocks.clear();
+    if (channels != 4 || width <= 0 || height <= 0)
+        return;
+    const auto alpha = [this](size_t texel) { return static_cast<unsigned char>(pending[texel * 4 + 3]); };
+    const size_t texels = static_cast<size_t>(width) * height;
+    bool anyClear = false;
+    for (size_t i = 0; i < texels && !anyClear; ++i)
+        anyClear = alpha(i) == 0;
+    if (!anyClear)
+        return;
+    shownWords = (width + 63) / 64;
+    shown.assign(static_cast<size_t>(shownWords) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (alpha(static_cast<size_t>(y) * width + x) != 0)
+                shown[static_cast<size_t>(y) * shownWords + x / 64] |= uint64_t{1} << (x % 64);
+}
+
+bool Texture::ShownWithin(int x0, int y0, int x1, int y1, int (&box)[4]) const
+{
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, width), y1 = std::min(y1, height);
+    if (x0 >= x1 || y0 >= y1)
+        return false;
+    if (shown.empty())
+    {
+        box[0] = x0, box[1] = y0, box[2] = x1, box[3] = y1;
+        return true;
+    }
+    const int block[4] = {x0, y0, x1, y1};
+    for (const ShownBlock& known : shownBlocks)
+        if (std::equal(block, block + 4, known.block))
+        {
+            std::copy(known.box, known.box + 4, box);
+            return known.any;
+        }
+    int left = x1, right = x0, bottom = y1, top = y0;
+    for (int y = y0; y < y1; ++y)
+    {
+        const uint64_t* row = shown.data() + static_cast<size_t>(y) * shownWords;
+        bool any = false;
+        for (int w = x0 / 64; w <= (x1 - 1) / 64; ++w)
+        {
+            const int from = std::max(x0 - 64 * w, 0), to = std::min(x1 - 64 * w, 64);
+            const uint64_t within =
+                (to == 64 ? ~uint64_t{0} : (uint64_t{1} << to) - 1) & (~uint64_t{0} << from);
+            if (const uint64_t bits = row[w] & within)
+            {
+                any = true;
+                left = std::min(left, 64 * w + std::countr_zero(bits));
+                right = std::max(right, 64 * w + 64 - std::countl_zero(bits));
+            }
+        }
+        if (any)
+        {
+            bottom = std::min(bottom, y);
+            top = y + 1;
+        }
+    }
+    const bool any = left < right;
+    box[0] = left, box[1] = bottom, box[2] = right, box[3] = top;
+    constexpr size_t MostKnownBlocks = 64;
+    if (shownBlocks.size() < MostKnownBlocks)
+        shownBlocks.push_back({{x0, y0, x1, y1}, {left, bottom, right, top}, any});
+    return any;
 }
 
 GLuint Texture::Id()

@@ -69,12 +69,18 @@ GLuint TextureLibrary::GlId(int index)
 
 bool TextureLibrary::HasHardAlpha(int index) const
 {
+    const Texture* texture = Drawn(index);
+    return texture && texture->hardAlpha;
+}
+
+const Texture* TextureLibrary::Drawn(int index) const
+{
     if (index == -1)
         index = 0;
     if (index < 0 || index >= Size())
-        return false;
+        return nullptr;
     const Texture& texture = textures[static_cast<size_t>(index)];
-    return texture.IsLoaded() ? texture.hardAlpha : textures[0].hardAlpha;
+    return texture.IsLoaded() ? &texture : &textures[0];
 }
 
 void TextureLibrary::Clear()

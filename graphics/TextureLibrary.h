@@ -24,6 +24,9 @@ public:
     GLuint GlId(int index);
     // Every texel the index draws with is fully opaque or fully transparent.
     bool HasHardAlpha(int index) const;
+    // The picture the index draws with ("White" for one that did not load); null outside the
+    // library.
+    const Texture* Drawn(int index) const;
 
     void Clear();   // deletes every GL texture (with a context) and empties the library
 

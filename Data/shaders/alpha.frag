@@ -1,5 +1,6 @@
 #version 430 core
 #pragma alpha(one)
+#pragma clear(discard)
 // Cut-out: texels at least half opaque are drawn solid, the rest are dropped, so overlapping
 // animated figures keep crisp edges and correct depth.
 in vec3 vColor;

@@ -1,5 +1,6 @@
 #version 430 core
 #pragma alpha(texel)
+#pragma clear(discard)
 // The picture times the tint and the vertex colour, blended by its alpha. Fully transparent
 // texels are dropped so that they leave the depth buffer alone.
 in vec3 vColor;

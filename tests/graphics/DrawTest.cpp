@@ -1,5 +1,6 @@
 // The draw path on a real context: what reaches the frame, read back at probe pixels.
 #include "engine/WindowSystem.h"
+#include "graphics/Animation.h"
 #include "graphics/Camera.h"
 #include "graphics/GraphicsSystem.h"
 #include "graphics/MeshLibrary.h"
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -525,19 +527,14 @@ TEST_F(DrawTest, AQueueLargerThanItsVertexBufferKeepsEveryRequestInOrder)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
+namespace
 {
-    TestDataFolder data;
-    WriteQuadrantsAndGlass(data);
-    // A quad whose corners have colours of their own.
-    data.Write("Parts/Shaded.xobj", "o Shaded\n"
-                                    "v -0.5 -0.5 0 1 0.25 0.5\nv 0.5 -0.5 0 0.75 1 0\n"
-                                    "v 0.5 0.5 0 0.2 0.4 1\nv -0.5 0.5 0 1 1 1\n"
-                                    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
-                                    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
-    // What the batched shaders' vertices went through before the queue did it for them: model
-    // matrix, camera and UV matrix applied per vertex on the GPU, drawn at once with uniforms, in
-    // front of the game's own fragment shaders.
+// The game's "base" and "alpha" shaders, each paired with a copy of it drawn at once: the
+// vertices go through what the batched shaders' vertices went through before the queue did it
+// for them (model matrix, camera and UV matrix applied per vertex on the GPU, with uniforms), in
+// front of the same fragment shader.
+std::vector<std::pair<int, int>> WriteReferenceShaders(const TestDataFolder& data)
+{
     const std::string reference =
         "#version 430 core\n"
         "layout(location = 0) in vec3 aPosition;\n"
@@ -557,6 +554,21 @@ TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
                    ReadTextFile(ZOVERAV_SOURCE_DIR "/Data/shaders/" + name + ".frag"));
         batchedAndReference.emplace_back(shaders.FindOrLoad(name), shaders.FindOrLoad("Reference" + name));
     }
+    return batchedAndReference;
+}
+}   // namespace
+
+TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
+{
+    TestDataFolder data;
+    WriteQuadrantsAndGlass(data);
+    // A quad whose corners have colours of their own.
+    data.Write("Parts/Shaded.xobj", "o Shaded\n"
+                                    "v -0.5 -0.5 0 1 0.25 0.5\nv 0.5 -0.5 0 0.75 1 0\n"
+                                    "v 0.5 0.5 0 0.2 0.4 1\nv -0.5 0.5 0 1 1 1\n"
+                                    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
+                                    "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
+    const std::vector<std::pair<int, int>> batchedAndReference = WriteReferenceShaders(data);
     TextureLibrary& textures = TextureLibrary::GetInstance();
     const int quadrants = textures.FindOrLoad("Quadrants"), glassTexture = textures.FindOrLoad("Glass");
     const int meshes[] = {plane, MeshLibrary::GetInstance().FindOrLoad("Prim_Cube"),
@@ -609,6 +621,94 @@ TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
     }
     EXPECT_EQ(differing, 0u);
     EXPECT_GT(drawn, frames[0].size() / 4 / 8) << "the requests cover too little of the frame to tell";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Quads whose pictures have fully transparent edges (the frames of a sheet, as bots are drawn)
+// are queued without those edges; what they draw is what the whole quads drawn at once give.
+TEST_F(DrawTest, QuadsLeftWithoutTheirClearEdgesGiveThePixelsOfTheWholeQuads)
+{
+    TestDataFolder data;
+    // Four 16 x 16 frames side by side, each a figure of 2 x 2 blocks inside clear margins of
+    // its own width, with a few clear and half-transparent blocks inside.
+    std::mt19937 random(7);
+    const auto below = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    constexpr int SheetWidth = 64, Side = 16;
+    std::vector<unsigned char> sheet(static_cast<size_t>(SheetWidth) * Side * 4, 0);
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        const int left = 2 * below(3), right = Side - 2 * below(3), bottom = 2 * below(3),
+                  top = Side - 2 * below(2);
+        for (int y = bottom; y < top; y += 2)
+            for (int x = left; x < right; x += 2)
+            {
+                const int kind = below(10);
+                const unsigned char block[4] = {static_cast<unsigned char>(below(256)),
+                                                static_cast<unsigned char>(below(256)),
+                                                static_cast<unsigned char>(below(256)),
+                                                static_cast<unsigned char>(kind < 2   ? 0
+                                                                           : kind < 3 ? 128
+                                                                                      : 255)};
+                for (int dy = 0; dy < 2; ++dy)
+                    for (int dx = 0; dx < 2; ++dx)
+                        std::memcpy(
+                            &sheet[(static_cast<size_t>(y + dy) * SheetWidth + frame * Side + x + dx) * 4],
+                            block, 4);
+            }
+    }
+    data.WritePng("Textures/Sheet.png", SheetWidth, Side, 4, sheet.data());
+    const int texture = TextureLibrary::GetInstance().FindOrLoad("Sheet");
+    const std::vector<std::pair<int, int>> batchedAndReference = WriteReferenceShaders(data);
+
+    // Rounds of overlapping quads at random places and sizes (half a pixel to three pixels a
+    // texel), at two depths, showing a frame of the sheet (mirrored or not) or the whole sheet.
+    const auto uniform = [&random](float low, float high) {
+        return low + (high - low) * static_cast<float>(random()) / static_cast<float>(std::mt19937::max());
+    };
+    size_t differing = 0, drawn = 0;
+    for (int round = 0; round < 12; ++round)
+    {
+        struct Quad
+        {
+            Matrix4 model;
+            float uv[9];
+            int shader;
+        };
+        std::vector<Quad> quads(40);
+        for (Quad& q : quads)
+        {
+            const float size = uniform(1.0f, 6.5f);
+            q.model = Matrix4::Multiply(
+                Matrix4::Translation({uniform(-11, 11), uniform(-6, 6), below(3) == 0 ? 0.25f : 0.0f}),
+                Matrix4::Scale({size * (below(2) ? 1.0f : 4.0f), size, 1}));
+            const float whole[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+            std::copy(std::begin(whole), std::end(whole), q.uv);
+            if (below(6) != 0)
+                Animation::WriteFrameUV(q.uv, below(4), 4, 1, below(2) ? 1 : -1, below(4) ? 1 : -1);
+            q.shader = below(2);
+        }
+        std::vector<unsigned char> frames[2];
+        for (int drawnAtOnce : {0, 1})
+        {
+            graphics.BeginFrame();
+            for (const Quad& q : quads)
+            {
+                Graphics::DrawRequest r = Request(texture, q.model);
+                const auto [batched, reference] = batchedAndReference[static_cast<size_t>(q.shader)];
+                r.shader = drawnAtOnce ? reference : batched;
+                r.uv = q.uv;
+                graphics.Draw(r);
+            }
+            frames[drawnAtOnce] = Frame(width, height);
+        }
+        for (size_t i = 0; i < frames[0].size(); i += 4)
+        {
+            differing += std::memcmp(&frames[0][i], &frames[1][i], 4) != 0;
+            drawn += frames[1][i] != Clear.r || frames[1][i + 1] != Clear.g || frames[1][i + 2] != Clear.b;
+        }
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_GT(drawn, 12u * static_cast<size_t>(width) * height / 3) << "too little was drawn to tell";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

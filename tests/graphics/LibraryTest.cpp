@@ -7,7 +7,9 @@
 #include "tests/common/TestDataFolder.h"
 #include "tests/common/TraceCapture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace
 {
@@ -71,6 +73,57 @@ TEST_F(HeadlessLibraryTest, PicturesThatCannotLoadAreReportedOnceAndDrawAsWhite)
             << trace.All();
         EXPECT_EQ(trace.Contains("(is not a PNG picture; not decoded)"), notPng) << trace.All();
     }
+}
+
+// A sheet's frames are drawn without their fully transparent edges: which texels of a block
+// show is answered from the picture, across the words its rows are kept in.
+TEST_F(HeadlessLibraryTest, TexturesKnowWhichTexelsOfABlockShow)
+{
+    constexpr int Width = 70, Height = 3;
+    std::vector<unsigned char> rgba(static_cast<size_t>(Width) * Height * 4, 0);
+    const auto show = [&](int x, int y, unsigned char alpha) {
+        rgba[(static_cast<size_t>(y) * Width + x) * 4 + 3] = alpha;
+    };
+    show(2, 0, 255);
+    show(66, 1, 1);   // the faintest texel still shows
+    show(40, 2, 128);
+    const Texture sheet("Sheet", Width, Height, rgba.data());
+    EXPECT_TRUE(sheet.HasClearTexels());
+    struct Case
+    {
+        const char* what;
+        int block[4];
+        bool any;
+        int box[4];
+    } cases[] = {
+        {"the whole picture", {0, 0, Width, Height}, true, {2, 0, 67, 3}},
+        {"a block past every edge is clipped", {-5, -5, 200, 200}, true, {2, 0, 67, 3}},
+        {"one texel in the first word", {0, 0, 10, 3}, true, {2, 0, 3, 1}},
+        {"a block that ends where a texel begins", {3, 0, 40, 3}, false, {}},
+        {"a block that ends just after it", {3, 0, 41, 3}, true, {40, 2, 41, 3}},
+        {"a block across two words", {60, 0, 70, 2}, true, {66, 1, 67, 2}},
+        {"an empty block", {5, 0, 5, 3}, false, {}},
+    };
+    // Asked twice: the second answer is remembered from the first.
+    for (int round = 0; round < 2; ++round)
+        for (const Case& c : cases)
+        {
+            int box[4] = {-1, -1, -1, -1};
+            ASSERT_EQ(sheet.ShownWithin(c.block[0], c.block[1], c.block[2], c.block[3], box), c.any)
+                << c.what;
+            if (c.any)
+            {
+                EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>(c.box, c.box + 4)) << c.what;
+            }
+        }
+
+    // Without a clear texel every texel of the block shows.
+    std::fill(rgba.begin(), rgba.end(), 255);
+    const Texture opaque("Opaque", Width, Height, rgba.data());
+    EXPECT_FALSE(opaque.HasClearTexels());
+    int box[4];
+    ASSERT_TRUE(opaque.ShownWithin(10, 1, 80, 2, box));
+    EXPECT_EQ(std::vector<int>(box, box + 4), (std::vector<int>{10, 1, Width, 2}));
 }
 
 TEST_F(HeadlessLibraryTest, MissingWhiteOrBlackPicturesAreBuiltIn)

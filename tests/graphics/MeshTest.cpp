@@ -80,6 +80,58 @@ TEST(MeshParse, GoodFilesGiveTheirVerticesIndicesAndName)
     }
 }
 
+// Only a flat quad in one colour whose texture coordinates follow its positions may be drawn in
+// part; the corners it names are those at texture coordinates (0, 0), (1, 0) and (0, 1).
+TEST(MeshParse, QuadsAreKnownByTheirCornersAndTextureCoordinates)
+{
+    const std::string corners = "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n";
+    struct Case
+    {
+        const char* what;
+        std::string text;
+        int corners[3];
+    } cases[] = {
+        {"the game's plane",
+         "v -0.5 -0.5 0\nv 0.5 -0.5 0\nv 0.5 0.5 0\nv -0.5 0.5 0\n" + corners +
+             "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n",
+         {0, 1, 3}},
+        {"turned and sheared, split along the other diagonal, corners in another order",
+         "v 2 1 0\nv 3 3 1\nv 0 2 0\nv 1 4 1\nvt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\nvn 0 0 1\n"
+         "f 1/1/1 2/2/1 4/4/1\nf 1/1/1 4/4/1 3/3/1\n",
+         {0, 1, 2}},
+        {"corners in two colours",
+         "v 0 0 0 1 1 1\nv 1 0 0 1 0 0\nv 1 1 0 1 1 1\nv 0 1 0 1 1 1\n" + corners +
+             "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n",
+         {-1, -1, -1}},
+        {"texture coordinates not at the corners",
+         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nvt 0 0\nvt 0.5 0\n"
+         "vt 1 1\nvt 0 1\nvn 0 0 1\n"
+         "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n",
+         {-1, -1, -1}},
+        {"a corner out of the plane of the others",
+         "v 0 0 0\nv 1 0 0\nv 1 1 0.5\nv 0 1 0\n" + corners + "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n",
+         {-1, -1, -1}},
+        {"two triangles along a side, not a diagonal",
+         "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n" + corners + "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 2/2/1 4/4/1\n",
+         {-1, -1, -1}},
+        {"one triangle", "v 0 0 0\nv 1 0 0\nv 0 1 0\n" + corners + "f 1/1/1 2/2/1 3/4/1\n", {-1, -1, -1}},
+    };
+    for (const Case& c : cases)
+    {
+        Mesh mesh;
+        ASSERT_TRUE(mesh.Parse(c.text, "test.xobj")) << c.what;
+        EXPECT_EQ(mesh.IsQuad(), c.corners[0] >= 0) << c.what;
+        EXPECT_EQ(std::vector<int>(mesh.quadCorners, mesh.quadCorners + 3),
+                  std::vector<int>(c.corners, c.corners + 3))
+            << c.what;
+    }
+    // A mesh loaded again as something else forgets that it was a quad.
+    Mesh mesh;
+    ASSERT_TRUE(mesh.Parse(cases[0].text, "test.xobj"));
+    EXPECT_FALSE(mesh.Parse("v 0 0 0\n", "test.xobj"));
+    EXPECT_FALSE(mesh.IsQuad());
+}
+
 TEST(MeshParse, MalformedFilesAreRejectedNamingFileAndLine)
 {
     // Line 0: the fault belongs to the file as a whole.
