@@ -139,7 +139,7 @@ void EditorSystem::EndFrame()
     FrameChange& picture = WindowSystem::GetInstance().picture;
     if (overlay && overlay->TotalVtxCount > 0)
         picture.NoteUnknown();
-    if (picture.Drawing())
+    if (picture.Drawing() && overlay && overlay->TotalVtxCount > 0)
     {
         graphics.CopyFrameToWindow();
         ImGui_ImplOpenGL3_RenderDrawData(overlay);

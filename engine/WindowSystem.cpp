@@ -11,6 +11,12 @@
 #include <iostream>
 #include <thread>
 
+// GLFW's own accessors of an X11 window's display and GLX drawable, declared here rather than
+// through its native header, which would pull in X extension headers besides.
+struct _XDisplay;
+extern "C" _XDisplay* glfwGetX11Display(void);
+extern "C" unsigned long glfwGetGLXWindow(GLFWwindow* window);
+
 namespace
 {
 
@@ -36,10 +42,7 @@ WindowSystem& WindowSystem::GetInstance()
 WindowSystem::WindowSystem()
     : BaseSystem("Window System"), clock([] { return glfwGetTime(); }),
       sleep([](double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }),
-      present([this] {
-          if (window)
-              glfwSwapBuffers(window);
-      })
+      present([this] { Present(); })
 {
 }
 
@@ -100,11 +103,16 @@ bool WindowSystem::Init()
     }
     everOpened = true;
     glfwSetWindowFocusCallback(window, OnFocus);
-    // Uncovered or restored, the window shows nothing until a frame is presented again.
-    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) { GetInstance().picture.Invalidate(); });
+    // Uncovered or restored, the window shows nothing until a frame is presented again, whole.
+    glfwSetWindowRefreshCallback(window, [](GLFWwindow*) {
+        WindowSystem& windows = GetInstance();
+        windows.picture.Invalidate();
+        windows.PresentWhole();
+    });
     glfwSetInputMode(window, GLFW_STICKY_KEYS, GLFW_FALSE);
     glfwSetWindowSizeCallback(window, onResize);
     glfwMakeContextCurrent(window);
+    FindPartialPresent();
 
     // GLFW copies the icon's pixels, so they may go right after the calls.
     const bool hasIcon = !iconPixels.rgba.empty();
@@ -168,8 +176,44 @@ void WindowSystem::Update(float)
 void WindowSystem::EndFrame()
 {
     if (picture.EndFrame())
+    {
         present();
+        presentAreas.clear();
+        partsNamed = wholeDue = false;
+    }
     LimitFrame();
+}
+
+void WindowSystem::FindPartialPresent()
+{
+    copySubBuffer = nullptr;
+    presentAreas.clear();
+    partsNamed = wholeDue = false;
+    if (!window || !glfwExtensionSupported("GLX_MESA_copy_sub_buffer"))
+        return;
+    display = glfwGetX11Display();
+    drawable = glfwGetGLXWindow(window);
+    if (display && drawable)
+        copySubBuffer = reinterpret_cast<CopySubBuffer>(glfwGetProcAddress("glXCopySubBufferMESA"));
+}
+
+void WindowSystem::PresentOnly(const std::vector<Area>& areas)
+{
+    presentAreas.insert(presentAreas.end(), areas.begin(), areas.end());
+    partsNamed = true;
+}
+
+void WindowSystem::Present()
+{
+    if (!window)
+        return;
+    if (!copySubBuffer)
+        glfwSwapBuffers(window);
+    else if (wholeDue || !partsNamed)
+        copySubBuffer(display, drawable, 0, 0, width, height);
+    else
+        for (const Area& a : presentAreas)
+            copySubBuffer(display, drawable, a.x0, a.y0, a.x1 - a.x0, a.y1 - a.y0);
 }
 
 void WindowSystem::Shutdown() {}

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 struct GLFWwindow;
 struct GLFWmonitor;
@@ -66,9 +67,25 @@ public:
     void (*onResize)(GLFWwindow* window, int width, int height) = nullptr;
     std::function<void(bool focused)> onFocus;
 
+    // A window whose context can copy parts of its back buffer to the screen
+    // (GLX_MESA_copy_sub_buffer) is never swapped: its back buffer keeps the last frame, and a
+    // present copies only the parts that changed, when the drawing side names them, else all
+    // of it. Any other window swaps its buffers and shows each frame whole.
+    struct Area
+    {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;   // pixels from the bottom left, the ends excluded
+    };
+    // With the window's context current: whether its presents can show parts (PresentsParts).
+    void FindPartialPresent();
+    bool PresentsParts() const { return copySubBuffer != nullptr; }
+    // The next present shows these parts (besides any named before it); without a call, or
+    // after PresentWhole, it shows the whole window.
+    void PresentOnly(const std::vector<Area>& areas);
+    void PresentWhole() { wholeDue = true; }
+
     std::function<double()> clock;             // seconds; glfwGetTime unless replaced
     std::function<void(double)> sleep;         // seconds; the thread's sleep unless replaced
-    std::function<void()> present;             // the window's buffer swap unless replaced
+    std::function<void()> present;             // Present unless replaced
     FrameChange picture;                       // whether this frame draws and is presented
     int modeWidth = 1920, modeHeight = 1080;   // the monitor's video mode (this fallback without one)
 
@@ -90,4 +107,14 @@ private:
     WindowSystem();
     ~WindowSystem() override;
     float Now() const;
+    void Present();   // the window's frame to the screen, whole or in the parts named
+
+    using CopySubBuffer = void (*)(void* display, unsigned long drawable, int x, int y, int width,
+                                   int height);
+    CopySubBuffer copySubBuffer = nullptr;
+    void* display = nullptr;   // the X display and drawable of the window, for copySubBuffer
+    unsigned long drawable = 0;
+    std::vector<Area> presentAreas;
+    bool partsNamed = false;   // PresentOnly was called since the last present
+    bool wholeDue = false;     // PresentWhole was
 };

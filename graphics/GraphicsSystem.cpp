@@ -285,6 +285,8 @@ void GraphicsSystem::BeginFrame()
     spanChanged.clear();
     const WindowSystem& windows = WindowSystem::GetInstance();
     framing = kept.Bind(windows.width, windows.height);
+    if (!framing)
+        windowInStep = false;   // drawn straight into the window
     // The span's draws wait in the queue: the kept frame may need only a few of them again.
     spanOpen = framing && keepingLayers;
     if (!spanOpen)
@@ -295,7 +297,7 @@ void GraphicsSystem::EndFrame()
 {
     if (!ready)
         return;
-    CopyFrameToWindow();
+    ShowFrame();
     Graphics::SetDefaultTextureParams();
 }
 
@@ -313,7 +315,9 @@ void GraphicsSystem::Flush()
     if (ready && framing)
     {
         kept.CopyColourToFrame();
-        const WindowSystem& windows = WindowSystem::GetInstance();
+        WindowSystem& windows = WindowSystem::GetInstance();
+        windowInStep = windows.PresentsParts();
+        windows.PresentWhole();
         kept.Bind(windows.width, windows.height);
     }
 }
@@ -328,11 +332,41 @@ void GraphicsSystem::CopyFrameToWindow()
 {
     if (!ready)
         return;
+    ShowFrame();
+    windowInStep = false;
+    WindowSystem::GetInstance().PresentWhole();
+}
+
+void GraphicsSystem::ShowFrame()
+{
     FlushSpan();
     if (!framing)
         return;
     framing = false;
-    kept.CopyColourToFrame();
+    WindowSystem& windows = WindowSystem::GetInstance();
+    if (windows.PresentsParts() && windowInStep && unshownKnown)
+    {
+        kept.CopyColourToFrame(unshown);
+        std::vector<WindowSystem::Area> parts;
+        parts.reserve(unshown.size());
+        for (const Graphics::PixelRect& r : unshown)
+            parts.push_back({r.x0, r.y0, r.x1, r.y1});
+        windows.PresentOnly(parts);
+    }
+    else
+    {
+        kept.CopyColourToFrame();
+        // A window that is never swapped keeps it.
+        windowInStep = windows.PresentsParts();
+    }
+    unshown.clear();
+    unshownKnown = true;
+}
+
+void GraphicsSystem::DrawnOverKept()
+{
+    kept.Forget();
+    unshownKnown = false;
 }
 
 void GraphicsSystem::OnIssue()
@@ -341,11 +375,11 @@ void GraphicsSystem::OnIssue()
     {
         // The frame's first draws reach the frame one by one: drawn in full from its clear.
         spanOpen = false;
-        kept.Forget();
+        DrawnOverKept();
         ClearFrame();
     }
     else if (framing)
-        kept.Forget();   // drawn over what it holds
+        DrawnOverKept();
 }
 
 void GraphicsSystem::LeaveSpan()
@@ -376,6 +410,7 @@ void GraphicsSystem::DrawSpan()
     {
         ClearFrame();
         queue.Issue();
+        unshownKnown = false;
     }
     else
     {
@@ -385,16 +420,20 @@ void GraphicsSystem::DrawSpan()
             KeptFrame::Changes(kept.Held(), drawn, spanChanged, w, h);
         if (!areas.empty())
         {
+            const bool knewUnshown = unshownKnown;
             for (const Graphics::PixelRect& r : areas)
                 kept.Clear(r, ClearColour);
             glEnable(GL_SCISSOR_TEST);
             queue.IssueWithin(
                 areas, [](const Graphics::PixelRect& r) { glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0); });
             glDisable(GL_SCISSOR_TEST);
+            // The issue told the kept frame it was drawn over; it was, within the areas alone.
+            unshownKnown = knewUnshown;
+            unshown.insert(unshown.end(), areas.begin(), areas.end());
         }
     }
     queue.Drop();
-    // After the issues above: they told the kept frame it was drawn over.
+    // After the issues above.
     kept.Keep(std::move(drawn));
     ++keptFrames;
 }
@@ -494,7 +533,7 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     {
         IssueAll();
         if (framing)
-            kept.Forget();   // drawn over what it holds
+            DrawnOverKept();
         DrawNow(request, *shader, worldToClip, glTexture);
         return false;
     }
@@ -661,6 +700,7 @@ void GraphicsSystem::OnFramebufferResize(GLFWwindow*, int width, int height)
     WindowSystem& windows = WindowSystem::GetInstance();
     windows.width = width;
     windows.height = height;
+    GetInstance().windowInStep = false;   // the window's buffer is made anew
     if (GetInstance().ready)
         glViewport(0, 0, width, height);
 }

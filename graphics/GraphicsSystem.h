@@ -23,7 +23,9 @@
 // texture change while draws are queued) draws them all from its clear; anything drawn after
 // them leaves the kept frame holding nothing known, to be drawn in full next time. Queued draws
 // are known by their notes (NoteRequest), their texture and, for a shader that reads the time,
-// the time; a texture of the caller's own changes only where DrawKept says it did.
+// the time; a texture of the caller's own changes only where DrawKept says it did. Where the
+// window keeps its frame between presents (WindowSystem::PresentsParts), only the parts drawn
+// again since the last copy are copied, and the present is told to show those alone.
 #include "engine/BaseSystem.h"
 #include "engine/FrameChange.h"
 #include "graphics/DrawQueue.h"
@@ -66,7 +68,8 @@ public:
     // Every queued draw reaches the window's frame buffer now, which shows the frame so far.
     void Flush();
     // The frame so far reaches the window, where whatever is drawn next this frame lands
-    // straight over it (the editor overlay); drawn in full again next frame.
+    // straight over it (the editor overlay); the window is shown whole and given the whole
+    // frame again next time.
     void CopyFrameToWindow();
     // Every queued draw is issued now, before a texture, buffer or program that one reads
     // changes or goes; the frame's first draws may still be on their way through the kept frame.
@@ -99,6 +102,10 @@ private:
     void DrawSpan();    // the queued draws of the frame's start into the kept frame
     void OnIssue();     // queued draws are about to reach the frame's target
     void LeaveSpan();   // the frame's start is drawn in full, from its clear
+    // The kept frame's colour to the window: where the window keeps what it was given and
+    // shows parts, only the parts drawn since, which the present is told to show.
+    void ShowFrame();
+    void DrawnOverKept();   // by draws the kept frame does not know the pixels of
     void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
                  unsigned int texture);
 
@@ -114,6 +121,11 @@ private:
     bool spanOpen = false;   // everything the frame drew so far is queued, for the kept frame
     std::vector<Graphics::PixelRect> spanChanged;   // changed parts of textures drawn in the span
     size_t keptFrames = 0;
+    // The window's back buffer shows the kept frame but for `unshown`, the parts drawn since it
+    // was last copied there (all of it when not `unshownKnown`).
+    bool windowInStep = false;
+    std::vector<Graphics::PixelRect> unshown;
+    bool unshownKnown = false;
 };
 
 namespace Graphics

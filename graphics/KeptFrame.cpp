@@ -199,11 +199,14 @@ void KeptFrame::Clear(const Graphics::PixelRect& area, const float (&colour)[4])
                        &farthest);
 }
 
-void KeptFrame::CopyColourToFrame()
+void KeptFrame::CopyColourToFrame() { CopyColourToFrame({{0, 0, width, height}}); }
+
+void KeptFrame::CopyColourToFrame(const std::vector<Graphics::PixelRect>& areas)
 {
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    for (const Graphics::PixelRect& a : areas)
+        glBlitFramebuffer(a.x0, a.y0, a.x1, a.y1, a.x0, a.y0, a.x1, a.y1, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

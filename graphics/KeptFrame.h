@@ -4,7 +4,7 @@
 // the frame) from one frame to the next, with the notes and pixels of the draws that gave it,
 // so that the next frame draws again only where its own draws differ. Its colour and depth have
 // the precision of the window's and it rasterises as the window does, so its pixels are those
-// that drawing into the window would give; its colour is copied over the whole window.
+// that drawing into the window would give; its colour is copied to the window, whole or in parts.
 //
 // What differs (Changes): the draws of the two frames are paired in order by their notes, two
 // draws with the same notes giving the same pixels. A pixel that no unpaired draw of either
@@ -43,8 +43,10 @@ public:
     // Clears `area` of the bound target to `colour` and the farthest depth, without a draw
     // where the driver can.
     void Clear(const Graphics::PixelRect& area, const float (&colour)[4]);
-    // The target's colour over the whole window framebuffer, which is left bound.
+    // The target's colour over the whole window framebuffer, or over `areas` of it, which is
+    // left bound.
     void CopyColourToFrame();
+    void CopyColourToFrame(const std::vector<Graphics::PixelRect>& areas);
     void Delete();   // its GL objects go; it holds nothing
 
     bool IsUsable() const { return usable; }

@@ -49,6 +49,7 @@ GlWindow::GlWindow(int w, int h) : width(w), height(h)
     windows.height = height;
     windows.totalTime = 0;
     windows.picture.Reset();   // every frame is drawn, whatever frames ran before
+    windows.FindPartialPresent();
     GraphicsSystem::GetInstance().Init();
 }
 

@@ -12,6 +12,10 @@
 #include "tests/common/TraceCapture.h"
 
 #include <GL/glew.h>
+#include <GLFW/glfw3.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -776,6 +780,117 @@ TEST_F(DrawTest, AStillPictureIsNeitherDrawnNorPresentedAgainUntilItChanges)
     windows.present = savedPresent;
     graphics.keepingLayers = true;
     windows.picture.Reset();
+}
+
+namespace
+{
+extern "C" unsigned long glfwGetX11Window(GLFWwindow* window);   // GLFW's own, past its native header
+
+// What the screen shows of an X window, rows from the bottom as GL reads them, RGB.
+std::vector<unsigned char> OnScreen(Display* x, unsigned long window, int width, int height)
+{
+    XImage* image = XGetImage(x, window, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                              AllPlanes, ZPixmap);
+    std::vector<unsigned char> rgb;
+    if (!image)
+        return rgb;
+    for (int y = height - 1; y >= 0; --y)
+        for (int column = 0; column < width; ++column)
+        {
+            const unsigned long p = XGetPixel(image, column, y);
+            rgb.insert(rgb.end(), {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                                   static_cast<unsigned char>(p)});
+        }
+    XDestroyImage(image);
+    return rgb;
+}
+
+// The window's back buffer as it stands, RGB, rows from the bottom.
+std::vector<unsigned char> BackBuffer(int width, int height)
+{
+    glFinish();
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+}   // namespace
+
+// Where the window can present parts of itself, a frame's present copies to the screen only
+// what the frame drew again; the screen still shows every frame whole.
+TEST_F(DrawTest, PresentsCopyOnlyWhatChangedAndTheScreenShowsEveryFrameWhole)
+{
+    WindowSystem& windows = WindowSystem::GetInstance();
+    if (!windows.PresentsParts())
+        GTEST_SKIP() << "this display presents whole frames only";
+    Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    const unsigned long xWindow = glfwGetX11Window(windows.window);
+    glfwShowWindow(windows.window);
+    XWindowAttributes attributes{};
+    for (int wait = 0; wait < 200 && attributes.map_state != IsViewable; ++wait)
+    {
+        glfwPollEvents();
+        XGetWindowAttributes(x, xWindow, &attributes);
+    }
+    ASSERT_EQ(attributes.map_state, IsViewable);
+    TestDataFolder data;
+    data.WritePng("Textures/Quadrants.png", 2, 2, 4, Quadrants);
+    const int texture = TextureLibrary::GetInstance().FindOrLoad("Quadrants");
+    const float savedPeriod = windows.framePeriod;
+    windows.framePeriod = 0;
+    // One frame of the game's order: a quad over the window, a small one over it at `at`.
+    const Matrix4 back = FullWindow;
+    const auto frame = [&](float at, bool markBeforePresent) {
+        const Matrix4 small =
+            Matrix4::Multiply(Matrix4::Translation({at, 0, 0.1f}), Matrix4::Scale({2, 2, 1}));
+        windows.BeginFrame();
+        graphics.BeginFrame();
+        graphics.Draw(Request(-1, back));
+        graphics.Draw(Request(texture, small));
+        graphics.EndFrame();
+        if (markBeforePresent)
+        {
+            // Straight into the window, far from the small quad: no present of this frame
+            // copies it.
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(2, 2, 6, 6);
+            glClearColor(1, 0, 1, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glDisable(GL_SCISSOR_TEST);
+        }
+        windows.EndFrame();
+        XSync(x, False);
+    };
+    frame(-6, false);
+    EXPECT_EQ(OnScreen(x, xWindow, width, height), BackBuffer(width, height)) << "the first frame, whole";
+    for (float at : {-3.0f, 1.5f, 6.0f})
+    {
+        frame(at, false);
+        EXPECT_EQ(OnScreen(x, xWindow, width, height), BackBuffer(width, height))
+            << "the quad moved to " << at;
+    }
+    frame(3, true);
+    const auto onScreen = OnScreen(x, xWindow, width, height), backBuffer = BackBuffer(width, height);
+    EXPECT_NE(onScreen, backBuffer) << "the mark was presented: the present copied the whole window";
+    for (size_t i = 0; i < backBuffer.size(); i += 3)
+    {
+        const bool marked = backBuffer[i] == 255 && backBuffer[i + 1] == 0 && backBuffer[i + 2] == 255;
+        if (!marked)
+        {
+            ASSERT_TRUE(std::equal(&onScreen[i], &onScreen[i] + 3, &backBuffer[i])) << "pixel " << i / 3;
+        }
+    }
+    // A whole present (the window uncovered) shows all of it.
+    windows.PresentWhole();
+    windows.picture.Invalidate();
+    windows.EndFrame();
+    XSync(x, False);
+    EXPECT_EQ(OnScreen(x, xWindow, width, height), BackBuffer(width, height)) << "presented whole";
+    windows.framePeriod = savedPeriod;
+    XCloseDisplay(x);
 }
 
 TEST_F(DrawTest, BlendingIsLeftOutOnlyWhereItChangesNothing)
