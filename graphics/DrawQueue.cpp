@@ -75,8 +75,8 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     Batch& batch = batches.back();
     const auto base = static_cast<uint32_t>(vertexCount);
     const float* t = uv ? uv : IdentityUv;
-    float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f;
-    bool behindEye = false;
+    float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f, nearest = 1e30f, farthest = -1e30f;
+    bool behindEye = false, level = true;
     for (const MeshVertex& from : source.vertices)
     {
         StreamVertex& to = mapped[vertexCount++];
@@ -104,9 +104,14 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
         {
             const float toDevice = 1.0f / w;
             const float x = to.clipPosition[0] * toDevice, y = to.clipPosition[1] * toDevice;
+            const float z = to.clipPosition[2] * toDevice;
             left = std::min(left, x), right = std::max(right, x);
             bottom = std::min(bottom, y), top = std::max(top, y);
+            nearest = std::min(nearest, z), farthest = std::max(farthest, z);
         }
+        const StreamVertex& first = mapped[base];
+        level = level && to.clipPosition[2] == first.clipPosition[2] &&
+                to.clipPosition[3] == first.clipPosition[3];
         std::memcpy(to.color, from.color, sizeof(to.color));
         // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
         to.texCoord[0] = t[0] * s + t[6] + t[3] * r;
@@ -124,6 +129,12 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     request.pixels = behindEye
                          ? Graphics::PixelRect{0, 0, window.width, window.height}
                          : Graphics::WindowPixels(left, bottom, right, top, window.width, window.height);
+    if (!behindEye)
+    {
+        request.nearest = nearest, request.farthest = farthest;
+        request.level = level;
+        request.clipZ = mapped[base].clipPosition[2], request.clipW = mapped[base].clipPosition[3];
+    }
     const size_t at = indices.size();
     indices.resize(at + source.indices.size());
     uint32_t* out = indices.data() + at;
@@ -188,12 +199,19 @@ void DrawQueue::IssueWithin(const std::vector<Graphics::PixelRect>& areas,
     for (const Graphics::PixelRect& area : areas)
     {
         starts.push_back(scratchRanges.size());
+        scratchUnder.clear();
         for (const Request& r : requests)
+            if (r.pixels.Overlaps(area))
+                scratchUnder.push_back(&r);
+        const size_t run = LastFirstRun(scratchUnder);
+        std::reverse(scratchUnder.begin() + static_cast<std::ptrdiff_t>(run), scratchUnder.end());
+        for (size_t k = 0; k < scratchUnder.size(); ++k)
         {
-            if (!r.pixels.Overlaps(area))
-                continue;
+            const Request& r = *scratchUnder[k];
+            const bool lastFirst = k >= run;
             // Requests of one batch that follow each other under the area go out as one draw.
-            if (scratchRanges.size() > starts.back() && scratchRanges.back().batch == r.batch)
+            if (scratchRanges.size() > starts.back() && scratchRanges.back().batch == r.batch &&
+                scratchRanges.back().lastFirst == lastFirst)
             {
                 Range& range = scratchRanges.back();
                 range.indexCount += r.indexCount;
@@ -202,13 +220,36 @@ void DrawQueue::IssueWithin(const std::vector<Graphics::PixelRect>& areas,
             }
             else
                 scratchRanges.push_back(
-                    {r.batch, scratchIndices.size(), r.indexCount, r.firstVertex, r.lastVertex});
+                    {r.batch, scratchIndices.size(), r.indexCount, r.firstVertex, r.lastVertex, lastFirst});
             scratchIndices.insert(scratchIndices.end(),
                                   indices.begin() + static_cast<std::ptrdiff_t>(r.firstIndex),
                                   indices.begin() + static_cast<std::ptrdiff_t>(r.firstIndex + r.indexCount));
         }
     }
     Run(scratchIndices, scratchRanges, starts, [&](size_t k) { before(areas[k]); });
+}
+
+size_t DrawQueue::LastFirstRun(const std::vector<const Request*>& under) const
+{
+    size_t run = under.size();
+    if (run == 0)
+        return run;
+    const Request& last = *under.back();
+    const auto joins = [&](const Request& r) {
+        return r.level && !batches[r.batch].look.blend && r.clipZ == last.clipZ && r.clipW == last.clipW;
+    };
+    while (run > 0 && joins(*under[run - 1]))
+        --run;
+    if (under.size() - run < 2)
+        return under.size();
+    // A step of depth is 2^-24 of the window's depth range, 2^-23 of device z: nothing drawn
+    // before may lie within a few steps nearer.
+    constexpr float Steps = 16.0f / (1 << 23);
+    const float z = last.nearest;
+    for (size_t k = 0; k < run; ++k)
+        if (under[k]->farthest >= z - Steps && under[k]->nearest < z)
+            return under.size();
+    return run;
 }
 
 void DrawQueue::Run(const std::vector<uint32_t>& indexData, const std::vector<Range>& ranges,
@@ -241,7 +282,8 @@ void DrawQueue::Run(const std::vector<uint32_t>& indexData, const std::vector<Ra
     glActiveTexture(GL_TEXTURE0);
     const float time = WindowSystem::GetInstance().totalTime * 100.0f;
     unsigned int program = 0, texture = 0;
-    bool blending = true;
+    bool blending = true, lastFirst = false;
+    glPolygonOffset(0, -1);
     size_t nextStart = 0;
     for (size_t i = 0; i <= ranges.size(); ++i)
     {
@@ -277,6 +319,12 @@ void DrawQueue::Run(const std::vector<uint32_t>& indexData, const std::vector<Ra
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, look.filter);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, look.filter);
         }
+        if (range.lastFirst != lastFirst)
+        {
+            lastFirst = range.lastFirst;
+            glDepthFunc(lastFirst ? GL_LESS : GL_LEQUAL);
+            lastFirst ? glEnable(GL_POLYGON_OFFSET_FILL) : glDisable(GL_POLYGON_OFFSET_FILL);
+        }
         glUniform1f(look.timeUniform, time);
         glDrawRangeElements(GL_TRIANGLES, range.firstVertex, range.lastVertex,
                             static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
@@ -285,6 +333,11 @@ void DrawQueue::Run(const std::vector<uint32_t>& indexData, const std::vector<Ra
     }
     if (!blending)
         glEnable(GL_BLEND);
+    if (lastFirst)
+    {
+        glDepthFunc(GL_LEQUAL);
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);

@@ -59,8 +59,17 @@ public:
     // Issues every queued draw and keeps them queued, to be issued again (under another scissor
     // or into another target); leaves no program, array or texture bound.
     void Issue();
-    // For each area in turn: calls `before(area)`, then issues, in their order, the queued
-    // requests that may touch it. Keeps them queued, as Issue does.
+    // For each area in turn: calls `before(area)`, then issues the queued requests that may
+    // touch it, with the pixels of issuing them in their order. Keeps them queued, as Issue does.
+    //
+    // The requests that end an area's list, drawn without blending at one depth, level with the
+    // camera, go out last first, so that the rasteriser skips what the later ones hide: a pixel
+    // takes the first of them that reaches it, which is the one that would have been drawn over
+    // it last, tested against what lies below them as before. They are tested with the depth
+    // one step nearer (a polygon offset) against that, so that they still pass where it lies
+    // level with them, and strictly against each other. The depth they leave is that step
+    // nearer: the caller reads nothing of it afterwards but over areas it clears first. Not done
+    // where something drawn before them may lie just that step nearer.
     void IssueWithin(const std::vector<Graphics::PixelRect>& areas,
                      const std::function<void(const Graphics::PixelRect&)>& before);
     // Forgets every queued draw unissued.
@@ -71,6 +80,11 @@ public:
         uint64_t notes = 0;
         Graphics::PixelRect pixels;   // what it may touch
         uint32_t batch = 0, firstIndex = 0, indexCount = 0, firstVertex = 0, lastVertex = 0;
+        // The depth its vertices reach (device z), the whole range when one lies at or behind
+        // the eye; `level` when they all share one clip z and w, as a sprite facing the camera.
+        float nearest = -1e30f, farthest = 1e30f;
+        bool level = false;
+        float clipZ = 0, clipW = 0;
     };
     const std::vector<Request>& Requests() const { return requests; }   // as queued
     // Called whenever queued draws are about to reach the bound framebuffer.
@@ -101,7 +115,10 @@ private:
     {
         size_t batch = 0, firstIndex = 0, indexCount = 0;
         uint32_t firstVertex = 0, lastVertex = 0;
+        bool lastFirst = false;   // one of the requests that go out last first
     };
+    // The requests at the end of `under` that may go out last first: where they begin.
+    size_t LastFirstRun(const std::vector<const Request*>& under) const;
     static bool SameLook(const Look& a, const Look& b);
     // Draws `ranges` of `indexData`; `starts[k]` is where the k-th call of `before` comes.
     void Run(const std::vector<uint32_t>& indexData, const std::vector<Range>& ranges,
@@ -119,6 +136,7 @@ private:
     std::vector<uint32_t> indices;          // into the mapped vertices
     std::vector<Request> requests;
     std::vector<uint32_t> scratchIndices;   // the requests under each area, for IssueWithin
+    std::vector<const Request*> scratchUnder;
     std::vector<Range> scratchRanges;
     std::unordered_map<unsigned int, std::pair<int, int>> textureModes;
     size_t issuedDraws = 0;

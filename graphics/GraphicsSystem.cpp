@@ -418,6 +418,7 @@ void GraphicsSystem::DrawSpan()
         // again over a cleared rectangle give it the pixels that drawing everything again would.
         const std::vector<Graphics::PixelRect> areas =
             KeptFrame::Changes(kept.Held(), drawn, spanChanged, w, h);
+        ++partlyDrawnFrames;
         if (!areas.empty())
         {
             const bool knewUnshown = unshownKnown;
@@ -627,8 +628,6 @@ void GraphicsSystem::DrawDebugLines()
         debugLines.clear();
         return;
     }
-    // What comes after (lines, the editor overlay) lies over the whole frame.
-    FlushSpan();
     ShaderLibrary& shaders = ShaderLibrary::GetInstance();
     Shader* shader = ready && debugDrawing && !debugLines.empty() ? shaders.Prepare(lineShader) : nullptr;
     if (shader && shader->IsUsable())

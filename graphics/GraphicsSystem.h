@@ -83,6 +83,7 @@ public:
     void ForgetUploadedMesh() { uploadedMesh = -1; }             // the shared buffers hold something else now
     size_t IssuedDraws() const { return queue.IssuedDraws(); }   // batched draws since Init
     size_t KeptFrames() const { return keptFrames; }             // frames the kept frame was copied into
+    size_t PartlyDrawnFrames() const { return partlyDrawnFrames; }   // of those, drawn again only in parts
 
     static void OnFramebufferResize(GLFWwindow* window, int width, int height);
 
@@ -120,7 +121,7 @@ private:
     bool framing = false;    // the frame is drawn into the kept frame, bound for drawing
     bool spanOpen = false;   // everything the frame drew so far is queued, for the kept frame
     std::vector<Graphics::PixelRect> spanChanged;   // changed parts of textures drawn in the span
-    size_t keptFrames = 0;
+    size_t keptFrames = 0, partlyDrawnFrames = 0;
     // The window's back buffer shows the kept frame but for `unshown`, the parts drawn since it
     // was last copied there (all of it when not `unshownKnown`).
     bool windowInStep = false;

@@ -724,7 +724,9 @@ TEST_F(DrawTest, TheEditorOverlayAfterTheDebugLinesLiesOverEveryQueuedDraw)
         graphics.BeginFrame();
         graphics.Draw(Request(0, FullWindow));
         graphics.DrawDebugLines();
-        // The overlay stands in as a scissored clear of the window's left half.
+        // As the editor does: the frame so far to the window, then the overlay over it, which a
+        // scissored clear of the window's left half stands in for.
+        graphics.CopyFrameToWindow();
         glEnable(GL_SCISSOR_TEST);
         glScissor(0, 0, width / 2, height);
         glClearColor(0, 0, 1, 1);
