@@ -537,7 +537,11 @@ namespace
 // vertices go through what the batched shaders' vertices went through before the queue did it
 // for them (model matrix, camera and UV matrix applied per vertex on the GPU, with uniforms), in
 // front of the same fragment shader.
-std::vector<std::pair<int, int>> WriteReferenceShaders(const TestDataFolder& data)
+// Each of `more` (a name and a fragment shader of the test's own) is paired the same way, its
+// batched copy reading the game's batched vertex stream.
+std::vector<std::pair<int, int>>
+WriteReferenceShaders(const TestDataFolder& data,
+                      const std::vector<std::pair<std::string, std::string>>& more = {})
 {
     const std::string reference =
         "#version 430 core\n"
@@ -556,6 +560,14 @@ std::vector<std::pair<int, int>> WriteReferenceShaders(const TestDataFolder& dat
         data.Write("shaders/Reference" + name + ".vert", reference);
         data.Write("shaders/Reference" + name + ".frag",
                    ReadTextFile(ZOVERAV_SOURCE_DIR "/Data/shaders/" + name + ".frag"));
+        batchedAndReference.emplace_back(shaders.FindOrLoad(name), shaders.FindOrLoad("Reference" + name));
+    }
+    for (const auto& [name, fragment] : more)
+    {
+        data.Write("shaders/" + name + ".vert", ReadTextFile(ZOVERAV_SOURCE_DIR "/Data/shaders/base.vert"));
+        data.Write("shaders/" + name + ".frag", fragment);
+        data.Write("shaders/Reference" + name + ".vert", reference);
+        data.Write("shaders/Reference" + name + ".frag", fragment);
         batchedAndReference.emplace_back(shaders.FindOrLoad(name), shaders.FindOrLoad("Reference" + name));
     }
     return batchedAndReference;
@@ -629,7 +641,8 @@ TEST_F(DrawTest, BatchedDrawsGiveThePixelsOfTheirShaderMathDoneOnTheGpu)
 }
 
 // Quads whose pictures have fully transparent edges (the frames of a sheet, as bots are drawn)
-// are queued without those edges; what they draw is what the whole quads drawn at once give.
+// are queued without those edges where their shader drops clear texels; what they draw is what
+// the whole quads drawn at once give.
 TEST_F(DrawTest, QuadsLeftWithoutTheirClearEdgesGiveThePixelsOfTheWholeQuads)
 {
     TestDataFolder data;
@@ -662,7 +675,14 @@ TEST_F(DrawTest, QuadsLeftWithoutTheirClearEdgesGiveThePixelsOfTheWholeQuads)
     }
     data.WritePng("Textures/Sheet.png", SheetWidth, Side, 4, sheet.data());
     const int texture = TextureLibrary::GetInstance().FindOrLoad("Sheet");
-    const std::vector<std::pair<int, int>> batchedAndReference = WriteReferenceShaders(data);
+    // Besides the game's shaders, which drop clear texels and say so, one that draws every texel
+    // and says nothing: its quads are drawn whole.
+    const std::vector<std::pair<int, int>> batchedAndReference = WriteReferenceShaders(
+        data, {{"Solid", "#version 430 core\n#pragma alpha(one)\nin vec3 vColor;\nin vec2 vTexCoord;\n"
+                         "uniform sampler2D baseColor;\nflat in vec3 vTint;\nout vec4 fragColor;\n"
+                         "void main() { vec4 t = texture(baseColor, vTexCoord);\n"
+                         "  fragColor = vec4(t.rgb * vTint * vColor + vec3(0.2), 1.0); }\n"}});
+    ASSERT_EQ(batchedAndReference.size(), 3u);
 
     // Rounds of overlapping quads at random places and sizes (half a pixel to three pixels a
     // texel), at two depths, showing a frame of the sheet (mirrored or not) or the whole sheet.
@@ -689,7 +709,7 @@ TEST_F(DrawTest, QuadsLeftWithoutTheirClearEdgesGiveThePixelsOfTheWholeQuads)
             std::copy(std::begin(whole), std::end(whole), q.uv);
             if (below(6) != 0)
                 Animation::WriteFrameUV(q.uv, below(4), 4, 1, below(2) ? 1 : -1, below(4) ? 1 : -1);
-            q.shader = below(2);
+            q.shader = below(3);
         }
         std::vector<unsigned char> frames[2];
         for (int drawnAtOnce : {0, 1})
