@@ -75,7 +75,12 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     Batch& batch = batches.back();
     const auto base = static_cast<uint32_t>(vertexCount);
     const float* t = uv ? uv : IdentityUv;
-    float left = 1e30f, bottom = 1e30f, right = -1e30f, top = -1e30f, nearest = 1e30f, farthest = -1e30f;
+    // The vertices' reach in device coordinates: those that share the first vertex's w are
+    // gathered in clip space and divided once at the end (a division by one w keeps the order of
+    // the values), the others one by one.
+    float low[3] = {1e30f, 1e30f, 1e30f}, high[3] = {-1e30f, -1e30f, -1e30f};
+    float lowAtFirstW[3] = {1e30f, 1e30f, 1e30f}, highAtFirstW[3] = {-1e30f, -1e30f, -1e30f};
+    float firstZ = 0, firstW = 0;
     bool behindEye = false, level = true;
     for (const MeshVertex& from : source.vertices)
     {
@@ -97,21 +102,23 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
         float world[4];
         Transform(model, point, world);
         Transform(worldToClip, world, to.clipPosition);
-        const float w = to.clipPosition[3];
-        if (!(w > 1e-6f))
+        const float* clip = to.clipPosition;
+        if (!(clip[3] > 1e-6f))
             behindEye = true;
+        if (vertexCount - 1 == base)
+            firstZ = clip[2], firstW = clip[3];
+        if (clip[3] == firstW)
+            for (int k = 0; k < 3; ++k)
+                lowAtFirstW[k] = std::min(lowAtFirstW[k], clip[k]),
+                highAtFirstW[k] = std::max(highAtFirstW[k], clip[k]);
         else
         {
-            const float toDevice = 1.0f / w;
-            const float x = to.clipPosition[0] * toDevice, y = to.clipPosition[1] * toDevice;
-            const float z = to.clipPosition[2] * toDevice;
-            left = std::min(left, x), right = std::max(right, x);
-            bottom = std::min(bottom, y), top = std::max(top, y);
-            nearest = std::min(nearest, z), farthest = std::max(farthest, z);
+            const float toDevice = 1.0f / clip[3];
+            for (int k = 0; k < 3; ++k)
+                low[k] = std::min(low[k], clip[k] * toDevice),
+                high[k] = std::max(high[k], clip[k] * toDevice);
         }
-        const StreamVertex& first = mapped[base];
-        level = level && to.clipPosition[2] == first.clipPosition[2] &&
-                to.clipPosition[3] == first.clipPosition[3];
+        level = level && clip[2] == firstZ && clip[3] == firstW;
         std::memcpy(to.color, from.color, sizeof(to.color));
         // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
         to.texCoord[0] = t[0] * s + t[6] + t[3] * r;
@@ -126,14 +133,19 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     request.firstVertex = base;
     request.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
     const WindowSystem& window = WindowSystem::GetInstance();
-    request.pixels = behindEye
-                         ? Graphics::PixelRect{0, 0, window.width, window.height}
-                         : Graphics::WindowPixels(left, bottom, right, top, window.width, window.height);
-    if (!behindEye)
+    if (behindEye)
+        request.pixels = {0, 0, window.width, window.height};
+    else
     {
-        request.nearest = nearest, request.farthest = farthest;
+        const float toDevice = 1.0f / firstW;
+        for (int k = 0; k < 3; ++k)
+            low[k] = std::min(low[k], lowAtFirstW[k] * toDevice),
+            high[k] = std::max(high[k], highAtFirstW[k] * toDevice);
+        request.pixels =
+            Graphics::WindowPixels(low[0], low[1], high[0], high[1], window.width, window.height);
+        request.nearest = low[2], request.farthest = high[2];
         request.level = level;
-        request.clipZ = mapped[base].clipPosition[2], request.clipW = mapped[base].clipPosition[3];
+        request.clipZ = firstZ, request.clipW = firstW;
     }
     const size_t at = indices.size();
     indices.resize(at + source.indices.size());

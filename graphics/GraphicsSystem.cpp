@@ -122,37 +122,6 @@ Graphics::PixelRect CoveredPixels(const Graphics::Area& area, const Matrix4& mod
     }
     return Graphics::WindowPixels(left, bottom, right, top, width, height);
 }
-
-// The part of a quad, {s0, r0, s1, r1} in its texture coordinates, outside which every texel it
-// samples (nearest, through `uv`) is fully transparent, widened by half a texel on every side so
-// that its edges fall in the middle of transparent texels. False when that is the whole quad or
-// cannot be told: a turned or repeating texture matrix, or no texel shown at all.
-bool ShownPart(const Texture& texture, const float* uv, float (&part)[4])
-{
-    if (!texture.HasClearTexels())
-        return false;
-    const float* t = uv ? uv : IdentityUv;
-    if (t[1] != 0 || t[3] != 0 || t[0] == 0 || t[4] == 0)
-        return false;
-    // u = t[0] s + t[6] and v = t[4] r + t[7], for s and r within [0, 1].
-    const auto [uLow, uHigh] = std::minmax({t[6], t[0] + t[6]});
-    const auto [vLow, vHigh] = std::minmax({t[7], t[4] + t[7]});
-    if (uLow < 0 || uHigh > 1 || vLow < 0 || vHigh > 1)
-        return false;
-    const auto w = static_cast<float>(texture.width), h = static_cast<float>(texture.height);
-    int box[4];
-    if (!texture.ShownWithin(static_cast<int>(std::floor(uLow * w)), static_cast<int>(std::floor(vLow * h)),
-                             static_cast<int>(std::ceil(uHigh * w)), static_cast<int>(std::ceil(vHigh * h)),
-                             box))
-        return false;
-    const auto [s0, s1] = std::minmax({((static_cast<float>(box[0]) - 0.5f) / w - t[6]) / t[0],
-                                       ((static_cast<float>(box[2]) + 0.5f) / w - t[6]) / t[0]});
-    const auto [r0, r1] = std::minmax({((static_cast<float>(box[1]) - 0.5f) / h - t[7]) / t[4],
-                                       ((static_cast<float>(box[3]) + 0.5f) / h - t[7]) / t[4]});
-    part[0] = std::max(s0, 0.0f), part[1] = std::max(r0, 0.0f);
-    part[2] = std::min(s1, 1.0f), part[3] = std::min(r1, 1.0f);
-    return part[0] > 0 || part[1] > 0 || part[2] < 1 || part[3] < 1;
-}
 }   // namespace
 
 GraphicsSystem& GraphicsSystem::GetInstance()
@@ -560,7 +529,8 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     float part[4];
     const Texture* drawn = texture ? nullptr : textures.Drawn(request.texture);
     const bool trimmed = shader->discardsClear && look.samplesTexture && look.filter == GL_NEAREST && drawn &&
-                         meshes.Get(request.mesh)->IsQuad() && ShownPart(*drawn, request.uv, part);
+                         meshes.Get(request.mesh)->IsQuad() &&
+                         drawn->ShownPart(request.uv ? request.uv : IdentityUv, part);
     queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint, notes,
               trimmed ? part : nullptr);
     return true;

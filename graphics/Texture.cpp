@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <utility>
 
 namespace
@@ -67,7 +68,7 @@ Texture::Texture(Texture&& other) noexcept
       width(other.width), height(other.height), channels(other.channels), hardAlpha(other.hardAlpha),
       loaded(other.loaded), path(std::move(other.path)), reason(std::move(other.reason)),
       pending(std::move(other.pending)), shown(std::move(other.shown)), shownWords(other.shownWords),
-      shownBlocks(std::move(other.shownBlocks))
+      knownParts(std::move(other.knownParts))
 {
 }
 
@@ -86,7 +87,7 @@ Texture& Texture::operator=(Texture&& other) noexcept
     pending = std::move(other.pending);
     shown = std::move(other.shown);
     shownWords = other.shownWords;
-    shownBlocks = std::move(other.shownBlocks);
+    knownParts = std::move(other.knownParts);
     return *this;
 }
 
@@ -94,7 +95,7 @@ void Texture::NoteShownTexels()
 {
     shown.clear();
     shownWords = 0;
-    shownBlocks.clear();
+    knownParts.clear();
     if (channels != 4 || width <= 0 || height <= 0)
         return;
     const auto alpha = [this](size_t texel) { return static_cast<unsigned char>(pending[texel * 4 + 3]); };
@@ -123,13 +124,6 @@ bool Texture::ShownWithin(int x0, int y0, int x1, int y1, int (&box)[4]) const
         box[0] = x0, box[1] = y0, box[2] = x1, box[3] = y1;
         return true;
     }
-    const int block[4] = {x0, y0, x1, y1};
-    for (const ShownBlock& known : shownBlocks)
-        if (std::equal(block, block + 4, known.block))
-        {
-            std::copy(known.box, known.box + 4, box);
-            return known.any;
-        }
     int left = x1, right = x0, bottom = y1, top = y0;
     for (int y = y0; y < y1; ++y)
     {
@@ -153,12 +147,52 @@ bool Texture::ShownWithin(int x0, int y0, int x1, int y1, int (&box)[4]) const
             top = y + 1;
         }
     }
-    const bool any = left < right;
     box[0] = left, box[1] = bottom, box[2] = right, box[3] = top;
-    constexpr size_t MostKnownBlocks = 64;
-    if (shownBlocks.size() < MostKnownBlocks)
-        shownBlocks.push_back({{x0, y0, x1, y1}, {left, bottom, right, top}, any});
-    return any;
+    return left < right;
+}
+
+bool Texture::ShownPart(const float* uv, float (&part)[4]) const
+{
+    if (shown.empty())
+        return false;
+    const float* t = uv;
+    if (t[1] != 0 || t[3] != 0 || t[0] == 0 || t[4] == 0)
+        return false;
+    const float key[4] = {t[0], t[4], t[6], t[7]};
+    for (const KnownPart& known : knownParts)
+        if (std::equal(key, key + 4, known.uv))
+        {
+            std::copy(known.part, known.part + 4, part);
+            return known.trimmed;
+        }
+    bool trimmed = false;
+    part[0] = part[1] = 0, part[2] = part[3] = 1;
+    // u = t[0] s + t[6] and v = t[4] r + t[7], for s and r within [0, 1].
+    const auto [uLow, uHigh] = std::minmax({t[6], t[0] + t[6]});
+    const auto [vLow, vHigh] = std::minmax({t[7], t[4] + t[7]});
+    const auto w = static_cast<float>(width), h = static_cast<float>(height);
+    int box[4];
+    if (uLow >= 0 && uHigh <= 1 && vLow >= 0 && vHigh <= 1 &&
+        ShownWithin(static_cast<int>(std::floor(uLow * w)), static_cast<int>(std::floor(vLow * h)),
+                    static_cast<int>(std::ceil(uHigh * w)), static_cast<int>(std::ceil(vHigh * h)), box))
+    {
+        const auto [s0, s1] = std::minmax({((static_cast<float>(box[0]) - 0.5f) / w - t[6]) / t[0],
+                                           ((static_cast<float>(box[2]) + 0.5f) / w - t[6]) / t[0]});
+        const auto [r0, r1] = std::minmax({((static_cast<float>(box[1]) - 0.5f) / h - t[7]) / t[4],
+                                           ((static_cast<float>(box[3]) + 0.5f) / h - t[7]) / t[4]});
+        part[0] = std::max(s0, 0.0f), part[1] = std::max(r0, 0.0f);
+        part[2] = std::min(s1, 1.0f), part[3] = std::min(r1, 1.0f);
+        trimmed = part[0] > 0 || part[1] > 0 || part[2] < 1 || part[3] < 1;
+    }
+    constexpr size_t MostKnownParts = 64;
+    if (knownParts.size() < MostKnownParts)
+    {
+        KnownPart& known = knownParts.emplace_back();
+        std::copy(key, key + 4, known.uv);
+        std::copy(part, part + 4, known.part);
+        known.trimmed = trimmed;
+    }
+    return trimmed;
 }
 
 GLuint Texture::Id()

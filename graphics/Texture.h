@@ -33,6 +33,13 @@ public:
     // [x0, x1) x [y0, y1) that is not fully transparent (rows counted from the first uploaded);
     // false when there is none. The block is clipped to the picture.
     bool ShownWithin(int x0, int y0, int x1, int y1, int (&box)[4]) const;
+    // For a quad whose texture coordinates (s, r) over [0, 1] x [0, 1] sample this picture,
+    // nearest, through the axis-aligned matrix `uv` (u = uv[0] s + uv[6], v = uv[4] r + uv[7]):
+    // the part {s0, r0, s1, r1} of it outside which every texel sampled is fully transparent,
+    // widened by half a texel on every side so that its edges fall inside transparent texels.
+    // False when that is the whole quad or cannot be told: a turned or repeating matrix, or no
+    // texel shown at all. Answers are remembered: a sheet's frames are asked about every frame.
+    bool ShownPart(const float* uv, float (&part)[4]) const;
 
     GLuint id = 0;
     std::string name;
@@ -54,11 +61,10 @@ private:
     // no texel is fully transparent.
     std::vector<uint64_t> shown;
     int shownWords = 0;
-    // Blocks asked about before, with their boxes: a sheet's frames are asked about every frame.
-    struct ShownBlock
+    struct KnownPart
     {
-        int block[4], box[4];
-        bool any;
+        float uv[4], part[4];   // uv[0], uv[4], uv[6], uv[7] of the matrix asked about
+        bool trimmed;
     };
-    mutable std::vector<ShownBlock> shownBlocks;
+    mutable std::vector<KnownPart> knownParts;
 };

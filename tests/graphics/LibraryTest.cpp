@@ -104,18 +104,15 @@ TEST_F(HeadlessLibraryTest, TexturesKnowWhichTexelsOfABlockShow)
         {"a block across two words", {60, 0, 70, 2}, true, {66, 1, 67, 2}},
         {"an empty block", {5, 0, 5, 3}, false, {}},
     };
-    // Asked twice: the second answer is remembered from the first.
-    for (int round = 0; round < 2; ++round)
-        for (const Case& c : cases)
+    for (const Case& c : cases)
+    {
+        int box[4] = {-1, -1, -1, -1};
+        ASSERT_EQ(sheet.ShownWithin(c.block[0], c.block[1], c.block[2], c.block[3], box), c.any) << c.what;
+        if (c.any)
         {
-            int box[4] = {-1, -1, -1, -1};
-            ASSERT_EQ(sheet.ShownWithin(c.block[0], c.block[1], c.block[2], c.block[3], box), c.any)
-                << c.what;
-            if (c.any)
-            {
-                EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>(c.box, c.box + 4)) << c.what;
-            }
+            EXPECT_EQ(std::vector<int>(box, box + 4), std::vector<int>(c.box, c.box + 4)) << c.what;
         }
+    }
 
     // Without a clear texel every texel of the block shows.
     std::fill(rgba.begin(), rgba.end(), 255);
@@ -124,6 +121,54 @@ TEST_F(HeadlessLibraryTest, TexturesKnowWhichTexelsOfABlockShow)
     int box[4];
     ASSERT_TRUE(opaque.ShownWithin(10, 1, 80, 2, box));
     EXPECT_EQ(std::vector<int>(box, box + 4), (std::vector<int>{10, 1, Width, 2}));
+}
+
+// The part of a quad a frame of a sheet shows, in the quad's texture coordinates, half a texel
+// wider than its shown texels on every side.
+TEST_F(HeadlessLibraryTest, TexturesKnowThePartOfAFrameThatShows)
+{
+    // Four 8 x 8 frames; the second shows columns 10 to 13, every row; the third shows its
+    // whole cell; the fourth nothing.
+    std::vector<unsigned char> rgba(32 * 8 * 4, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 32; ++x)
+            if ((x >= 10 && x <= 13) || (x >= 16 && x < 24))
+                rgba[(static_cast<size_t>(y) * 32 + x) * 4 + 3] = 255;
+    const Texture sheet("Sheet", 32, 8, rgba.data());
+    struct Case
+    {
+        const char* what;
+        float uv[9];
+        bool trimmed;
+        float part[4];
+    } cases[] = {
+        {"the second frame", {0.25f, 0, 0, 0, 1, 0, 0.25f, 0, 1}, true, {0.1875f, 0, 0.8125f, 1}},
+        {"the second frame mirrored", {-0.25f, 0, 0, 0, 1, 0, 0.5f, 0, 1}, true, {0.1875f, 0, 0.8125f, 1}},
+        {"the second frame upside down",
+         {0.25f, 0, 0, 0, -1, 0, 0.25f, 1, 1},
+         true,
+         {0.1875f, 0, 0.8125f, 1}},
+        {"the third frame shows to its edges", {0.25f, 0, 0, 0, 1, 0, 0.5f, 0, 1}, false, {}},
+        {"the fourth frame shows nothing", {0.25f, 0, 0, 0, 1, 0, 0.75f, 0, 1}, false, {}},
+        {"the sheet repeated", {2, 0, 0, 0, 1, 0, 0, 0, 1}, false, {}},
+        {"the sheet turned", {0, 1, 0, 1, 0, 0, 0, 0, 1}, false, {}},
+    };
+    // Asked twice: the second answer is the one remembered from the first.
+    for (int round = 0; round < 2; ++round)
+        for (const Case& c : cases)
+        {
+            float part[4] = {-1, -1, -1, -1};
+            ASSERT_EQ(sheet.ShownPart(c.uv, part), c.trimmed) << c.what;
+            if (c.trimmed)
+            {
+                EXPECT_EQ(std::vector<float>(part, part + 4), std::vector<float>(c.part, c.part + 4))
+                    << c.what;
+            }
+        }
+    std::fill(rgba.begin(), rgba.end(), 255);
+    const Texture opaque("Opaque", 32, 8, rgba.data());
+    float part[4];
+    EXPECT_FALSE(opaque.ShownPart(cases[0].uv, part)) << "nothing to leave out";
 }
 
 TEST_F(HeadlessLibraryTest, MissingWhiteOrBlackPicturesAreBuiltIn)
