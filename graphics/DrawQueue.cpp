@@ -15,11 +15,18 @@ namespace
 constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 constexpr size_t MinimumStore = 4096;   // vertices: a thousand sprites before the store first grows
 
-// m * p, each row summed from the first column to the last as GLSL's matrix times vector is.
+// m * p, each row summed from the first column to the last as GLSL's matrix times vector is:
+// the four rows side by side, column after column.
 void Transform(const Matrix4& m, const float (&p)[4], float (&out)[4])
 {
+    const float* column = m.Data();
+    float sum[4];
     for (int row = 0; row < 4; ++row)
-        out[row] = m.At(row, 0) * p[0] + m.At(row, 1) * p[1] + m.At(row, 2) * p[2] + m.At(row, 3) * p[3];
+        sum[row] = column[row] * p[0];
+    for (int c = 1; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            sum[row] += column[4 * c + row] * p[c];
+    std::memcpy(out, sum, sizeof(sum));
 }
 }   // namespace
 
