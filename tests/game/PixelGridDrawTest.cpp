@@ -14,7 +14,10 @@
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace
 {
@@ -163,12 +166,9 @@ protected:
         data.WritePng("Textures/Walker.png", 32, 8, 4, sheet.data());
         walker = TextureLibrary::GetInstance().FindOrLoad("Walker");
         ASSERT_GE(cube, 0);
-        grid = Grid({
-            "........",
-            "..####..",
-            "########",
-            "########",
-        });
+        grid = Grid(Rows);
+        eye = Camera::GetInstance().eye;
+        lookAt = Camera::GetInstance().lookAt;
     }
     void TearDown() override
     {
@@ -235,13 +235,44 @@ protected:
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
-    // The same frame through the kept frame and drawn in full: it must come out the same.
-    void ExpectKeptAsDrawn(const char* when)
+    // One frame of a sequence: what changes before it is drawn, and whether the kept frame is
+    // to draw it again only where it changed (it is drawn in full after a new window size).
+    struct Step
     {
-        const size_t keptBefore = graphics.KeptFrames();
-        const std::vector<unsigned char> kept = Picture(true);
-        EXPECT_EQ(graphics.KeptFrames(), keptBefore + 1) << when << ": the kept frame was not used";
-        EXPECT_TRUE(kept == Picture(false)) << when;
+        std::string what;
+        std::function<void()> change;
+        bool inParts = true;
+    };
+    // The frames of `steps` twice from the same start (the terrain whole, nothing moved, the
+    // camera and the window as at the start): one after another through the kept frame, and
+    // each drawn in full. Every frame must come out the same both ways. The pictures kept.
+    std::vector<std::vector<unsigned char>> ExpectKeptAsDrawn(const std::vector<Step>& steps)
+    {
+        std::vector<std::vector<unsigned char>> pictures[2];
+        for (const bool keeping : {true, false})
+        {
+            grid = Grid(Rows);
+            motion = 0;
+            Camera::GetInstance().eye = eye, Camera::GetInstance().lookAt = lookAt;
+            if (width != 160 || height != 90)
+                Resize(160, 90);
+            for (const Step& step : steps)
+            {
+                step.change();
+                const size_t kept = graphics.KeptFrames(), partly = graphics.PartlyDrawnFrames();
+                pictures[keeping].push_back(Picture(keeping));
+                if (keeping)
+                {
+                    EXPECT_EQ(graphics.KeptFrames(), kept + 1)
+                        << step.what << ": the kept frame was not used";
+                    EXPECT_EQ(graphics.PartlyDrawnFrames(), partly + (step.inParts ? 1 : 0))
+                        << step.what << ": drawn in parts or in full, not as expected";
+                }
+            }
+        }
+        for (size_t i = 0; i < steps.size(); ++i)
+            EXPECT_TRUE(pictures[1][i] == pictures[0][i]) << steps[i].what;
+        return pictures[1];
     }
 
     // The window's framebuffer takes the new size, then the game hears of it as from GLFW.
@@ -271,9 +302,16 @@ protected:
         graphics.Draw(r);
     }
 
+    inline static const std::vector<std::string> Rows = {
+        "........",
+        "..####..",
+        "########",
+        "########",
+    };
     TestDataFolder data;
     GraphicsSystem& graphics = GraphicsSystem::GetInstance();
     std::unique_ptr<PixelGrid> grid;
+    Vec3 eye, lookAt;   // the camera's at the start
     int sky_ = -1, plane = -1, cube = -1, base = -1, cutOut = -1, walker = -1;
     float backgroundZ = -1;
     int motion = 0;
@@ -283,86 +321,58 @@ protected:
 
 TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
 {
-    ExpectKeptAsDrawn("first frame");
-    // What lies behind the terrain stays hidden where the cells are solid.
-    const Rgba hidden = CellPixel(5, 0);
-    EXPECT_EQ(hidden, Ground);
-    ExpectKeptAsDrawn("a frame that changed nothing");
-
-    // Cells dug and built since the kept frame last showed the terrain.
-    const std::vector<unsigned char> before = Picture(true);
-    grid->SetCell(2, 2, PixelGrid::Empty);
-    grid->SetCell(5, 0, PixelGrid::Empty);
-    grid->SetCell(0, 3, PixelGrid::Bridge);
-    ExpectKeptAsDrawn("after a dig");
-    EXPECT_FALSE(Picture(true) == before) << "the dig shows";
-    EXPECT_NE(CellPixel(5, 0), hidden) << "what lay behind the dug cell";
-    // Changed while frames were drawn in full: shown at the next frame through the kept frame.
-    Picture(false);
-    grid->SetCell(7, 1, PixelGrid::Empty);
-    Picture(false);
-    ExpectKeptAsDrawn("after frames drawn in full");
-
     Camera& camera = Camera::GetInstance();
-    camera.eye.x += 0.7f;
-    camera.lookAt.x += 0.7f;
-    ExpectKeptAsDrawn("after the camera moved");
-    camera.eye.x -= 0.7f;
-    camera.lookAt.x -= 0.7f;
-
-    Resize(width * 3 / 4, height * 2 / 3);
-    ExpectKeptAsDrawn("in a smaller window");
-    Resize(160, 90);
-    ExpectKeptAsDrawn("back at full size");
+    const auto nothing = [] {};
+    const std::vector<std::vector<unsigned char>> pictures = ExpectKeptAsDrawn({
+        {"first frame", nothing, false},
+        {"a frame that changed nothing", nothing},
+        {"after a dig",
+         [&] {
+             // Cells dug and built since the kept frame last showed the terrain.
+             grid->SetCell(2, 2, PixelGrid::Empty);
+             grid->SetCell(5, 0, PixelGrid::Empty);
+             grid->SetCell(0, 3, PixelGrid::Bridge);
+         }},
+        {"after the camera moved", [&] { camera.eye.x += 0.7f, camera.lookAt.x += 0.7f; }},
+        {"with the camera back", [&] { camera.eye.x -= 0.7f, camera.lookAt.x -= 0.7f; }},
+        {"in a smaller window", [&] { Resize(width * 3 / 4, height * 2 / 3); }, false},
+        {"a frame that changed nothing there", nothing},
+        {"back at full size", [&] { Resize(160, 90); }, false},
+    });
+    EXPECT_FALSE(pictures[1] == pictures[2]) << "the dig shows";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(KeptTerrain, DrawsThatMoveComeAndGoGiveThePixelsOfDrawingEverythingAgain)
 {
-    ExpectKeptAsDrawn("first frame");
-    for (motion = 1; motion <= 5; ++motion)
-    {
-        if (motion == 3)
-            grid->SetCell(3, 1, PixelGrid::Empty);
-        ExpectKeptAsDrawn(("motion " + std::to_string(motion)).c_str());
-    }
-    motion = 0;
-    ExpectKeptAsDrawn("back where it started");
+    std::vector<Step> steps = {{"first frame", [] {}, false}};
+    for (int m = 1; m <= 5; ++m)
+        steps.push_back({"motion " + std::to_string(m), [this, m] {
+                             motion = m;
+                             if (m == 3)
+                                 grid->SetCell(3, 1, PixelGrid::Empty);
+                         }});
+    steps.push_back({"back where it started", [this] { motion = 0; }});
+    ExpectKeptAsDrawn(steps);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // A crowd of cut-out figures at one depth is drawn again last first where it ends a changed
 // area: each pixel still shows the figure drawn over it last, and the terrain level with them
-// and what lies in front of them keep their places.
+// and what lies in front of them keep their places. No boxes: where their sides cross the
+// figures' depth the figures are drawn in order.
 TEST_F(KeptTerrain, ACrowdOfFiguresOverEachOtherGivesThePixelsOfDrawingEverythingAgain)
 {
-    // The same frames twice from the same start: one after the other through the kept frame,
-    // each drawn again only where it changed, and each drawn in full. No boxes: where their
-    // sides cross the figures' depth the figures are drawn in order.
     walkers = 120;
     boxes = 0;
-    const auto frames = [&](bool keeping) {
-        grid = Grid({
-            "........",
-            "..####..",
-            "########",
-            "########",
-        });
-        std::vector<std::vector<unsigned char>> pictures;
-        for (motion = 0; motion <= 6; ++motion)
-        {
-            if (motion == 4)
-                grid->SetCell(2, 1, PixelGrid::Empty);
-            pictures.push_back(Picture(keeping));
-        }
-        return pictures;
-    };
-    const size_t partly = graphics.PartlyDrawnFrames();
-    const auto kept = frames(true);
-    EXPECT_EQ(graphics.PartlyDrawnFrames() - partly, 6u) << "every frame after the first was drawn in parts";
-    const auto drawn = frames(false);
-    for (size_t i = 0; i < kept.size(); ++i)
-        EXPECT_TRUE(kept[i] == drawn[i]) << "motion " << i;
+    std::vector<Step> steps = {{"first frame", [] {}, false}};
+    for (int m = 1; m <= 6; ++m)
+        steps.push_back({"motion " + std::to_string(m), [this, m] {
+                             motion = m;
+                             if (m == 4)
+                                 grid->SetCell(2, 1, PixelGrid::Empty);
+                         }});
+    ExpectKeptAsDrawn(steps);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -370,8 +380,9 @@ TEST_F(KeptTerrain, WhatLiesInFrontOfTheTerrainStillHidesIt)
 {
     // The background in front of the terrain hides parts of it: the kept frame keeps its depth.
     backgroundZ = 0.2f;
-    ExpectKeptAsDrawn("first frame");
-    grid->SetCell(2, 2, PixelGrid::Empty);
-    ExpectKeptAsDrawn("after a dig");
+    ExpectKeptAsDrawn({
+        {"first frame", [] {}, false},
+        {"after a dig", [&] { grid->SetCell(2, 2, PixelGrid::Empty); }},
+    });
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
