@@ -275,6 +275,20 @@ protected:
         return pictures[1];
     }
 
+    // A first frame, then `frames` frames of motion 1, 2, ...; before motion `digAt` the cell
+    // (cx, cy) is dug.
+    std::vector<Step> Moving(int frames, int digAt, int cx, int cy)
+    {
+        std::vector<Step> steps = {{"first frame", [] {}, false}};
+        for (int m = 1; m <= frames; ++m)
+            steps.push_back({"motion " + std::to_string(m), [=, this] {
+                                 motion = m;
+                                 if (m == digAt)
+                                     grid->SetCell(cx, cy, PixelGrid::Empty);
+                             }});
+        return steps;
+    }
+
     // The window's framebuffer takes the new size, then the game hears of it as from GLFW.
     void Resize(int w, int h)
     {
@@ -345,13 +359,7 @@ TEST_F(KeptTerrain, GivesThePixelsOfDrawingEverythingAgain)
 
 TEST_F(KeptTerrain, DrawsThatMoveComeAndGoGiveThePixelsOfDrawingEverythingAgain)
 {
-    std::vector<Step> steps = {{"first frame", [] {}, false}};
-    for (int m = 1; m <= 5; ++m)
-        steps.push_back({"motion " + std::to_string(m), [this, m] {
-                             motion = m;
-                             if (m == 3)
-                                 grid->SetCell(3, 1, PixelGrid::Empty);
-                         }});
+    std::vector<Step> steps = Moving(5, 3, 3, 1);
     steps.push_back({"back where it started", [this] { motion = 0; }});
     ExpectKeptAsDrawn(steps);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -365,14 +373,7 @@ TEST_F(KeptTerrain, ACrowdOfFiguresOverEachOtherGivesThePixelsOfDrawingEverythin
 {
     walkers = 120;
     boxes = 0;
-    std::vector<Step> steps = {{"first frame", [] {}, false}};
-    for (int m = 1; m <= 6; ++m)
-        steps.push_back({"motion " + std::to_string(m), [this, m] {
-                             motion = m;
-                             if (m == 4)
-                                 grid->SetCell(2, 1, PixelGrid::Empty);
-                         }});
-    ExpectKeptAsDrawn(steps);
+    ExpectKeptAsDrawn(Moving(6, 4, 2, 1));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
