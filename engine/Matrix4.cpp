@@ -66,14 +66,6 @@ Matrix4 Matrix4::Multiply(const Matrix4& a, const Matrix4& b)
     return r;
 }
 
-Vec4 Matrix4::Transform(const Vec4& v) const
-{
-    return {At(0, 0) * v.x + At(0, 1) * v.y + At(0, 2) * v.z + At(0, 3) * v.w,
-            At(1, 0) * v.x + At(1, 1) * v.y + At(1, 2) * v.z + At(1, 3) * v.w,
-            At(2, 0) * v.x + At(2, 1) * v.y + At(2, 2) * v.z + At(2, 3) * v.w,
-            At(3, 0) * v.x + At(3, 1) * v.y + At(3, 2) * v.z + At(3, 3) * v.w};
-}
-
 Vec3 Matrix4::TransformPoint(const Vec3& p) const
 {
     const Vec4 r = Transform({p.x, p.y, p.z, 1.0f});

@@ -35,7 +35,19 @@ struct Matrix4
     float& At(int row, int column) { return m[4 * column + row]; }
     float At(int row, int column) const { return m[4 * column + row]; }
 
-    Vec4 Transform(const Vec4& v) const;
+    // M * v, each row summed from the first column to the last, as GLSL's matrix times vector
+    // is: the four rows side by side, column after column.
+    Vec4 Transform(const Vec4& v) const
+    {
+        const float in[4] = {v.x, v.y, v.z, v.w};
+        float sum[4];
+        for (int row = 0; row < 4; ++row)
+            sum[row] = m[row] * in[0];
+        for (int column = 1; column < 4; ++column)
+            for (int row = 0; row < 4; ++row)
+                sum[row] += m[4 * column + row] * in[column];
+        return {sum[0], sum[1], sum[2], sum[3]};
+    }
     Vec3 TransformPoint(const Vec3& p) const;   // w = 1, no perspective divide
     const float* Data() const { return m.data(); }
 };

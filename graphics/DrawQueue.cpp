@@ -14,20 +14,6 @@ namespace
 {
 constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 constexpr size_t MinimumStore = 4096;   // vertices: a thousand sprites before the store first grows
-
-// m * p, each row summed from the first column to the last as GLSL's matrix times vector is:
-// the four rows side by side, column after column.
-void Transform(const Matrix4& m, const float (&p)[4], float (&out)[4])
-{
-    const float* column = m.Data();
-    float sum[4];
-    for (int row = 0; row < 4; ++row)
-        sum[row] = column[row] * p[0];
-    for (int c = 1; c < 4; ++c)
-        for (int row = 0; row < 4; ++row)
-            sum[row] += column[4 * c + row] * p[c];
-    std::memcpy(out, sum, sizeof(sum));
-}
 }   // namespace
 
 bool DrawQueue::IsBatched(unsigned int program)
@@ -93,7 +79,7 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
     {
         StreamVertex& to = mapped[vertexCount++];
         float s = from.texCoord[0], r = from.texCoord[1];
-        float point[4] = {from.position[0], from.position[1], from.position[2], 1.0f};
+        Vec4 point = {from.position[0], from.position[1], from.position[2], 1.0f};
         if (part)
         {
             // The corner moves to the part's corner, along the quad's sides.
@@ -101,14 +87,16 @@ void DrawQueue::Add(const Look& look, int mesh, const Matrix4& worldToClip, cons
             const MeshVertex& origin = source.vertices[static_cast<size_t>(source.quadCorners[0])];
             const MeshVertex& alongS = source.vertices[static_cast<size_t>(source.quadCorners[1])];
             const MeshVertex& alongR = source.vertices[static_cast<size_t>(source.quadCorners[2])];
-            for (int k = 0; k < 3; ++k)
-                point[k] = origin.position[k] + s * (alongS.position[k] - origin.position[k]) +
-                           r * (alongR.position[k] - origin.position[k]);
+            const auto along = [&](int k) {
+                return origin.position[k] + s * (alongS.position[k] - origin.position[k]) +
+                       r * (alongR.position[k] - origin.position[k]);
+            };
+            point = {along(0), along(1), along(2), 1.0f};
         }
         // worldToClip * (model * p): GLSL's compiler turns (worldToClip * model) * p into this.
-        float world[4];
-        Transform(model, point, world);
-        Transform(worldToClip, world, to.clipPosition);
+        const Vec4 c = worldToClip.Transform(model.Transform(point));
+        to.clipPosition[0] = c.x, to.clipPosition[1] = c.y, to.clipPosition[2] = c.z,
+        to.clipPosition[3] = c.w;
         const float* clip = to.clipPosition;
         if (!(clip[3] > 1e-6f))
             behindEye = true;
