@@ -9,19 +9,6 @@
 #include <cmath>
 #include <utility>
 
-namespace
-{
-bool HardAlpha(const std::string& pixels, int channels)
-{
-    if (channels != 4)
-        return true;
-    for (size_t i = 3; i < pixels.size(); i += 4)
-        if (const auto a = static_cast<unsigned char>(pixels[i]); a != 0 && a != 255)
-            return false;
-    return true;
-}
-}   // namespace
-
 Texture::Texture(std::string textureName, std::string textureType)
     : name(std::move(textureName)), type(std::move(textureType))
 {
@@ -46,8 +33,7 @@ Texture::Texture(std::string textureName, std::string textureType)
         channels = 4;
         pending = image.ToRgba(false);
     }
-    hardAlpha = HardAlpha(pending, channels);
-    NoteShownTexels();
+    NoteAlpha();
     loaded = true;
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
@@ -57,8 +43,7 @@ Texture::Texture(std::string textureName, int w, int h, const unsigned char* rgb
     : name(std::move(textureName)), type("baseColor"), width(w), height(h), channels(4), loaded(true),
       pending(reinterpret_cast<const char*>(rgba), static_cast<size_t>(w) * h * 4)
 {
-    hardAlpha = HardAlpha(pending, channels);
-    NoteShownTexels();
+    NoteAlpha();
     if (GraphicsSystem::GetInstance().HasContext())
         Upload();
 }
@@ -91,8 +76,9 @@ Texture& Texture::operator=(Texture&& other) noexcept
     return *this;
 }
 
-void Texture::NoteShownTexels()
+void Texture::NoteAlpha()
 {
+    hardAlpha = true;
     shown.clear();
     shownWords = 0;
     knownParts.clear();
@@ -101,8 +87,12 @@ void Texture::NoteShownTexels()
     const auto alpha = [this](size_t texel) { return static_cast<unsigned char>(pending[texel * 4 + 3]); };
     const size_t texels = static_cast<size_t>(width) * height;
     bool anyClear = false;
-    for (size_t i = 0; i < texels && !anyClear; ++i)
-        anyClear = alpha(i) == 0;
+    for (size_t i = 0; i < texels; ++i)
+    {
+        const unsigned char a = alpha(i);
+        anyClear = anyClear || a == 0;
+        hardAlpha = hardAlpha && (a == 0 || a == 255);
+    }
     if (!anyClear)
         return;
     shownWords = (width + 63) / 64;

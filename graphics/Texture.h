@@ -51,7 +51,8 @@ public:
 
 private:
     void Upload();
-    void NoteShownTexels();   // from the pixels waiting for upload
+    // hardAlpha and the texels shown, from the pixels waiting for upload, in one pass over them.
+    void NoteAlpha();
 
     bool loaded = false;
     std::string path;
