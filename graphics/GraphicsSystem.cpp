@@ -519,7 +519,8 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     // Blending with an alpha of 1 gives the source colour: it is left out where the shader
     // writes 1, or the texel's alpha from a hard-edged texture read texel by texel (a fully
     // transparent texel is the shader's to drop).
-    const bool hard = texture ? hardAlpha : textures.HasHardAlpha(request.texture);
+    const Texture* drawn = texture ? nullptr : textures.Drawn(request.texture);
+    const bool hard = texture ? hardAlpha : drawn && drawn->hardAlpha;
     look.blend = !(shader->outputAlpha == OutputAlpha::One ||
                    (shader->outputAlpha == OutputAlpha::Texel && look.samplesTexture && hard &&
                     look.filter == GL_NEAREST));
@@ -527,7 +528,6 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     const Matrix4& model = request.model ? *request.model : Matrix4::Identity();
     // A quad's fully transparent edges would only be sampled to be dropped: they are left out.
     float part[4];
-    const Texture* drawn = texture ? nullptr : textures.Drawn(request.texture);
     const bool trimmed = shader->discardsClear && look.samplesTexture && look.filter == GL_NEAREST && drawn &&
                          meshes.Get(request.mesh)->IsQuad() &&
                          drawn->ShownPart(request.uv ? request.uv : IdentityUv, part);

@@ -67,12 +67,6 @@ GLuint TextureLibrary::GlId(int index)
     return texture.IsLoaded() ? texture.Id() : textures[0].Id();
 }
 
-bool TextureLibrary::HasHardAlpha(int index) const
-{
-    const Texture* texture = Drawn(index);
-    return texture && texture->hardAlpha;
-}
-
 const Texture* TextureLibrary::Drawn(int index) const
 {
     if (index == -1)

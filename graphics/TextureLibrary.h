@@ -22,8 +22,6 @@ public:
 
     // The GL texture to bind for the index (-1: the first); 0 outside the library. Needs a context.
     GLuint GlId(int index);
-    // Every texel the index draws with is fully opaque or fully transparent.
-    bool HasHardAlpha(int index) const;
     // The picture the index draws with ("White" for one that did not load); null outside the
     // library.
     const Texture* Drawn(int index) const;
