@@ -283,9 +283,8 @@ void GraphicsSystem::Flush()
     IssueAll();
     if (ready && framing)
     {
-        kept.CopyColourToFrame();
+        CopyWholeFrame();
         WindowSystem& windows = WindowSystem::GetInstance();
-        windowInStep = windows.PresentsParts();
         windows.PresentWhole();
         kept.Bind(windows.width, windows.height);
     }
@@ -323,13 +322,16 @@ void GraphicsSystem::ShowFrame()
         windows.PresentOnly(parts);
     }
     else
-    {
-        kept.CopyColourToFrame();
-        // A window that is never swapped keeps it.
-        windowInStep = windows.PresentsParts();
-    }
+        CopyWholeFrame();
     unshown.clear();
     unshownKnown = true;
+}
+
+void GraphicsSystem::CopyWholeFrame()
+{
+    kept.CopyColourToFrame();
+    // A window that is never swapped keeps it.
+    windowInStep = WindowSystem::GetInstance().PresentsParts();
 }
 
 void GraphicsSystem::DrawnOverKept()

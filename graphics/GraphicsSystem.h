@@ -106,7 +106,8 @@ private:
     // The kept frame's colour to the window: where the window keeps what it was given and
     // shows parts, only the parts drawn since, which the present is told to show.
     void ShowFrame();
-    void DrawnOverKept();   // by draws the kept frame does not know the pixels of
+    void CopyWholeFrame();   // the kept frame's colour over the whole window
+    void DrawnOverKept();    // by draws the kept frame does not know the pixels of
     void DrawNow(const Graphics::DrawRequest& request, Shader& shader, const Matrix4& worldToClip,
                  unsigned int texture);
 
