@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 class Entity
@@ -38,7 +39,8 @@ public:
     // The first component whose dynamic type is T or derives from it; null when none. A class
     // that declares ClassTypeId (the TypeId its constructors give it and every class derived
     // from it) is looked for among the components of that id only: the type test, which costs
-    // far more than comparing ids, runs on few components.
+    // far more than comparing ids, runs on few components, and on none of them at all where the
+    // component found is of class T itself.
     template <typename T> T* GetComponent() const
     {
         for (Component* c : components)
@@ -46,6 +48,9 @@ public:
             if constexpr (requires { T::ClassTypeId; })
                 if (!c || c->TypeId != T::ClassTypeId)
                     continue;
+            // A component of the class itself needs no search of its class's bases.
+            if (c && typeid(*c) == typeid(T))
+                return static_cast<T*>(c);
             if (T* found = dynamic_cast<T*>(c))
                 return found;
         }
