@@ -32,6 +32,8 @@
 #include <unordered_map>
 #include <vector>
 
+class Mesh;
+
 class DrawQueue
 {
 public:
@@ -50,11 +52,11 @@ public:
         int wrap = 0, filter = 0;      // GL values of the texture modes
         bool blend = true;             // false where blending would leave the shader's output unchanged
     };
-    // `mesh` is a library index whose mesh has triangles; `uv` null for the identity. `notes`
-    // is kept with the request for whoever compares queues (Requests). `part`, for a quad mesh
-    // (Mesh::IsQuad), is the part of it drawn: {s0, r0, s1, r1} in its texture coordinates.
-    void Add(const Look& look, int mesh, const Matrix4& worldToClip, const Matrix4& model, const float* uv,
-             const float* tint, uint64_t notes = 0, const float* part = nullptr);
+    // `mesh` has triangles; `uv` null for the identity. `notes` is kept with the request for
+    // whoever compares queues (Requests). `part`, for a quad mesh (Mesh::IsQuad), is the part of
+    // it drawn: {s0, r0, s1, r1} in its texture coordinates.
+    void Add(const Look& look, const Mesh& mesh, const Matrix4& worldToClip, const Matrix4& model,
+             const float* uv, const float* tint, uint64_t notes = 0, const float* part = nullptr);
     void Flush() { Issue(), Drop(); }   // issues every queued draw and empties the queue
     // Issues every queued draw and keeps them queued, to be issued again (under another scissor
     // or into another target); leaves no program, array or texture bound.
@@ -97,6 +99,11 @@ public:
     void ForgetTextureModes() { textureModes.clear(); }
 
 private:
+    // Four floats operated on lane by lane, each lane with the rounding of its own float sums.
+    using Floats = float __attribute__((vector_size(16)));
+    using Mask = int32_t __attribute__((vector_size(16)));   // lane by lane: -1 true, 0 false
+    static constexpr size_t Lanes = 4;                       // vertices placed side by side
+    static Floats Spread(float value);                       // in every lane
     struct StreamVertex
     {
         float clipPosition[4];

@@ -491,14 +491,15 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     const Matrix4& worldToClip = clip.matrix;
     // The frame's picture notes the draw unless its pixels may change under the same notes (a
     // texture of the caller's own, a shader that reads the time).
-    FrameChange& picture = WindowSystem::GetInstance().picture;
+    WindowSystem& windows = WindowSystem::GetInstance();
+    FrameChange& picture = windows.picture;
     if (texture || shader->uniforms.time != -1)
         picture.NoteUnknown();
-    const float time = shader->uniforms.time != -1 ? WindowSystem::GetInstance().totalTime : 0.0f;
+    const float time = shader->uniforms.time != -1 ? windows.totalTime : 0.0f;
     const uint64_t notes = spanOpen || !picture.Unknown()
                                ? RequestNotes(request, clip.build, glTexture, texture && hardAlpha, time)
                                : 0;
-    picture.Note(notes);
+    picture.NoteDigest(notes);
     if (!picture.Drawing())
         return false;   // the frame is rehearsed
     if (!shader->batched)
@@ -509,7 +510,8 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
         DrawNow(request, *shader, worldToClip, glTexture);
         return false;
     }
-    if (request.mesh < 0 || meshes.Get(request.mesh)->indices.empty())
+    const Mesh* mesh = meshes.Get(request.mesh);
+    if (!mesh || mesh->indices.empty())
         return false;   // nothing to draw
     DrawQueue::Look look;
     look.program = shader->program;
@@ -531,10 +533,8 @@ bool GraphicsSystem::Submit(const Graphics::DrawRequest& request, const unsigned
     // A quad's fully transparent edges would only be sampled to be dropped: they are left out.
     float part[4];
     const bool trimmed = shader->discardsClear && look.samplesTexture && look.filter == GL_NEAREST && drawn &&
-                         meshes.Get(request.mesh)->IsQuad() &&
-                         drawn->ShownPart(request.uv ? request.uv : IdentityUv, part);
-    queue.Add(look, request.mesh, worldToClip, model, request.uv, request.tint, notes,
-              trimmed ? part : nullptr);
+                         mesh->IsQuad() && drawn->ShownPart(request.uv ? request.uv : IdentityUv, part);
+    queue.Add(look, *mesh, worldToClip, model, request.uv, request.tint, notes, trimmed ? part : nullptr);
     return true;
 }
 
