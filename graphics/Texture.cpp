@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 Texture::Texture(std::string textureName, std::string textureType)
@@ -149,8 +150,9 @@ bool Texture::ShownPart(const float* uv, float (&part)[4]) const
     if (t[1] != 0 || t[3] != 0 || t[0] == 0 || t[4] == 0)
         return false;
     const float key[4] = {t[0], t[4], t[6], t[7]};
+    // Known by the bits of the four values: the same bits always give the same answer.
     for (const KnownPart& known : knownParts)
-        if (std::equal(key, key + 4, known.uv))
+        if (std::memcmp(key, known.uv, sizeof(key)) == 0)
         {
             std::copy(known.part, known.part + 4, part);
             return known.trimmed;
