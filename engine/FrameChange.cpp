@@ -36,6 +36,18 @@ void FrameChange::Note(const void* bytes, size_t size)
     notes = Digest(bytes, size, notes);
 }
 
+void FrameChange::NoteDigest(uint64_t digest)
+{
+    if (unknown)
+        return;
+    if (++count > MostNotes)
+    {
+        unknown = true;
+        return;
+    }
+    notes = Stir(notes ^ digest);
+}
+
 uint64_t FrameChange::Digest(const void* bytes, size_t size, uint64_t seed)
 {
     // Eight bytes at a time into four lanes, each word mixed in by a multiply, so that a run of
@@ -70,7 +82,11 @@ uint64_t FrameChange::Digest(const void* bytes, size_t size, uint64_t seed)
         d = (d ^ w ^ (uint64_t{size} << 59)) * Prime;
     }
     const auto turn = [](uint64_t v, int by) { return v << by | v >> (64 - by); };
-    uint64_t h = a ^ turn(b, 17) ^ turn(c, 31) ^ turn(d, 47);
+    return Stir(a ^ turn(b, 17) ^ turn(c, 31) ^ turn(d, 47));
+}
+
+uint64_t FrameChange::Stir(uint64_t h)
+{
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 33;

@@ -25,6 +25,8 @@ public:
     static constexpr int MostNotes = 4096;
     void Note(const void* bytes, size_t size);
     template <typename T> void Note(const T& value) { Note(&value, sizeof value); }
+    // A value that is already a digest (one of Digest's) is stirred in as it is.
+    void NoteDigest(uint64_t digest);
     void NoteUnknown() { unknown = true; }
     // The notes of `size` bytes alone, after `seed`: two different runs of bytes give the same
     // digest only by a rare accident.
@@ -39,6 +41,8 @@ public:
     void Reset() { *this = FrameChange(); }
 
 private:
+    static uint64_t Stir(uint64_t h);   // every bit of the result hangs on every bit of h
+
     uint64_t notes = 0;
     int count = 0;
     uint64_t shown = 0;   // the notes of the picture on the screen

@@ -1,6 +1,8 @@
 #include "engine/FrameChange.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 
 namespace
@@ -68,4 +70,21 @@ TEST(FrameChangeTest, ResetDrawsTheNextFrame)
     change.Reset();
     change.BeginFrame();
     EXPECT_TRUE(change.Drawing());
+}
+
+TEST(FrameChangeTest, DigestsNotedTellTheirValuesAndTheirOrder)
+{
+    const auto notesOf = [](std::initializer_list<uint64_t> digests) {
+        FrameChange change;
+        change.BeginFrame();
+        for (const uint64_t d : digests)
+            change.NoteDigest(d);
+        return change.Notes();
+    };
+    const uint64_t a = FrameChange::Digest("a", 1, 0), b = FrameChange::Digest("b", 1, 0);
+    EXPECT_EQ(notesOf({a, b}), notesOf({a, b}));
+    EXPECT_NE(notesOf({a, b}), notesOf({b, a}));
+    EXPECT_NE(notesOf({a, b}), notesOf({a, a}));
+    EXPECT_NE(notesOf({a}), notesOf({a, a})) << "a digest noted twice is not noted once";
+    EXPECT_NE(notesOf({0}), notesOf({})) << "a zero digest is still a note";
 }
