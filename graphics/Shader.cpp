@@ -123,11 +123,24 @@ bool Shader::CheckCompile(GLuint shader, const char* kind) const
     return false;
 }
 
+void ReleaseShaderCompiler()
+{
+    if (glReleaseShaderCompiler)
+        glReleaseShaderCompiler();
+}
+
 bool Shader::Build()
 {
     if (built)
         return IsUsable();
     built = true;
+    const bool usable = CompileAndLink();
+    ReleaseShaderCompiler();
+    return usable;
+}
+
+bool Shader::CompileAndLink()
+{
     const std::string vertexPath = SourcePath(name, ".vert");
     const std::string fragmentPath = SourcePath(name, ".frag");
     const std::string vertexSource = ReadTextFile(vertexPath);

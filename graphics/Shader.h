@@ -12,6 +12,11 @@ using GLint = int;
 // The whole content of a text file; empty when it cannot be opened.
 std::string ReadTextFile(const std::string& path);
 
+// Tells the driver that no shader is compiled for now. Mesa's GLSL compiler keeps its built-in
+// functions, several megabytes, from the first compile until then; the next compile makes them
+// again, in a few milliseconds. Needs a context.
+void ReleaseShaderCompiler();
+
 // Where the program takes the uniforms the draw path sets (-1: the program has none).
 struct ShaderUniforms
 {
@@ -48,7 +53,8 @@ public:
     Shader& operator=(const Shader&) = delete;
     ~Shader() = default;   // the library deletes programs while the context still exists
 
-    // Builds the program when that has not been tried yet; true when it is usable. Needs a context.
+    // Builds the program when that has not been tried yet, then releases the compiler; true when
+    // it is usable. Needs a context.
     bool Build();
     bool IsUsable() const { return program != 0; }
     bool WasBuilt() const { return built; }
@@ -65,5 +71,7 @@ public:
     bool discardsClear = false;
 
 private:
+    bool CompileAndLink();
+
     bool built = false;
 };
