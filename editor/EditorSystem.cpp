@@ -6,6 +6,7 @@
 #include "engine/MessagingSystem.h"
 #include "engine/WindowSystem.h"
 #include "graphics/GraphicsSystem.h"
+#include "graphics/Shader.h"
 
 #include <GLFW/glfw3.h>
 #include <backends/imgui_impl_glfw.h>
@@ -54,6 +55,11 @@ bool EditorSystem::Init()
         // Installed after the game's own callbacks, which the back end chains to.
         ImGui_ImplGlfw_InitForOpenGL(window, true);
         ImGui_ImplOpenGL3_Init("#version 330");
+        // The overlay's program and font texture are made now rather than in its first frame, so
+        // that the compiler and the font's pixels, which GL holds from here on, can go.
+        ImGui_ImplOpenGL3_CreateDeviceObjects();
+        ImGui::GetIO().Fonts->ClearTexData();
+        ReleaseShaderCompiler();
         running = true;
     }
     AssertHook() = [this](AssertRecord) {
