@@ -32,7 +32,8 @@ public:
     int SampleRate() const { return sampleRate; }
 
 protected:
-    // Creates the context on the open device; false (device closed) when it fails.
+    // Creates the context on the open device with `attributes` (zero-ended, or null) and no
+    // effect sends; false (device closed) when it fails.
     bool CreateContext(const ALCint* attributes);
     void CloseDevice();
 
