@@ -25,6 +25,13 @@ bool DrawQueue::IsBatched(unsigned int program)
 
 void DrawQueue::Init()
 {
+    CreateArray();
+    textureModes.clear();
+    issuedDraws = 0;
+}
+
+void DrawQueue::CreateArray()
+{
     Graphics::CreateVertexArray(vertexArray, vertexBuffer, indexBuffer, sizeof(StreamVertex),
                                 {{ClipPositionLocation, 4, offsetof(StreamVertex, clipPosition)},
                                  {ColorLocation, 3, offsetof(StreamVertex, color)},
@@ -32,8 +39,7 @@ void DrawQueue::Init()
                                  {TintLocation, 3, offsetof(StreamVertex, tint)}});
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    textureModes.clear();
-    issuedDraws = 0;
+    storeSize = 0;
 }
 
 void DrawQueue::Shutdown()
@@ -188,36 +194,43 @@ void DrawQueue::Add(const Look& look, const Mesh& source, const Matrix4& worldTo
 
 bool DrawQueue::MapVertices(size_t needed)
 {
+    // The queued vertices move to a larger store: the queue still draws them in one go. The new
+    // store is a buffer of its own, with an array of its own, so that they go from the old
+    // mapping straight into the new one.
+    const GLuint oldArray = vertexArray, oldBuffers[2] = {vertexBuffer, indexBuffer};
+    const size_t oldSize = storeSize;
+    StreamVertex* const queued = mapped;
+    if (queued)
+        CreateArray();
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    // The queued vertices move to the larger store: the queue still draws them in one go.
-    std::vector<StreamVertex> queued;
-    if (mapped)
-    {
-        queued.assign(mapped, mapped + vertexCount);
-        const bool lost = glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE;
-        mapped = nullptr;
-        capacity = 0;
-        if (lost)
-            Drop(), queued.clear();
-    }
     if (needed > storeSize)
     {
-        storeSize = std::max({needed, 2 * storeSize, MinimumStore});
+        storeSize = std::max({needed, 2 * oldSize, MinimumStore});
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(storeSize * sizeof(StreamVertex)), nullptr,
                      GL_STREAM_DRAW);
     }
-    // Invalidated: draws still in flight keep the old contents, and nothing is copied.
+    // Invalidated: draws still in flight keep the old contents.
     mapped = static_cast<StreamVertex*>(
         glMapBufferRange(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(storeSize * sizeof(StreamVertex)),
                          GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
     capacity = mapped ? storeSize : 0;
+    if (queued)
+    {
+        if (mapped)
+            std::copy(queued, queued + vertexCount, mapped);
+        glBindBuffer(GL_ARRAY_BUFFER, oldBuffers[0]);
+        const bool lost = glUnmapBuffer(GL_ARRAY_BUFFER) != GL_TRUE;
+        glDeleteVertexArrays(1, &oldArray);
+        glDeleteBuffers(2, oldBuffers);
+        if (lost)
+            Drop();
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
     if (!mapped)
     {
         Drop();
         return false;
     }
-    std::copy(queued.begin(), queued.end(), mapped);
     return true;
 }
 

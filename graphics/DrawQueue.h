@@ -130,6 +130,7 @@ private:
     // Draws `ranges` of `indexData`; `starts[k]` is where the k-th call of `before` comes.
     void Run(const std::vector<uint32_t>& indexData, const std::vector<Range>& ranges,
              const std::vector<size_t>& starts, const std::function<void(size_t)>& before);
+    void CreateArray();   // a new vertex array over new buffers, with no store yet
     // Maps a store of at least `needed` vertices holding those queued; false, with the queue
     // dropped, when GL cannot.
     bool MapVertices(size_t needed);
