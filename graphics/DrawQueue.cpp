@@ -198,14 +198,15 @@ bool DrawQueue::MapVertices(size_t needed)
     // store is a buffer of its own, with an array of its own, so that they go from the old
     // mapping straight into the new one.
     const GLuint oldArray = vertexArray, oldBuffers[2] = {vertexBuffer, indexBuffer};
-    const size_t oldSize = storeSize;
     StreamVertex* const queued = mapped;
     if (queued)
         CreateArray();
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     if (needed > storeSize)
     {
-        storeSize = std::max({needed, 2 * oldSize, MinimumStore});
+        // A quarter to spare rather than twice the old: the driver clears a new store whole, and
+        // a move holds the old and the new at once.
+        storeSize = std::max(needed + needed / 4, MinimumStore);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(storeSize * sizeof(StreamVertex)), nullptr,
                      GL_STREAM_DRAW);
     }
