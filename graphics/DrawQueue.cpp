@@ -16,8 +16,6 @@ constexpr float IdentityUv[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 constexpr size_t MinimumStore = 4096;   // vertices: a thousand sprites before the store first grows
 }   // namespace
 
-DrawQueue::Floats DrawQueue::Spread(float value) { return Floats{value, value, value, value}; }
-
 bool DrawQueue::IsBatched(unsigned int program)
 {
     return program != 0 && glGetAttribLocation(program, "aTint") == TintLocation;
@@ -66,99 +64,66 @@ bool DrawQueue::SameLook(const Look& a, const Look& b)
 void DrawQueue::Add(const Look& look, const Mesh& source, const Matrix4& worldToClip, const Matrix4& model,
                     const float* uv, const float* tint, uint64_t notes, const float* part)
 {
-    const size_t count = source.vertices.size();
     if (part && !source.IsQuad())
         part = nullptr;
-    if (vertexCount + count > capacity && !MapVertices(vertexCount + count))
+    if (vertexCount + source.vertices.size() > capacity && !MapVertices(vertexCount + source.vertices.size()))
         return;   // no memory for it
     if (batches.empty() || !SameLook(batches.back().look, look))
         batches.push_back({look, static_cast<uint32_t>(vertexCount), 0, indices.size(), 0});
     Batch& batch = batches.back();
     const auto base = static_cast<uint32_t>(vertexCount);
     const float* t = uv ? uv : IdentityUv;
-    // A part's corners move along the quad's sides from its corner at (0, 0).
-    float origin[3] = {}, alongS[3] = {}, alongR[3] = {};
-    if (part)
-        for (int k = 0; k < 3; ++k)
-        {
-            const auto corner = [&](int which) {
-                return source.vertices[static_cast<size_t>(source.quadCorners[which])].position[k];
-            };
-            origin[k] = corner(0);
-            alongS[k] = corner(1) - origin[k];
-            alongR[k] = corner(2) - origin[k];
-        }
     // The vertices' reach in device coordinates: those that share the first vertex's w are
-    // gathered in clip space, lane by lane, and divided once at the end (a division by one w
-    // keeps the order of the values), the others one by one.
+    // gathered in clip space and divided once at the end (a division by one w keeps the order of
+    // the values), the others one by one.
     float low[3] = {1e30f, 1e30f, 1e30f}, high[3] = {-1e30f, -1e30f, -1e30f};
-    Floats lowAtFirstW[3], highAtFirstW[3];
-    for (int k = 0; k < 3; ++k)
-        lowAtFirstW[k] = Spread(1e30f), highAtFirstW[k] = Spread(-1e30f);
+    float lowAtFirstW[3] = {1e30f, 1e30f, 1e30f}, highAtFirstW[3] = {-1e30f, -1e30f, -1e30f};
     float firstZ = 0, firstW = 0;
-    Mask behindEye{}, level = Mask{} - 1;
-    // Four vertices at a time, side by side (the last group repeats its last vertex), so that
-    // each step of the sums runs on all four at once; every lane sums as the shader would.
-    const float* const m = model.Data();
-    const float* const c = worldToClip.Data();
-    for (size_t first = 0; first < count; first += Lanes)
+    bool behindEye = false, level = true;
+    for (const MeshVertex& from : source.vertices)
     {
-        Floats s, r, x, y, z;
-        for (size_t lane = 0; lane < Lanes; ++lane)
-        {
-            const MeshVertex& from = source.vertices[std::min(first + lane, count - 1)];
-            s[lane] = from.texCoord[0], r[lane] = from.texCoord[1];
-            x[lane] = from.position[0], y[lane] = from.position[1], z[lane] = from.position[2];
-        }
+        StreamVertex& to = mapped[vertexCount++];
+        float s = from.texCoord[0], r = from.texCoord[1];
+        Vec4 point = {from.position[0], from.position[1], from.position[2], 1.0f};
         if (part)
         {
             // The corner moves to the part's corner, along the quad's sides.
-            s = s == 0 ? Spread(part[0]) : Spread(part[2]);
-            r = r == 0 ? Spread(part[1]) : Spread(part[3]);
-            x = origin[0] + s * alongS[0] + r * alongR[0];
-            y = origin[1] + s * alongS[1] + r * alongR[1];
-            z = origin[2] + s * alongS[2] + r * alongR[2];
+            s = part[s == 0 ? 0 : 2], r = part[r == 0 ? 1 : 3];
+            const MeshVertex& origin = source.vertices[static_cast<size_t>(source.quadCorners[0])];
+            const MeshVertex& alongS = source.vertices[static_cast<size_t>(source.quadCorners[1])];
+            const MeshVertex& alongR = source.vertices[static_cast<size_t>(source.quadCorners[2])];
+            const auto along = [&](int k) {
+                return origin.position[k] + s * (alongS.position[k] - origin.position[k]) +
+                       r * (alongR.position[k] - origin.position[k]);
+            };
+            point = {along(0), along(1), along(2), 1.0f};
         }
-        // worldToClip * (model * p), p = (x, y, z, 1): GLSL's compiler turns
-        // (worldToClip * model) * p into this; each row summed from the first column to the last.
-        Floats world[4], clip[4];
-        for (int row = 0; row < 4; ++row)
-            world[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
-        for (int row = 0; row < 4; ++row)
-            clip[row] =
-                c[row] * world[0] + c[4 + row] * world[1] + c[8 + row] * world[2] + c[12 + row] * world[3];
+        // worldToClip * (model * p): GLSL's compiler turns (worldToClip * model) * p into this.
+        const Vec4 c = worldToClip.Transform(model.Transform(point));
+        to.clipPosition[0] = c.x, to.clipPosition[1] = c.y, to.clipPosition[2] = c.z,
+        to.clipPosition[3] = c.w;
+        const float* clip = to.clipPosition;
+        if (!(clip[3] > 1e-6f))
+            behindEye = true;
+        if (vertexCount - 1 == base)
+            firstZ = clip[2], firstW = clip[3];
+        if (clip[3] == firstW)
+            for (int k = 0; k < 3; ++k)
+                lowAtFirstW[k] = std::min(lowAtFirstW[k], clip[k]),
+                highAtFirstW[k] = std::max(highAtFirstW[k], clip[k]);
+        else
+        {
+            const float toDevice = 1.0f / clip[3];
+            for (int k = 0; k < 3; ++k)
+                low[k] = std::min(low[k], clip[k] * toDevice),
+                high[k] = std::max(high[k], clip[k] * toDevice);
+        }
+        level = level && clip[2] == firstZ && clip[3] == firstW;
+        std::memcpy(to.color, from.color, sizeof(to.color));
         // (uv * vec3(s, r, 1)).xy as the rasteriser's compiled GLSL sums it: the constant term second.
-        const Floats texCoord[2] = {t[0] * s + t[6] + t[3] * r, t[1] * s + t[7] + t[4] * r};
-
-        const size_t lanes = std::min(Lanes, count - first);
-        if (first == 0)
-            firstZ = clip[2][0], firstW = clip[3][0];
-        const Mask used = Mask{0, 1, 2, 3} < static_cast<int>(lanes);
-        const Mask atFirstW = used & (clip[3] == firstW);
-        behindEye |= used & !(clip[3] > 1e-6f);
-        level &= ~used | ((clip[2] == firstZ) & (clip[3] == firstW));
-        // As std::min(low, v) and std::max(high, v): a NaN never enters.
-        for (int k = 0; k < 3; ++k)
-        {
-            lowAtFirstW[k] = atFirstW & (clip[k] < lowAtFirstW[k]) ? clip[k] : lowAtFirstW[k];
-            highAtFirstW[k] = atFirstW & (highAtFirstW[k] < clip[k]) ? clip[k] : highAtFirstW[k];
-        }
-        for (size_t lane = 0; lane < lanes; ++lane)
-        {
-            if (!atFirstW[lane])
-            {
-                const float toDevice = 1.0f / clip[3][lane];
-                for (int k = 0; k < 3; ++k)
-                    low[k] = std::min(low[k], clip[k][lane] * toDevice),
-                    high[k] = std::max(high[k], clip[k][lane] * toDevice);
-            }
-            StreamVertex& to = mapped[vertexCount++];
-            for (int k = 0; k < 4; ++k)
-                to.clipPosition[k] = clip[k][lane];
-            std::memcpy(to.color, source.vertices[first + lane].color, sizeof(to.color));
-            to.texCoord[0] = texCoord[0][lane], to.texCoord[1] = texCoord[1][lane];
-            std::memcpy(to.tint, tint, sizeof(to.tint));
-        }
+        to.texCoord[0] = t[0] * s + t[6] + t[3] * r;
+        to.texCoord[1] = t[1] * s + t[7] + t[4] * r;
+        std::memcpy(to.tint, tint, sizeof(to.tint));
     }
     Request& request = requests.emplace_back();
     request.notes = notes;
@@ -168,19 +133,18 @@ void DrawQueue::Add(const Look& look, const Mesh& source, const Matrix4& worldTo
     request.firstVertex = base;
     request.lastVertex = static_cast<uint32_t>(vertexCount) - 1;
     const WindowSystem& window = WindowSystem::GetInstance();
-    if (behindEye[0] | behindEye[1] | behindEye[2] | behindEye[3])
+    if (behindEye)
         request.pixels = {0, 0, window.width, window.height};
     else
     {
         const float toDevice = 1.0f / firstW;
         for (int k = 0; k < 3; ++k)
-            for (size_t lane = 0; lane < Lanes; ++lane)
-                low[k] = std::min(low[k], lowAtFirstW[k][lane] * toDevice),
-                high[k] = std::max(high[k], highAtFirstW[k][lane] * toDevice);
+            low[k] = std::min(low[k], lowAtFirstW[k] * toDevice),
+            high[k] = std::max(high[k], highAtFirstW[k] * toDevice);
         request.pixels =
             Graphics::WindowPixels(low[0], low[1], high[0], high[1], window.width, window.height);
         request.nearest = low[2], request.farthest = high[2];
-        request.level = level[0] & level[1] & level[2] & level[3];
+        request.level = level;
         request.clipZ = firstZ, request.clipW = firstW;
     }
     const size_t at = indices.size();

@@ -99,11 +99,6 @@ public:
     void ForgetTextureModes() { textureModes.clear(); }
 
 private:
-    // Four floats operated on lane by lane, each lane with the rounding of its own float sums.
-    using Floats = float __attribute__((vector_size(16)));
-    using Mask = int32_t __attribute__((vector_size(16)));   // lane by lane: -1 true, 0 false
-    static constexpr size_t Lanes = 4;                       // vertices placed side by side
-    static Floats Spread(float value);                       // in every lane
     struct StreamVertex
     {
         float clipPosition[4];
