@@ -24,28 +24,23 @@ bool FrameChange::EndFrame()
     return false;
 }
 
+bool FrameChange::TakesNote()
+{
+    if (!unknown && ++count > MostNotes)
+        unknown = true;
+    return !unknown;
+}
+
 void FrameChange::Note(const void* bytes, size_t size)
 {
-    if (unknown)
-        return;
-    if (++count > MostNotes)
-    {
-        unknown = true;
-        return;
-    }
-    notes = Digest(bytes, size, notes);
+    if (TakesNote())
+        notes = Digest(bytes, size, notes);
 }
 
 void FrameChange::NoteDigest(uint64_t digest)
 {
-    if (unknown)
-        return;
-    if (++count > MostNotes)
-    {
-        unknown = true;
-        return;
-    }
-    notes = Stir(notes ^ digest);
+    if (TakesNote())
+        notes = Stir(notes ^ digest);
 }
 
 uint64_t FrameChange::Digest(const void* bytes, size_t size, uint64_t seed)

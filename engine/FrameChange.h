@@ -42,6 +42,7 @@ public:
 
 private:
     static uint64_t Stir(uint64_t h);   // every bit of the result hangs on every bit of h
+    bool TakesNote();                   // counts one more note; false once the frame is unknown
 
     uint64_t notes = 0;
     int count = 0;
